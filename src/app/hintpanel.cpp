@@ -1,0 +1,62 @@
+#include "hintpanel.h"
+
+#include "shellstate.h"
+
+#include <QCheckBox>
+#include <QLabel>
+
+namespace {
+constexpr int PanelWidth = 398;
+constexpr int StepMs = 2; // 110 steps open in about a quarter of a second
+} // namespace
+
+THintPanel::THintPanel(QWidget* parent) : QFrame(parent) {
+    setObjectName(QStringLiteral("PanHint"));
+    setFrameShape(QFrame::Box);
+    setAutoFillBackground(true);
+    resize(PanelWidth, 0);
+
+    labHint = new QLabel(this);
+    labHint->setObjectName(QStringLiteral("labHint"));
+    labHint->setAlignment(Qt::AlignCenter);
+    labHint->setGeometry(8, 30, PanelWidth - 16, 20);
+    QFont bold = labHint->font();
+    bold.setBold(true);
+    labHint->setFont(bold);
+
+    chkTurnoff = new QCheckBox(this);
+    chkTurnoff->setObjectName(QStringLiteral("chkTurnoff"));
+    chkTurnoff->setGeometry(110, 64, 260, 20);
+    chkTurnoff->hide();
+
+    m_timer.setInterval(StepMs);
+    connect(&m_timer, &QTimer::timeout, this, &THintPanel::step);
+    hide();
+}
+
+void THintPanel::ShowHintPanel(const QString& text) {
+    chkTurnoff->hide();
+    labHint->setText(text);
+    show();
+    raise();
+    m_heights = HintSlide::openHeights();
+    m_hideWhenDone = false;
+    m_timer.start();
+}
+
+void THintPanel::HideHintPanel() {
+    m_heights = HintSlide::closeHeights();
+    m_hideWhenDone = true;
+    m_timer.start();
+}
+
+void THintPanel::step() {
+    if (m_heights.isEmpty()) {
+        m_timer.stop();
+        if (m_hideWhenDone)
+            hide();
+        emit slideFinished();
+        return;
+    }
+    resize(width(), m_heights.takeFirst());
+}

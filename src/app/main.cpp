@@ -1,0 +1,33 @@
+#include "aboutform.h"
+#include "desktopshell.h"
+#include "editdvdvolumeform.h"
+#include "edittimeform.h"
+#include "logindpower.h"
+#include "mainform.h"
+#include "messageboxprompts.h"
+#include "opendvdform.h"
+#include "settingform.h"
+
+#include <QApplication>
+
+int main(int argc, char* argv[]) {
+    QApplication app(argc, argv);
+    QApplication::setStyle(QStringLiteral("Fusion"));
+
+    MessageBoxPrompts prompts;
+    DesktopShell shell;
+    LogindPower power;
+
+    // The windows in their fixed order; only the main window is shown.
+    TMainForm mainForm(QCoreApplication::applicationDirPath(), app.arguments().mid(1),
+                       PlatformServices{prompts, shell, power});
+    TOpenDVDForm openDvdForm(&mainForm);
+    TSettingForm settingForm(&mainForm);
+    TEditDVDVolumeForm volumeForm(&mainForm);
+    TEditTimeForm timeForm(&mainForm);
+    TAboutForm aboutForm(&mainForm, mainForm.values().productVersion, shell);
+    mainForm.attachAboutForm(&aboutForm);
+
+    mainForm.show();
+    return app.exec();
+}

@@ -1,0 +1,475 @@
+#include "mainform.h"
+
+#include "aboutform.h"
+#include "artwork.h"
+#include "commandline.h"
+#include "hintpanel.h"
+#include "imagebutton.h"
+#include "paths.h"
+#include "power.h"
+#include "preferences.h"
+#include "prompts.h"
+#include "shell.h"
+#include "shellstate.h"
+#include "standardini.h"
+#include "website.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFileInfo>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMimeData>
+#include <QMouseEvent>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QScreen>
+#include <QScrollArea>
+#include <QSlider>
+#include <QToolButton>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+namespace {
+
+// Outer margins around the two panes.
+constexpr int LeftMargin = 24;
+constexpr int TopMargin = 25;
+constexpr int RightMargin = 14;
+constexpr int BottomMargin = 15;
+constexpr int ProfilePaneWidth = 230;
+constexpr int CommandBarHeight = 62;
+constexpr int BottomPanelHeight = 109;
+constexpr int StartStopHeight = 84;
+constexpr int PreviewHeight = 250;
+constexpr int InitialBottomWidth = 570;
+
+QFrame* panel(QWidget* parent, const char* name) {
+    auto* frame = new QFrame(parent);
+    frame->setObjectName(QLatin1String(name));
+    return frame;
+}
+
+QLabel* label(QWidget* parent, const QString& text, int x, int y, int w = -1) {
+    auto* l = new QLabel(text, parent);
+    l->move(x, y);
+    if (w > 0)
+        l->resize(w, l->sizeHint().height());
+    else
+        l->adjustSize();
+    return l;
+}
+
+template <class T> T* named(T* widget, const char* name) {
+    widget->setObjectName(QLatin1String(name));
+    return widget;
+}
+
+QToolButton* commandButton(QWidget* parent, const char* name, const QString& text,
+                           const QString& icon, int x) {
+    auto* b = named(new QToolButton(parent), name);
+    b->setText(text);
+    b->setIcon(Artwork::commandIcon(icon));
+    b->setIconSize(QSize(32, 32));
+    b->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+    b->setAutoRaise(true);
+    b->setGeometry(x, 4, 84, 54);
+    return b;
+}
+
+QToolButton* smallButton(QWidget* parent, const char* name, const QString& icon,
+                         const QString& hint) {
+    auto* b = named(new QToolButton(parent), name);
+    b->setIcon(Artwork::smallIcon(icon));
+    b->setAutoRaise(true);
+    b->setToolTip(hint);
+    b->resize(22, 22);
+    return b;
+}
+
+} // namespace
+
+TMainForm::TMainForm(const QString& programDir, const QStringList& arguments,
+                     PlatformServices platform)
+    : m_platform(platform) {
+    setObjectName(QStringLiteral("MainForm"));
+
+    // Program-wide values; the version decides the caption.
+    m_values = ProgramValues::forProgramDir(programDir);
+    QApplication::setApplicationName(QString::fromLatin1(ProductTexts::ProductName));
+    QApplication::setApplicationDisplayName(QString());
+    setWindowTitle(ProductTexts::windowCaption(m_values.productVersion));
+    setWindowIcon(Artwork::applicationIcon());
+    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                   Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
+    setFixedSize(ClientWidth, ClientHeight);
+    setAutoFillBackground(true);
+    QPalette pal = palette();
+    pal.setColor(QPalette::Window, QColor(236, 240, 248));
+    setPalette(pal);
+
+    buildMainPane();
+    buildProfilePane();
+    PanHint = new THintPanel(panMain);
+    PanHint->move((panMain->width() - PanHint->width()) / 2, 110);
+
+    panBottomMargin = panel(this, "panBottomMargin");
+    panBottomMargin->setGeometry(0, ClientHeight - BottomMargin, ClientWidth, BottomMargin);
+    panBottomMargin->setMouseTracking(true);
+    panBottomMargin->installEventFilter(this);
+
+    // Profile list, in listing order; nothing selected yet.
+    for (const QString& file : ListFilesWithExtension(m_values.profilesDir(), ".apf"))
+        cmbProfile->addItem(ProfileNameOfFile(file));
+    cmbProfile->setCurrentIndex(-1);
+    connect(cmbProfile, &QComboBox::currentIndexChanged, this, &TMainForm::cmbProfileChange);
+
+    processCommandLine(arguments);
+    if (ltvTask->topLevelItemCount() > 0)
+        sbtnSegment->setEnabled(true);
+
+    panBottomCenter->resize(InitialBottomWidth, panBottomCenter->height());
+    panBottomLeft->resize(InitialBottomWidth, panBottomLeft->height());
+    panBottomLeft->hide();
+    setAcceptDrops(true);
+
+    if (!m_platform.power.inhibitSleep())
+        qInfo("Sleep cannot be refused on this system: no logind found.");
+
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - rect().center());
+}
+
+TMainForm::~TMainForm() = default;
+
+void TMainForm::buildMainPane() {
+    const int mainWidth = ClientWidth - LeftMargin - RightMargin - ProfilePaneWidth;
+    const int mainHeight = ClientHeight - TopMargin - BottomMargin;
+    panMain = panel(this, "panMain");
+    panMain->setGeometry(LeftMargin, TopMargin, mainWidth, mainHeight);
+    const int treeHeight = mainHeight - CommandBarHeight - BottomPanelHeight;
+
+    ltvTask = named(new QTreeWidget(panMain), "ltvTask");
+    ltvTask->setGeometry(0, 0, mainWidth, treeHeight);
+    ltvTask->setHeaderLabels({QStringLiteral("Title"), QStringLiteral("Start"),
+                              QStringLiteral("End"), QStringLiteral("Output File"), QString()});
+    const int widths[] = {175, 80, 80, 200, 10};
+    for (int c = 0; c < 5; ++c)
+        ltvTask->setColumnWidth(c, widths[c]);
+    ltvTask->header()->setStretchLastSection(false);
+
+    panbg = panel(panMain, "panbg");
+    panbg->setGeometry(0, 0, 604, 338);
+    auto* imgBkg = named(new QLabel(panbg), "imgBkg");
+    imgBkg->setGeometry(panbg->rect());
+    imgBkg->setPixmap(Artwork::background(panbg->size()));
+    auto* imgAvatar = named(new QLabel(panbg), "imgAvatar");
+    imgAvatar->setPixmap(Artwork::avatar());
+    imgAvatar->setGeometry(40, 90, 160, 160);
+    labProgramName = named(new QLabel(ProductTexts::programNameLabel(), panbg), "labProgramName");
+    QFont nameFont(QStringLiteral("Verdana"));
+    nameFont.setPixelSize(17);
+    nameFont.setBold(true);
+    nameFont.setItalic(true);
+    labProgramName->setFont(nameFont);
+    labProgramName->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    labProgramName->setGeometry(300, 290, 280, 28);
+
+    auto* commandBar = panel(panMain, "panCommand");
+    commandBar->setGeometry(0, treeHeight, mainWidth, CommandBarHeight);
+    sbtnOpenDVD = commandButton(commandBar, "sbtnOpenDVD", QStringLiteral("Open DVD"),
+                                QStringLiteral("open-dvd"), 4);
+    sbtnOpenDir = commandButton(commandBar, "sbtnOpenDir", QStringLiteral("Open Dir"),
+                                QStringLiteral("open-dir"), 92);
+    sbtnOptions = commandButton(commandBar, "sbtnOptions", QStringLiteral("Settings"),
+                                QStringLiteral("settings"), 180);
+    sbtnSegment = commandButton(commandBar, "sbtnSegment", QStringLiteral("Segment"),
+                                QStringLiteral("segment"), 268);
+    sbtnSegment->setEnabled(false);
+
+    panBottom = panel(panMain, "panBottom");
+    panBottom->setGeometry(0, treeHeight + CommandBarHeight, mainWidth, BottomPanelHeight);
+    buildBottomPanel();
+}
+
+void TMainForm::buildBottomPanel() {
+    panBottomCenter = panel(panBottom, "panBottomCenter");
+    panBottomCenter->setGeometry(0, 0, InitialBottomWidth, BottomPanelHeight);
+    label(panBottomCenter, QStringLiteral("Audio Track:"), 4, 10);
+    cmbAudio = named(new QComboBox(panBottomCenter), "cmbAudio");
+    cmbAudio->setGeometry(72, 6, 150, 22);
+    cmbAudioLanguage = named(new QComboBox(panBottomCenter), "cmbAudioLanguage");
+    cmbAudioLanguage->hide();
+    label(panBottomCenter, QStringLiteral("Sub Title:"), 232, 10);
+    cmbSub = named(new QComboBox(panBottomCenter), "cmbSub");
+    cmbSub->setGeometry(290, 6, 120, 22);
+    label(panBottomCenter, QStringLiteral("Angle:"), 420, 10);
+    cmbAngle = named(new QComboBox(panBottomCenter), "cmbAngle");
+    cmbAngle->setGeometry(460, 6, 50, 22);
+    for (QComboBox* combo : {cmbAudio, cmbSub, cmbAngle})
+        combo->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+
+    label(panBottomCenter, QStringLiteral("Profile:"), 4, 42);
+    cmbProfile = named(new QComboBox(panBottomCenter), "cmbProfile");
+    cmbProfile->setGeometry(72, 38, 300, 22);
+    bbtnSetting =
+        named(new QPushButton(QStringLiteral("&Settings"), panBottomCenter), "bbtnSetting");
+    bbtnSetting->setGeometry(480, 37, 75, 25);
+
+    label(panBottomCenter, QStringLiteral("Output Path:"), 4, 74);
+    edtOutputDir = named(new QLineEdit(panBottomCenter), "edtOutputDir");
+    edtOutputDir->setGeometry(72, 70, 300, 22);
+    bbtnBrowser = named(new QPushButton(QStringLiteral("&Browse"), panBottomCenter), "bbtnBrowser");
+    bbtnBrowser->setGeometry(397, 69, 75, 25);
+    bbtnOpen = named(new QPushButton(QStringLiteral("&Open"), panBottomCenter), "bbtnOpen");
+    bbtnOpen->setGeometry(480, 69, 75, 25);
+
+    panBottomLeft = panel(panBottom, "panBottomLeft");
+    panBottomLeft->setGeometry(0, 0, InitialBottomWidth, BottomPanelHeight);
+    label(panBottomLeft, QStringLiteral("Time Elapsed:"), 4, 6);
+    labElapsed = named(label(panBottomLeft, QStringLiteral("00:00:00"), 104, 6, 80), "labElapsed");
+    label(panBottomLeft, QStringLiteral("Time Remaining:"), 240, 6);
+    labRemaining =
+        named(label(panBottomLeft, QStringLiteral("00:00:00"), 340, 6, 80), "labRemaining");
+    label(panBottomLeft, QStringLiteral("Current Progress:"), 4, 32);
+    frmCurrent = panel(panBottomLeft, "frmCurrent");
+    frmCurrent->setFrameShape(QFrame::Box);
+    frmCurrent->setGeometry(104, 30, 400, 20);
+    pgbCurrent = named(new QProgressBar(frmCurrent), "pgbCurrent");
+    pgbCurrent->setTextVisible(false);
+    pgbCurrent->setGeometry(1, 1, 399, 18);
+    labCurProgress =
+        named(label(panBottomLeft, QStringLiteral("0%"), 545, 32, 40), "labCurProgress");
+    label(panBottomLeft, QStringLiteral("Total Progress:"), 4, 58);
+    frmTotal = panel(panBottomLeft, "frmTotal");
+    frmTotal->setFrameShape(QFrame::Box);
+    frmTotal->setGeometry(104, 56, 400, 20);
+    pgbTotal = named(new QProgressBar(frmTotal), "pgbTotal");
+    pgbTotal->setTextVisible(false);
+    pgbTotal->setGeometry(1, 1, 399, 18);
+    labTotalProgress =
+        named(label(panBottomLeft, QStringLiteral("0%"), 545, 58, 40), "labTotalProgress");
+    label(panBottomLeft, QStringLiteral("Frames:"), 4, 84);
+    labFrame = named(label(panBottomLeft, QString(), 104, 84, 200), "labFrame");
+}
+
+void TMainForm::buildProfilePane() {
+    const int paneHeight = ClientHeight - TopMargin - BottomMargin;
+    panProfile = panel(this, "panProfile");
+    panProfile->setGeometry(ClientWidth - RightMargin - ProfilePaneWidth, TopMargin,
+                            ProfilePaneWidth, paneHeight);
+
+    panPreview = panel(panProfile, "panPreview");
+    panPreview->setGeometry(0, 0, ProfilePaneWidth, PreviewHeight);
+    VideoWindow = named(new QWidget(panPreview), "VideoWindow");
+    VideoWindow->setGeometry(0, 0, ProfilePaneWidth, 172);
+    VideoWindow->setAutoFillBackground(true);
+    QPalette black = VideoWindow->palette();
+    black.setColor(QPalette::Window, Qt::black);
+    VideoWindow->setPalette(black);
+    TrackBar = named(new QSlider(Qt::Horizontal, panPreview), "TrackBar");
+    TrackBar->setGeometry(2, 176, VideoWindow->width() - 4, 20);
+    labStart = named(label(panPreview, QStringLiteral("00:00:00"), 2, 198, 60), "labStart");
+    labMiddle = named(label(panPreview, QString(), 85, 198, 60), "labMiddle");
+    labMiddle->setAlignment(Qt::AlignCenter);
+    labEnd = named(label(panPreview, QStringLiteral("00:00:00"), 168, 198, 60), "labEnd");
+    labEnd->setAlignment(Qt::AlignRight);
+    sbtnPlay = smallButton(panPreview, "sbtnPlay", QStringLiteral("play"), QStringLiteral("Play"));
+    sbtnPlay->move(4, 222);
+    sbtnPause =
+        smallButton(panPreview, "sbtnPause", QStringLiteral("pause"), QStringLiteral("Pause"));
+    sbtnPause->move(28, 222);
+    sbtnStop = smallButton(panPreview, "sbtnStop", QStringLiteral("stop"), QStringLiteral("Stop"));
+    sbtnStop->move(52, 222);
+    labPreviewPlayTime =
+        named(label(panPreview, QStringLiteral("00:00:00"), 150, 225, 76), "labPreviewPlayTime");
+    labPreviewPlayTime->setAlignment(Qt::AlignRight);
+
+    ScrollBox1 = named(new QScrollArea(panProfile), "ScrollBox1");
+    ScrollBox1->setGeometry(0, PreviewHeight, ProfilePaneWidth,
+                            paneHeight - PreviewHeight - StartStopHeight);
+    ScrollBox1->setWidgetResizable(true);
+    ScrollBox1->setBackgroundRole(QPalette::Base);
+
+    panStartStop = panel(panProfile, "panStartStop");
+    panStartStop->setGeometry(0, paneHeight - StartStopHeight, ProfilePaneWidth, StartStopHeight);
+    panStartStop->setMouseTracking(true);
+    panStartStop->installEventFilter(this);
+    imgStart = named(new TImageButton({Artwork::startButton(0), Artwork::startButton(1),
+                                       Artwork::startButton(2)},
+                                      panStartStop),
+                     "imgStart");
+    imgStart->setGeometry(4, 10, 133, 65);
+    imgStop = named(
+        new TImageButton({Artwork::stopButton(0), Artwork::stopButton(1), Artwork::stopButton(2)},
+                         panStartStop),
+        "imgStop");
+    imgStop->setGeometry(4, 10, 133, 65);
+    imgStop->hide();
+
+    SpeedButton1 =
+        smallButton(panStartStop, "SpeedButton1", QStringLiteral("help"), QStringLiteral("Help"));
+    SpeedButton1->move(150, 48);
+    SpeedButton2 =
+        smallButton(panStartStop, "SpeedButton2", QStringLiteral("about"), QStringLiteral("About"));
+    SpeedButton2->move(176, 48);
+    SpeedButton3 = smallButton(panStartStop, "SpeedButton3", QStringLiteral("web"),
+                               QStringLiteral("Visit our website"));
+    SpeedButton3->move(202, 48);
+    connect(SpeedButton1, &QToolButton::clicked, this, &TMainForm::SpeedButton1Click);
+    connect(SpeedButton2, &QToolButton::clicked, this, &TMainForm::SpeedButton2Click);
+    connect(SpeedButton3, &QToolButton::clicked, this, &TMainForm::SpeedButton3Click);
+}
+
+void TMainForm::processCommandLine(const QStringList& arguments) {
+    const CommandLineEntries entries = ReadCommandLineEntries(arguments);
+    if (!entries.error.isEmpty())
+        showError(entries.error);
+    for (const QString& entry : entries.entries) {
+        const QString folder = FolderForEntry(entry);
+        if (!folder.isEmpty())
+            OpenSourceFolder(folder);
+    }
+}
+
+void TMainForm::OpenSourceFolder(const QString& folder) {
+    panbg->hide();
+    m_openedFolders << WithTrailingSeparator(folder);
+}
+
+void TMainForm::showError(const QString& text) {
+    m_platform.prompts.inform(text, QString::fromLatin1(ProductTexts::ProductName));
+}
+
+void TMainForm::FormResize() {
+    const int width = panMain->width();
+    panBottomCenter->resize(width, panBottomCenter->height());
+    panBottomLeft->resize(width, panBottomLeft->height());
+
+    const int centerWidth = panBottomCenter->width();
+    bbtnSetting->move(centerWidth - 90, bbtnSetting->y());
+    cmbProfile->resize(bbtnSetting->x() - 72, cmbProfile->height());
+    bbtnOpen->move(centerWidth - 90, bbtnOpen->y());
+    bbtnBrowser->move(bbtnOpen->x() - 83, bbtnBrowser->y());
+    edtOutputDir->resize(bbtnBrowser->x() - 72, edtOutputDir->height());
+
+    const int leftWidth = panBottomLeft->width();
+    labCurProgress->move(leftWidth - 25, labCurProgress->y());
+    frmCurrent->resize(labCurProgress->x() - 105, frmCurrent->height());
+    pgbCurrent->resize(frmCurrent->width() - 1, pgbCurrent->height());
+    labTotalProgress->move(leftWidth - 25, labTotalProgress->y());
+    frmTotal->resize(labTotalProgress->x() - 105, frmTotal->height());
+    pgbTotal->resize(frmTotal->width() - 1, pgbTotal->height());
+
+    TrackBar->resize(VideoWindow->width() - 4, TrackBar->height());
+}
+
+void TMainForm::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    FormResize();
+}
+
+void TMainForm::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    if (!m_shown) {
+        m_shown = true;
+        FormShow();
+    }
+}
+
+void TMainForm::closeEvent(QCloseEvent* event) {
+    FormClose();
+    QWidget::closeEvent(event);
+}
+
+void TMainForm::FormShow() {
+    FormResize();
+    RestoreProfileSelection();
+}
+
+void TMainForm::FormClose() {
+    StoreProfileSelection();
+}
+
+void TMainForm::RestoreProfileSelection() {
+    const StandardIni prefs(m_values.preferencesPath());
+    if (cmbProfile->count() > 0) {
+        const int index =
+            prefs.readInteger(Prefs::MainSection, Prefs::Profile, Prefs::DefaultProfile);
+        const bool same = cmbProfile->currentIndex() == index;
+        cmbProfile->setCurrentIndex(index >= 0 && index < cmbProfile->count() ? index : -1);
+        if (same)
+            cmbProfileChange(); // selecting the shown item again still loads it
+    }
+    edtOutputDir->setText(
+        prefs.readString(Prefs::MainSection, Prefs::OutputPath, m_values.programDir));
+}
+
+void TMainForm::StoreProfileSelection() {
+    StandardIni prefs(m_values.preferencesPath());
+    QString error;
+    if (!prefs.writeInteger(Prefs::MainSection, Prefs::Profile, cmbProfile->currentIndex(),
+                            &error) ||
+        !prefs.writeString(Prefs::MainSection, Prefs::OutputPath, edtOutputDir->text(), &error))
+        qWarning("Preferences could not be saved: %s", qPrintable(error));
+}
+
+void TMainForm::cmbProfileChange() {
+    const QString path = m_values.profilePath(cmbProfile->currentText());
+    if (cmbProfile->currentIndex() < 0 || !QFileInfo::exists(path))
+        return;
+    m_values.outputExtension =
+        u'.' + StandardIni(path).readString(QStringLiteral("Main"), QStringLiteral("Type"),
+                                            QStringLiteral("mp4"));
+    ltvTask->viewport()->update();
+    emit profileChanged(cmbProfile->currentIndex());
+}
+
+void TMainForm::SpeedButton1Click() {
+    if (!m_platform.shell.open(m_values.helpPath()))
+        showError(
+            QStringLiteral("The help file \"%1\" could not be opened.").arg(m_values.helpPath()));
+}
+
+void TMainForm::SpeedButton2Click() {
+    if (m_about)
+        m_about->exec();
+}
+
+void TMainForm::SpeedButton3Click() {
+    m_platform.shell.open(QString::fromLatin1(Website::Address));
+}
+
+void TMainForm::resetImageButtons() {
+    for (TImageButton* button : {imgStart, imgStop})
+        if (button->isVisible())
+            button->resetState();
+}
+
+bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::MouseMove &&
+        (watched == panStartStop || watched == panBottomMargin))
+        resetImageButtons();
+    return QWidget::eventFilter(watched, event);
+}
+
+void TMainForm::dragEnterEvent(QDragEnterEvent* event) {
+    if (event->mimeData()->hasUrls() && ltvTask->isEnabled())
+        event->acceptProposedAction();
+}
+
+void TMainForm::dropEvent(QDropEvent* event) {
+    if (!ltvTask->isEnabled())
+        return;
+    const QList<QUrl> urls = event->mimeData()->urls();
+    if (urls.isEmpty())
+        return;
+    const QString folder = FolderForEntry(urls.front().toLocalFile().left(254));
+    if (!folder.isEmpty())
+        OpenSourceFolder(folder);
+    event->acceptProposedAction();
+}

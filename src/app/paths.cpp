@@ -1,0 +1,46 @@
+#include "paths.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+#include <algorithm>
+
+QString WithTrailingSeparator(const QString& folder) {
+    if (folder.endsWith(u'/'))
+        return folder;
+    return folder + u'/';
+}
+
+QString NameWithoutExtension(const QString& fileName) {
+    const qsizetype dot = fileName.lastIndexOf(u'.');
+    return dot < 0 ? fileName : fileName.left(dot);
+}
+
+QString FolderOfPath(const QString& path) {
+    return path.left(path.lastIndexOf(u'/') + 1);
+}
+
+QStringList ListFilesWithExtension(const QString& folder, const QString& extension) {
+    QStringList names;
+    const QDir dir(folder);
+    if (!dir.exists())
+        return names;
+    // QDir::Files without QDir::Hidden leaves out hidden files; System stays out too.
+    const QFileInfoList entries =
+        dir.entryInfoList(QDir::Files | QDir::NoDotAndDotDot, QDir::NoSort);
+    for (const QFileInfo& info : entries) {
+        const QString name = info.fileName();
+        if (name.size() > extension.size() &&
+            name.right(extension.size()).compare(extension, Qt::CaseInsensitive) == 0)
+            names << name;
+    }
+    std::sort(names.begin(), names.end(), [](const QString& a, const QString& b) {
+        const int c = a.compare(b, Qt::CaseInsensitive);
+        return c != 0 ? c < 0 : a < b;
+    });
+    return names;
+}
+
+QString ProfileNameOfFile(const QString& fileName) {
+    return NameWithoutExtension(fileName);
+}

@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+// Folder texts in this program always end in the separator; paths are formed by appending.
+QString WithTrailingSeparator(const QString& folder);
+
+// The text before the last "." of a file name (the whole name when it has none).
+QString NameWithoutExtension(const QString& fileName);
+
+// The folder part of a path, up to and including its last separator.
+QString FolderOfPath(const QString& path);
+
+// Names of the regular, non-hidden files directly in `folder` whose extension (with its dot)
+// equals `extension` ignoring case, sorted alphabetically ignoring case.
+QStringList ListFilesWithExtension(const QString& folder, const QString& extension);
+
+// A profile's name: its file name without the extension ("fast.mobile.apf" -> "fast.mobile").
+QString ProfileNameOfFile(const QString& fileName);

@@ -1,0 +1,53 @@
+#pragma once
+
+#include <QString>
+
+// Every key of Preferences.ini, with its default. [Default] holds the same General keys as
+// [Main]; "Load Default" in the settings dialog reads them from there.
+namespace Prefs {
+
+inline const QString FileName = QStringLiteral("Preferences.ini");
+
+inline const QString MainSection = QStringLiteral("Main");
+inline const QString DefaultSection = QStringLiteral("Default");
+
+inline const QString Profile = QStringLiteral("Profile");           // integer, 0
+inline const QString OutputPath = QStringLiteral("Output Path");    // text, ProgramDir
+inline const QString WorkDir = QStringLiteral("Work Dir");          // text, ProgramDir
+inline const QString SynMode = QStringLiteral("Syn Mode");          // integer, 0
+inline const QString AutoOpenDir = QStringLiteral("Auto Open Dir"); // boolean, true
+inline const QString AutoExit = QStringLiteral("Auto Exit");        // boolean, false
+inline const QString AutoTurnOff = QStringLiteral("Auto Turn Off"); // boolean, false
+inline const QString Ask = QStringLiteral("Ask");                   // boolean, true
+inline const QString Overwrite = QStringLiteral("Overwrite");       // boolean, false
+inline const QString Version = QStringLiteral("Version");           // text, "2.0"
+inline const QString FirstUse = QStringLiteral("FirstUse");         // boolean, true
+
+inline constexpr int DefaultProfile = 0;
+inline constexpr int DefaultSynMode = 0;
+inline constexpr bool DefaultAutoOpenDir = true;
+inline constexpr bool DefaultAutoExit = false;
+inline constexpr bool DefaultAutoTurnOff = false;
+inline constexpr bool DefaultAsk = true;
+inline constexpr bool DefaultOverwrite = false;
+inline constexpr bool DefaultFirstUse = true;
+inline const QString DefaultVersion = QStringLiteral("2.0");
+
+} // namespace Prefs
+
+// The General settings as stored in one section of Preferences.ini.
+struct GeneralPreferences {
+    QString outputPath;
+    QString workDir;
+    int synMode = Prefs::DefaultSynMode;
+    bool autoOpenDir = Prefs::DefaultAutoOpenDir;
+    bool autoExit = Prefs::DefaultAutoExit;
+    bool autoTurnOff = Prefs::DefaultAutoTurnOff;
+    bool ask = Prefs::DefaultAsk;
+    bool overwrite = Prefs::DefaultOverwrite;
+
+    bool operator==(const GeneralPreferences&) const = default;
+
+    // Every key at its default; both folders default to the program folder.
+    static GeneralPreferences defaults(const QString& programDir);
+};

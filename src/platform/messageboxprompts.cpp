@@ -1,0 +1,23 @@
+#include "messageboxprompts.h"
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QMessageBox>
+
+void MessageBoxPrompts::inform(const QString& text, const QString& caption) {
+    QMessageBox::information(QApplication::activeWindow(), caption, text);
+}
+
+bool MessageBoxPrompts::ask(const QString& text, const QString& caption) {
+    return QMessageBox::question(QApplication::activeWindow(), caption, text,
+                                 QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
+}
+
+std::optional<QString> MessageBoxPrompts::chooseFolder(const QString& caption,
+                                                       const QString& startFolder) {
+    const QString folder = QFileDialog::getExistingDirectory(
+        QApplication::activeWindow(), caption, startFolder, QFileDialog::ShowDirsOnly);
+    if (folder.isEmpty())
+        return std::nullopt;
+    return folder;
+}

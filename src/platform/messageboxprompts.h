@@ -1,0 +1,12 @@
+#pragma once
+
+#include "prompts.h"
+
+// The real prompts: message boxes and the folder browser over the active window.
+class MessageBoxPrompts : public IPrompts {
+public:
+    void inform(const QString& text, const QString& caption) override;
+    bool ask(const QString& text, const QString& caption) override;
+    std::optional<QString> chooseFolder(const QString& caption,
+                                        const QString& startFolder) override;
+};

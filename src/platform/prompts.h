@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QString>
+
+#include <optional>
+
+// The questions and notices the program puts to the user in modal dialogs. Tests answer them
+// through a fake, so no modal loop ever runs in a test.
+class IPrompts {
+public:
+    virtual ~IPrompts() = default;
+
+    // A notice with an information icon and an OK button.
+    virtual void inform(const QString& text, const QString& caption) = 0;
+    // A question with Yes and No; true for Yes.
+    virtual bool ask(const QString& text, const QString& caption) = 0;
+    // The folder browser; nothing when the user cancels.
+    virtual std::optional<QString> chooseFolder(const QString& caption,
+                                                const QString& startFolder) = 0;
+};

@@ -1,0 +1,174 @@
+#include "standardini.h"
+
+#include <QFile>
+#include <QSaveFile>
+
+#include <limits>
+#include <optional>
+
+namespace {
+
+QStringList readLines(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    QString text = QString::fromUtf8(file.readAll());
+    text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    QStringList lines = text.split(u'\n');
+    if (!lines.isEmpty() && lines.last().isEmpty())
+        lines.removeLast();
+    return lines;
+}
+
+// The section name of a header line, or nothing when the line is not a header.
+std::optional<QString> sectionName(const QString& line) {
+    const QString t = line.trimmed();
+    if (!t.startsWith(u'['))
+        return std::nullopt;
+    const qsizetype close = t.indexOf(u']');
+    return close < 0 ? t.mid(1) : t.mid(1, close - 1);
+}
+
+bool isKeyLine(const QString& line, const QString& key, QString* value) {
+    const QString t = line.trimmed();
+    if (t.isEmpty() || t.startsWith(u';'))
+        return false;
+    const qsizetype eq = t.indexOf(u'=');
+    const QString name = (eq < 0 ? t : t.left(eq)).trimmed();
+    if (name.compare(key, Qt::CaseInsensitive) != 0)
+        return false;
+    if (value)
+        *value = eq < 0 ? QString() : t.mid(eq + 1).trimmed();
+    return true;
+}
+
+struct Located {
+    qsizetype header = -1;  // line of the section header, -1 when the section is missing
+    qsizetype keyLine = -1; // line of the key, -1 when missing
+    qsizetype lastKey = -1; // last non-blank line of the section body
+    QString value;
+};
+
+Located locate(const QStringList& lines, const QString& section, const QString& key) {
+    Located at;
+    bool inSection = false;
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        if (const auto name = sectionName(lines[i])) {
+            if (inSection)
+                break; // only the first section of that name counts
+            inSection = name->compare(section, Qt::CaseInsensitive) == 0;
+            if (inSection)
+                at.header = at.lastKey = i;
+            continue;
+        }
+        if (!inSection)
+            continue;
+        if (!lines[i].trimmed().isEmpty())
+            at.lastKey = i;
+        if (at.keyLine < 0 && isKeyLine(lines[i], key, &at.value))
+            at.keyLine = i;
+    }
+    return at;
+}
+
+QString unquote(QString value) {
+    if (value.size() >= 2) {
+        const QChar first = value.front();
+        if ((first == u'"' || first == u'\'') && value.back() == first)
+            value = value.mid(1, value.size() - 2);
+    }
+    return value;
+}
+
+} // namespace
+
+StandardIni::StandardIni(QString path) : m_path(std::move(path)) {}
+
+bool StandardIni::hasKey(const QString& section, const QString& key) const {
+    return locate(readLines(m_path), section, key).keyLine >= 0;
+}
+
+QString StandardIni::readString(const QString& section, const QString& key,
+                                const QString& defaultValue) const {
+    const Located at = locate(readLines(m_path), section, key);
+    const QString value = at.keyLine < 0 ? defaultValue : unquote(at.value);
+    return value.left(MaxValueLength);
+}
+
+bool StandardIni::parseInteger(const QString& text, int& value) {
+    QString t = text.trimmed();
+    bool negative = false;
+    if (t.startsWith(u'-') || t.startsWith(u'+')) {
+        negative = t.front() == u'-';
+        t.remove(0, 1);
+    }
+    bool ok = false;
+    qlonglong v = 0;
+    if (t.startsWith(QLatin1String("0x"), Qt::CaseInsensitive)) {
+        const QString digits = t.mid(2);
+        ok = !digits.isEmpty() && !digits.startsWith(u'+') && !digits.startsWith(u'-');
+        if (ok)
+            v = digits.toLongLong(&ok, 16);
+    } else {
+        ok = !t.isEmpty() && t.front().isDigit();
+        if (ok)
+            v = t.toLongLong(&ok, 10);
+    }
+    if (!ok)
+        return false;
+    if (negative)
+        v = -v;
+    if (v < std::numeric_limits<int>::min() || v > std::numeric_limits<int>::max())
+        return false;
+    value = int(v);
+    return true;
+}
+
+int StandardIni::readInteger(const QString& section, const QString& key, int defaultValue) const {
+    const Located at = locate(readLines(m_path), section, key);
+    int value = defaultValue;
+    if (at.keyLine < 0 || !parseInteger(unquote(at.value), value))
+        return defaultValue;
+    return value;
+}
+
+bool StandardIni::readBool(const QString& section, const QString& key, bool defaultValue) const {
+    return readInteger(section, key, defaultValue ? 1 : 0) != 0;
+}
+
+bool StandardIni::writeString(const QString& section, const QString& key, const QString& value,
+                              QString* error) {
+    QStringList lines = readLines(m_path);
+    const Located at = locate(lines, section, key);
+    const QString line = key + u'=' + value;
+    if (at.keyLine >= 0) {
+        lines[at.keyLine] = line;
+    } else if (at.header >= 0) {
+        lines.insert(at.lastKey + 1, line);
+    } else {
+        if (!lines.isEmpty() && !lines.last().trimmed().isEmpty())
+            lines << QString();
+        lines << u'[' + section + u']' << line;
+    }
+
+    QSaveFile file(m_path);
+    if (file.open(QIODevice::WriteOnly)) {
+        file.write(lines.join(QLatin1String("\r\n")).toUtf8());
+        file.write("\r\n");
+        if (file.commit())
+            return true;
+    }
+    if (error)
+        *error = file.errorString();
+    return false;
+}
+
+bool StandardIni::writeInteger(const QString& section, const QString& key, int value,
+                               QString* error) {
+    return writeString(section, key, QString::number(value), error);
+}
+
+bool StandardIni::writeBool(const QString& section, const QString& key, bool value,
+                            QString* error) {
+    return writeInteger(section, key, value ? 1 : 0, error);
+}

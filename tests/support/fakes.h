@@ -1,0 +1,43 @@
+#pragma once
+
+#include "power.h"
+#include "prompts.h"
+#include "shell.h"
+
+#include <QList>
+#include <QStringList>
+
+// Records every prompt; questions and folder choices are answered from queues.
+class FakePrompts : public IPrompts {
+public:
+    struct Shown {
+        QString text;
+        QString caption;
+    };
+    QList<Shown> notices;
+    QList<Shown> questions;
+    QList<bool> answers;                   // next answers to ask(); No when empty
+    QList<std::optional<QString>> folders; // next folder choices; cancel when empty
+    QStringList folderCaptions;
+
+    void inform(const QString& text, const QString& caption) override;
+    bool ask(const QString& text, const QString& caption) override;
+    std::optional<QString> chooseFolder(const QString& caption,
+                                        const QString& startFolder) override;
+};
+
+class FakeShell : public IShell {
+public:
+    QStringList opened;
+    bool result = true;
+    bool open(const QString& target) override;
+};
+
+// Never touches the machine's power: it only counts the calls.
+class FakePower : public IPower {
+public:
+    int inhibitCalls = 0;
+    int powerOffCalls = 0;
+    bool inhibitSleep() override;
+    void powerOff() override;
+};
