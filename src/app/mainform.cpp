@@ -5,6 +5,7 @@
 #include "commandline.h"
 #include "hintpanel.h"
 #include "imagebutton.h"
+#include "parametergroups.h"
 #include "paths.h"
 #include "power.h"
 #include "preferences.h"
@@ -111,6 +112,9 @@ TMainForm::TMainForm(const QString& programDir, const QStringList& arguments,
     QPalette pal = palette();
     pal.setColor(QPalette::Window, QColor(236, 240, 248));
     setPalette(pal);
+    QFont dialogFont(QStringLiteral("DejaVu Sans"));
+    dialogFont.setPixelSize(11); // the pixel layout is made for a small dialog font
+    setFont(dialogFont);
 
     buildMainPane();
     buildProfilePane();
@@ -199,7 +203,7 @@ void TMainForm::buildMainPane() {
 void TMainForm::buildBottomPanel() {
     panBottomCenter = panel(panBottom, "panBottomCenter");
     panBottomCenter->setGeometry(0, 0, InitialBottomWidth, BottomPanelHeight);
-    label(panBottomCenter, QStringLiteral("Audio Track:"), 4, 10);
+    label(panBottomCenter, QStringLiteral("Audio Track:"), 2, 10);
     cmbAudio = named(new QComboBox(panBottomCenter), "cmbAudio");
     cmbAudio->setGeometry(72, 6, 150, 22);
     cmbAudioLanguage = named(new QComboBox(panBottomCenter), "cmbAudioLanguage");
@@ -213,14 +217,14 @@ void TMainForm::buildBottomPanel() {
     for (QComboBox* combo : {cmbAudio, cmbSub, cmbAngle})
         combo->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
 
-    label(panBottomCenter, QStringLiteral("Profile:"), 4, 42);
+    label(panBottomCenter, QStringLiteral("Profile:"), 2, 42);
     cmbProfile = named(new QComboBox(panBottomCenter), "cmbProfile");
     cmbProfile->setGeometry(72, 38, 300, 22);
     bbtnSetting =
         named(new QPushButton(QStringLiteral("&Settings"), panBottomCenter), "bbtnSetting");
     bbtnSetting->setGeometry(480, 37, 75, 25);
 
-    label(panBottomCenter, QStringLiteral("Output Path:"), 4, 74);
+    label(panBottomCenter, QStringLiteral("Output Path:"), 2, 74);
     edtOutputDir = named(new QLineEdit(panBottomCenter), "edtOutputDir");
     edtOutputDir->setGeometry(72, 70, 300, 22);
     bbtnBrowser = named(new QPushButton(QStringLiteral("&Browse"), panBottomCenter), "bbtnBrowser");
@@ -294,6 +298,9 @@ void TMainForm::buildProfilePane() {
                             paneHeight - PreviewHeight - StartStopHeight);
     ScrollBox1->setWidgetResizable(true);
     ScrollBox1->setBackgroundRole(QPalette::Base);
+    ScrollBox1->setFrameShape(QFrame::Box);
+    parameterGroups = new TParameterGroups(95, 92);
+    ScrollBox1->setWidget(parameterGroups);
 
     panStartStop = panel(panProfile, "panStartStop");
     panStartStop->setGeometry(0, paneHeight - StartStopHeight, ProfilePaneWidth, StartStopHeight);

@@ -19,6 +19,7 @@ class QSlider;
 class QToolButton;
 class QTreeWidget;
 class TAboutForm;
+class TParameterGroups;
 class THintPanel;
 class TImageButton;
 
@@ -99,6 +100,7 @@ public:
     QToolButton* sbtnPause = nullptr;
     QToolButton* sbtnStop = nullptr;
     QScrollArea* ScrollBox1 = nullptr;
+    TParameterGroups* parameterGroups = nullptr; // btnVideo, vleVideo, ... inside ScrollBox1
     QFrame* panStartStop = nullptr;
     TImageButton* imgStart = nullptr;
     TImageButton* imgStop = nullptr;
