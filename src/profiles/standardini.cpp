@@ -1,20 +1,22 @@
 #include "standardini.h"
+#include "replacefile.h"
 
 #include <QFile>
-#include <QSaveFile>
 
 #include <limits>
 #include <optional>
 
 namespace {
 
-QStringList readLines(const QString& path) {
+// The lines as bytes: a write gives back the lines it does not touch unchanged, also those that are
+// not UTF-8.
+QByteArrayList readLines(const QString& path) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return {};
-    QString text = QString::fromUtf8(file.readAll());
-    text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
-    QStringList lines = text.split(u'\n');
+    QByteArray text = file.readAll();
+    text.replace("\r\n", "\n");
+    QByteArrayList lines = text.split('\n');
     if (!lines.isEmpty() && lines.last().isEmpty())
         lines.removeLast();
     return lines;
@@ -49,11 +51,12 @@ struct Located {
     QString value;
 };
 
-Located locate(const QStringList& lines, const QString& section, const QString& key) {
+Located locate(const QByteArrayList& bytes, const QString& section, const QString& key) {
     Located at;
     bool inSection = false;
-    for (qsizetype i = 0; i < lines.size(); ++i) {
-        if (const auto name = sectionName(lines[i])) {
+    for (qsizetype i = 0; i < bytes.size(); ++i) {
+        const QString line = QString::fromUtf8(bytes[i]);
+        if (const auto name = sectionName(line)) {
             if (inSection)
                 break; // only the first section of that name counts
             inSection = name->compare(section, Qt::CaseInsensitive) == 0;
@@ -63,9 +66,9 @@ Located locate(const QStringList& lines, const QString& section, const QString& 
         }
         if (!inSection)
             continue;
-        if (!lines[i].trimmed().isEmpty())
+        if (!line.trimmed().isEmpty())
             at.lastKey = i;
-        if (at.keyLine < 0 && isKeyLine(lines[i], key, &at.value))
+        if (at.keyLine < 0 && isKeyLine(line, key, &at.value))
             at.keyLine = i;
     }
     return at;
@@ -138,29 +141,20 @@ bool StandardIni::readBool(const QString& section, const QString& key, bool defa
 
 bool StandardIni::writeString(const QString& section, const QString& key, const QString& value,
                               QString* error) {
-    QStringList lines = readLines(m_path);
+    QByteArrayList lines = readLines(m_path);
     const Located at = locate(lines, section, key);
-    const QString line = key + u'=' + value;
+    const QByteArray line = (key + u'=' + value).toUtf8();
     if (at.keyLine >= 0) {
         lines[at.keyLine] = line;
     } else if (at.header >= 0) {
         lines.insert(at.lastKey + 1, line);
     } else {
-        if (!lines.isEmpty() && !lines.last().trimmed().isEmpty())
-            lines << QString();
-        lines << u'[' + section + u']' << line;
+        if (!lines.isEmpty() && !QString::fromUtf8(lines.last()).trimmed().isEmpty())
+            lines << QByteArray();
+        lines << (u'[' + section + u']').toUtf8() << line;
     }
 
-    QSaveFile file(m_path);
-    if (file.open(QIODevice::WriteOnly)) {
-        file.write(lines.join(QLatin1String("\r\n")).toUtf8());
-        file.write("\r\n");
-        if (file.commit())
-            return true;
-    }
-    if (error)
-        *error = file.errorString();
-    return false;
+    return replaceFile(m_path, lines.join("\r\n") + "\r\n", error);
 }
 
 bool StandardIni::writeInteger(const QString& section, const QString& key, int value,

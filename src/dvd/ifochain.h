@@ -1,0 +1,8 @@
+#pragma once
+
+#include "ifobytes.h"
+#include "ifotypes.h"
+
+// Reads the program chain that starts at `position`: its counts, playing time, stream
+// availability, program map and the chapter times summed from its cells. Throws EIFOError.
+TProgramChain ReadProgramChain(const IfoByteView& bytes, quint64 position, const TVTS_VOBS& vobs);

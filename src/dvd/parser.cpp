@@ -1,0 +1,158 @@
+#include "parser.h"
+
+#include "ifobytes.h"
+#include "ifochain.h"
+#include "ifonames.h"
+
+#include <QDir>
+#include <QFile>
+
+namespace {
+
+// Fixed positions in a title-set information file.
+constexpr quint64 sectorSize = 2048;
+constexpr quint64 chainTableSectorAt = 0xCC;
+constexpr quint64 videoAttributesAt = 0x200;
+constexpr quint64 audioCountAt = 0x202;
+constexpr quint64 audioEntriesAt = 0x204;
+constexpr quint64 audioEntrySize = 8;
+constexpr quint64 subpictureCountAt = 0x254;
+constexpr quint64 subpictureEntriesAt = 0x256;
+constexpr quint64 subpictureEntrySize = 6;
+// The file has room for this many stream entries; a larger count cannot be right.
+constexpr int maxAudioStreams = 8;
+constexpr int maxSubpictureStreams = 32;
+
+// Positions within the program chain table.
+constexpr quint64 chainEntriesAt = 8;
+constexpr quint64 chainEntrySize = 8;
+constexpr quint64 chainOffsetInEntry = 4;
+
+QString languageCodeAt(const IfoByteView& bytes, quint64 position, const QString& what) {
+    const quint16 code = bytes.u16(position, what);
+    const char characters[2] = {char(code >> 8), char(code & 0xFF)};
+    return QString::fromLatin1(characters, 2);
+}
+
+TVideoStream readVideo(const IfoByteView& bytes) {
+    const quint16 attributes = bytes.u16(videoAttributesAt, QStringLiteral("the video attributes"));
+    TVideoStream video;
+    video.Coding = VideoCodingName((attributes >> 14) & 3);
+    video.Standard = VideoStandardName((attributes >> 12) & 3);
+    video.Aspect = DisplayAspectName((attributes >> 10) & 3);
+    video.Resolution = PictureSizeName(video.Standard, (attributes >> 2) & 3);
+    return video;
+}
+
+TAudioStream readAudioStream(const IfoByteView& bytes, quint64 entry) {
+    const QString what = QStringLiteral("the audio stream entry");
+    bytes.require(entry, audioEntrySize, what);
+    const quint16 attributes = bytes.u16(entry, what);
+    TAudioStream audio;
+    audio.Coding = AudioCodingName(attributes >> 13);
+    audio.Channels = quint8((attributes & 7) + 1);
+    audio.LanguageCode = languageCodeAt(bytes, entry + 2, what);
+    audio.LanguageName = LanguageName(audio.LanguageCode);
+    audio.CodeExtension = AudioCodeExtensionName(bytes.u8(entry + 5, what));
+    return audio;
+}
+
+QList<TAudioStream> readAudioStreams(const IfoByteView& bytes, quint16 count) {
+    if (count > maxAudioStreams)
+        throw EIFOError(
+            QStringLiteral("the title set claims %1 audio streams; it can have at most %2")
+                .arg(count)
+                .arg(maxAudioStreams));
+    QList<TAudioStream> streams;
+    for (int k = 0; k < count; ++k)
+        streams.append(InContext(QStringLiteral("audio stream %1").arg(k + 1), [&] {
+            return readAudioStream(bytes, audioEntriesAt + audioEntrySize * k);
+        }));
+    return streams;
+}
+
+QStringList readSubpictureLanguages(const IfoByteView& bytes, quint16 count) {
+    // Of the 16-bit count only the low byte can ever be in use.
+    if (count > maxSubpictureStreams)
+        throw EIFOError(
+            QStringLiteral("the title set claims %1 subpicture streams; it can have at most %2")
+                .arg(count)
+                .arg(maxSubpictureStreams));
+    QStringList languages;
+    for (int k = 0; k < count; ++k) {
+        const quint64 entry = subpictureEntriesAt + subpictureEntrySize * k;
+        const QString what = QStringLiteral("the entry of subpicture stream %1").arg(k + 1);
+        bytes.require(entry, subpictureEntrySize, what);
+        languages.append(LanguageName(languageCodeAt(bytes, entry + 2, what)));
+    }
+    return languages;
+}
+
+TVTS_VOBS readVobs(const IfoByteView& bytes) {
+    TVTS_VOBS vobs;
+    vobs.Video = readVideo(bytes);
+    vobs.AudioCount = bytes.u16(audioCountAt, QStringLiteral("the number of audio streams"));
+    vobs.Audio = readAudioStreams(bytes, vobs.AudioCount);
+    const quint16 subpictures =
+        bytes.u16(subpictureCountAt, QStringLiteral("the number of subpicture streams"));
+    vobs.SubpictureLanguages = readSubpictureLanguages(bytes, subpictures);
+    vobs.SubpictureCount = quint8(subpictures);
+    return vobs;
+}
+
+TVTS_PGCI readChains(const IfoByteView& bytes, const TVTS_VOBS& vobs) {
+    const quint64 table =
+        quint64(bytes.u32(chainTableSectorAt, QStringLiteral("the program chain table sector"))) *
+        sectorSize;
+    TVTS_PGCI pgci;
+    pgci.Count = bytes.u16(table, QStringLiteral("the program chain table"));
+    // The entries must all be in the file before the list is sized by their count.
+    bytes.require(table + chainEntriesAt, chainEntrySize * pgci.Count,
+                  QStringLiteral("the table of %1 program chains").arg(pgci.Count));
+    pgci.Chains.reserve(pgci.Count);
+    for (int i = 0; i < pgci.Count; ++i) {
+        pgci.Chains.append(InContext(QStringLiteral("program chain %1").arg(i + 1), [&] {
+            const quint64 entry = table + chainEntriesAt + chainEntrySize * quint64(i);
+            const quint32 offset =
+                bytes.u32(entry + chainOffsetInEntry, QStringLiteral("the chain's position"));
+            return ReadProgramChain(bytes, table + offset, vobs);
+        }));
+    }
+    return pgci;
+}
+
+QString failure(const QString& fileName, const QString& problem) {
+    return QStringLiteral("Cannot read the DVD information file \"%1\": %2.")
+        .arg(QDir::toNativeSeparators(fileName), problem);
+}
+
+} // namespace
+
+TIFO ParseIFO(const QByteArray& data, const QString& fileName) {
+    if (data.size() > MaxIFOFileSize)
+        throw EIFOError(failure(fileName, QStringLiteral("it is larger than %1 MiB, too large "
+                                                         "for a title-set information file")
+                                              .arg(MaxIFOFileSize / (1024 * 1024))));
+    try {
+        const IfoByteView bytes(data);
+        TIFO ifo;
+        ifo.VOBS = readVobs(bytes);
+        ifo.PGCI = readChains(bytes, ifo.VOBS);
+        return ifo;
+    } catch (const EIFOError& error) {
+        throw EIFOError(failure(fileName, error.message()));
+    }
+}
+
+TIFO ReadIFO(const QString& fileName) {
+    QFile file(fileName);
+    if (!file.open(QIODevice::ReadOnly))
+        throw EIFOError(
+            failure(fileName, QStringLiteral("it cannot be opened (%1)").arg(file.errorString())));
+    // One byte more than allowed, so that an oversized file is recognised without reading it all.
+    const QByteArray data = file.read(MaxIFOFileSize + 1);
+    if (file.error() != QFileDevice::NoError)
+        throw EIFOError(
+            failure(fileName, QStringLiteral("reading it failed (%1)").arg(file.errorString())));
+    return ParseIFO(data, fileName);
+}
