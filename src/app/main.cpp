@@ -2,6 +2,7 @@
 #include "desktopshell.h"
 #include "editdvdvolumeform.h"
 #include "edittimeform.h"
+#include "linuxdrives.h"
 #include "logindpower.h"
 #include "mainform.h"
 #include "messageboxprompts.h"
@@ -21,8 +22,14 @@ int main(int argc, char* argv[]) {
     // The windows in their fixed order; only the main window is shown.
     TMainForm mainForm(QCoreApplication::applicationDirPath(), app.arguments().mid(1),
                        PlatformServices{prompts, shell, power});
-    TOpenDVDForm openDvdForm(&mainForm);
-    TSettingForm settingForm(&mainForm);
+    LinuxDriveSource drives;
+    TOpenDVDForm openDvdForm(&mainForm, drives, prompts,
+                             [&mainForm](const QString& volumeName, const QString& folder) {
+                                 mainForm.openDisc(volumeName, folder);
+                             });
+    mainForm.attachOpenDVDForm(&openDvdForm);
+    TSettingForm settingForm(&mainForm, mainForm.values(), prompts);
+    mainForm.attachSettingForm(&settingForm);
     TEditDVDVolumeForm volumeForm(&mainForm);
     TEditTimeForm timeForm(&mainForm);
     TAboutForm aboutForm(&mainForm, mainForm.values().productVersion, shell);

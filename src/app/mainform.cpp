@@ -3,16 +3,26 @@
 #include "aboutform.h"
 #include "artwork.h"
 #include "commandline.h"
+#include "conversioncontroller.h"
+#include "conversionitems.h"
+#include "discopener.h"
 #include "hintpanel.h"
 #include "imagebutton.h"
+#include "libdvdreadstructure.h"
+#include "opendvdform.h"
 #include "parametergroups.h"
 #include "paths.h"
 #include "power.h"
 #include "preferences.h"
+#include "profileloading.h"
 #include "prompts.h"
+#include "settingform.h"
 #include "shell.h"
 #include "shellstate.h"
 #include "standardini.h"
+#include "tasklistcontroller.h"
+#include "tasklistview.h"
+#include "tasktree.h"
 #include "website.h"
 
 #include <QApplication>
@@ -32,7 +42,6 @@
 #include <QScrollArea>
 #include <QSlider>
 #include <QToolButton>
-#include <QTreeWidget>
 #include <QVBoxLayout>
 
 namespace {
@@ -120,6 +129,8 @@ TMainForm::TMainForm(const QString& programDir, const QStringList& arguments,
     buildProfilePane();
     PanHint = new THintPanel(panMain);
     PanHint->move((panMain->width() - PanHint->width()) / 2, 110);
+    wireTaskList();
+    wireConversion();
 
     panBottomMargin = panel(this, "panBottomMargin");
     panBottomMargin->setGeometry(0, ClientHeight - BottomMargin, ClientWidth, BottomMargin);
@@ -133,7 +144,7 @@ TMainForm::TMainForm(const QString& programDir, const QStringList& arguments,
     connect(cmbProfile, &QComboBox::currentIndexChanged, this, &TMainForm::cmbProfileChange);
 
     processCommandLine(arguments);
-    if (ltvTask->topLevelItemCount() > 0)
+    if (!m_tree->isEmpty())
         sbtnSegment->setEnabled(true);
 
     panBottomCenter->resize(InitialBottomWidth, panBottomCenter->height());
@@ -157,14 +168,8 @@ void TMainForm::buildMainPane() {
     panMain->setGeometry(LeftMargin, TopMargin, mainWidth, mainHeight);
     const int treeHeight = mainHeight - CommandBarHeight - BottomPanelHeight;
 
-    ltvTask = named(new QTreeWidget(panMain), "ltvTask");
+    ltvTask = named(new TTaskListView(Artwork::headerTile(), panMain), "ltvTask");
     ltvTask->setGeometry(0, 0, mainWidth, treeHeight);
-    ltvTask->setHeaderLabels({QStringLiteral("Title"), QStringLiteral("Start"),
-                              QStringLiteral("End"), QStringLiteral("Output File"), QString()});
-    const int widths[] = {175, 80, 80, 200, 10};
-    for (int c = 0; c < 5; ++c)
-        ltvTask->setColumnWidth(c, widths[c]);
-    ltvTask->header()->setStretchLastSection(false);
 
     panbg = panel(panMain, "panbg");
     panbg->setGeometry(0, 0, 604, 338);
@@ -332,6 +337,78 @@ void TMainForm::buildProfilePane() {
     connect(SpeedButton3, &QToolButton::clicked, this, &TMainForm::SpeedButton3Click);
 }
 
+void TMainForm::wireTaskList() {
+    m_tree = std::make_unique<TTaskTree>([this] { return m_dvd.VolumeName; },
+                                         [this] { return m_values.outputExtension; });
+    DiscOpenerWindow window;
+    window.hideBackground = [this] { panbg->hide(); };
+    window.showHint = [this](const QString& text) { PanHint->ShowHintPanel(text); };
+    window.hideHint = [this] { PanHint->HideHintPanel(); };
+    window.showError = [this](const QString& text) { showError(text); };
+    window.showFirstNode = [this] {
+        ltvTask->scrollTo(m_tree->index(0, 0), QAbstractItemView::PositionAtCenter);
+    };
+    window.enableSegment = [this] { sbtnSegment->setEnabled(true); };
+    m_opener = new TDiscOpener(
+        *m_tree, m_dvd, [] { return std::make_unique<LibDvdReadStructure>(); }, window, this);
+
+    TTaskListController::Actions actions;
+    actions.showDriveDialog = [this] {
+        if (m_openDvd)
+            m_openDvd->show();
+    };
+    actions.openSourceFolder = [this](const QString& folder) { OpenSourceFolder(folder); };
+    m_taskList =
+        new TTaskListController(*m_tree,
+                                {ltvTask, cmbAudio, cmbAudioLanguage, cmbSub, cmbAngle, sbtnOpenDVD,
+                                 sbtnOpenDir, edtOutputDir, bbtnBrowser, bbtnOpen},
+                                actions, m_platform.prompts, m_platform.shell, this);
+    const int widths[] = {175, 80, 80, 200, 10};
+    for (int c = 0; c < TTaskTree::ColumnCount; ++c)
+        ltvTask->setColumnWidth(c, widths[c]);
+}
+
+void TMainForm::wireConversion() {
+    m_generalSettings = [this] {
+        return GeneralPreferences::read(m_values.preferencesPath(), Prefs::MainSection,
+                                        m_values.programDir);
+    };
+    TConversionController::Widgets w{
+        imgStart,
+        imgStop,
+        {sbtnOpenDVD, sbtnOpenDir, sbtnSegment, sbtnOptions, ltvTask, panPreview, ScrollBox1},
+        panBottomLeft,
+        panBottomCenter,
+        pgbCurrent,
+        pgbTotal,
+        labCurProgress,
+        labTotalProgress,
+        labFrame,
+        labElapsed,
+        labRemaining,
+        edtOutputDir,
+        cmbProfile,
+        PanHint->chkTurnoff};
+    TConversionController::Sources sources;
+    sources.checkedItems = [this] { return ConversionItemsOf(*m_tree); };
+    sources.volumeName = [this] { return m_dvd.VolumeName; };
+    sources.frameRate = [this] { return m_dvd.FrameRate; };
+    sources.discPath = [this] { return m_dvd.DiscPath; };
+    sources.generalSettings = [this] { return m_generalSettings(); };
+    sources.shownText = [this](ParameterGroup group, const QString& key) {
+        return parameterGroups->shownText(group, key);
+    };
+    TConversionController::WindowActions actions;
+    actions.showHint = [this](const QString& text) { PanHint->ShowHintPanel(text); };
+    actions.hideHint = [this] { PanHint->HideHintPanel(); };
+    actions.setHint = [this](const QString& text) { PanHint->labHint->setText(text); };
+    actions.closeWindow = [this] { close(); };
+    m_conversion = new TConversionController(w, sources, actions, m_values, m_platform.prompts,
+                                             m_platform.shell, m_platform.power, this);
+    connect(imgStart, &TImageButton::clicked, m_conversion, &TConversionController::imgStartClick);
+    connect(imgStop, &TImageButton::clicked, m_conversion, &TConversionController::imgStopClick);
+}
+
 void TMainForm::processCommandLine(const QStringList& arguments) {
     const CommandLineEntries entries = ReadCommandLineEntries(arguments);
     if (!entries.error.isEmpty())
@@ -344,8 +421,14 @@ void TMainForm::processCommandLine(const QStringList& arguments) {
 }
 
 void TMainForm::OpenSourceFolder(const QString& folder) {
-    panbg->hide();
     m_openedFolders << WithTrailingSeparator(folder);
+    m_opener->OpenSourceFolder(folder);
+}
+
+void TMainForm::openDisc(const QString& volumeName, const QString& folder) {
+    panbg->hide();
+    m_dvd.VolumeName = volumeName;
+    OpenSourceFolder(folder);
 }
 
 void TMainForm::showError(const QString& text) {
@@ -429,11 +512,18 @@ void TMainForm::cmbProfileChange() {
     const QString path = m_values.profilePath(cmbProfile->currentText());
     if (cmbProfile->currentIndex() < 0 || !QFileInfo::exists(path))
         return;
-    m_values.outputExtension =
-        u'.' + StandardIni(path).readString(QStringLiteral("Main"), QStringLiteral("Type"),
-                                            QStringLiteral("mp4"));
-    ltvTask->viewport()->update();
+    if (const std::optional<QString> extension =
+            LoadProfile(*parameterGroups, path, ProfileReaderKind::Standard, m_platform.prompts))
+        m_values.outputExtension = *extension;
+    m_tree->refresh();
     emit profileChanged(cmbProfile->currentIndex());
+}
+
+void TMainForm::attachSettingForm(TSettingForm* form) {
+    form->attachMainWindow({cmbProfile, edtOutputDir, [this] { cmbProfileChange(); }});
+    connect(bbtnSetting, &QPushButton::clicked, form, &TSettingForm::ShowProfilesPage);
+    connect(sbtnOptions, &QToolButton::clicked, form, &TSettingForm::ShowGeneralPage);
+    setGeneralSettingsSource([form] { return form->generalSettings(); });
 }
 
 void TMainForm::SpeedButton1Click() {
@@ -470,13 +560,18 @@ void TMainForm::dragEnterEvent(QDragEnterEvent* event) {
 }
 
 void TMainForm::dropEvent(QDropEvent* event) {
-    if (!ltvTask->isEnabled())
-        return;
-    const QList<QUrl> urls = event->mimeData()->urls();
-    if (urls.isEmpty())
-        return;
-    const QString folder = FolderForEntry(urls.front().toLocalFile().left(254));
+    QStringList paths;
+    for (const QUrl& url : event->mimeData()->urls())
+        paths << url.toLocalFile();
+    if (dropFiles(paths))
+        event->acceptProposedAction();
+}
+
+bool TMainForm::dropFiles(const QStringList& paths) {
+    if (!ltvTask->isEnabled() || paths.isEmpty())
+        return false; // converting: drops are ignored
+    const QString folder = FolderForEntry(paths.front().left(254));
     if (!folder.isEmpty())
         OpenSourceFolder(folder);
-    event->acceptProposedAction();
+    return true;
 }

@@ -1,8 +1,13 @@
 #pragma once
 
+#include "preferences.h"
 #include "programvalues.h"
+#include "tasknode.h"
 
 #include <QWidget>
+
+#include <functional>
+#include <memory>
 
 class IPower;
 class IPrompts;
@@ -17,8 +22,14 @@ class QPushButton;
 class QScrollArea;
 class QSlider;
 class QToolButton;
-class QTreeWidget;
 class TAboutForm;
+class TConversionController;
+class TDiscOpener;
+class TOpenDVDForm;
+class TSettingForm;
+class TTaskListController;
+class TTaskListView;
+class TTaskTree;
 class TParameterGroups;
 class THintPanel;
 class TImageButton;
@@ -44,12 +55,31 @@ public:
     ~TMainForm() override;
 
     void attachAboutForm(TAboutForm* about) { m_about = about; }
+    void attachOpenDVDForm(TOpenDVDForm* form) { m_openDvd = form; }
+    // The settings dialog: its two openers, its reload of the shown profile, and its General
+    // controls as the live settings.
+    void attachSettingForm(TSettingForm* form);
 
     ProgramValues& values() { return m_values; }
     const QStringList& openedFolders() const { return m_openedFolders; }
 
+    TDVDInformation& dvdInformation() { return m_dvd; }
+    TTaskTree& taskTree() { return *m_tree; }
+    TDiscOpener& discOpener() { return *m_opener; }
+    TTaskListController& taskList() { return *m_taskList; }
+    TConversionController& conversion() { return *m_conversion; }
+    // Where the live General settings come from (the settings dialog's controls).
+    void setGeneralSettingsSource(std::function<GeneralPreferences()> source) {
+        m_generalSettings = std::move(source);
+    }
+
     // The single way a disc folder is opened.
     void OpenSourceFolder(const QString& folder);
+    // The drive dialog's open: the disc's label names the output files from now on.
+    void openDisc(const QString& volumeName, const QString& folder);
+
+    // Dropped files and folders: the first one opens (its folder, for a file).
+    bool dropFiles(const QStringList& paths);
 
     // Applies FormResize's layout rules to the current widths.
     void FormResize();
@@ -61,7 +91,7 @@ public:
     QFrame* panMain = nullptr;
     QFrame* panProfile = nullptr;
     QFrame* panBottomMargin = nullptr;
-    QTreeWidget* ltvTask = nullptr;
+    TTaskListView* ltvTask = nullptr;
     QFrame* panbg = nullptr;
     QLabel* labProgramName = nullptr;
     QToolButton* sbtnOpenDVD = nullptr;
@@ -125,6 +155,8 @@ private:
     void buildMainPane();
     void buildBottomPanel();
     void buildProfilePane();
+    void wireTaskList();
+    void wireConversion();
     void processCommandLine(const QStringList& arguments);
 
     void FormShow();
@@ -141,6 +173,13 @@ private:
     ProgramValues m_values;
     PlatformServices m_platform;
     TAboutForm* m_about = nullptr;
+    TOpenDVDForm* m_openDvd = nullptr;
+    TDVDInformation m_dvd;
+    std::unique_ptr<TTaskTree> m_tree;
+    TDiscOpener* m_opener = nullptr;
+    TTaskListController* m_taskList = nullptr;
+    TConversionController* m_conversion = nullptr;
+    std::function<GeneralPreferences()> m_generalSettings;
     QStringList m_openedFolders;
     bool m_shown = false;
 };

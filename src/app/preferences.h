@@ -50,4 +50,7 @@ struct GeneralPreferences {
 
     // Every key at its default; both folders default to the program folder.
     static GeneralPreferences defaults(const QString& programDir);
+    // One section ("Main" or "Default") of Preferences.ini, read with the standard reader.
+    static GeneralPreferences read(const QString& preferencesPath, const QString& section,
+                                   const QString& programDir);
 };

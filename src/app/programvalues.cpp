@@ -11,6 +11,21 @@ GeneralPreferences GeneralPreferences::defaults(const QString& programDir) {
     return p;
 }
 
+GeneralPreferences GeneralPreferences::read(const QString& preferencesPath, const QString& section,
+                                            const QString& programDir) {
+    const StandardIni ini(preferencesPath);
+    GeneralPreferences p = defaults(programDir);
+    p.outputPath = ini.readString(section, Prefs::OutputPath, p.outputPath);
+    p.workDir = ini.readString(section, Prefs::WorkDir, p.workDir);
+    p.synMode = ini.readInteger(section, Prefs::SynMode, p.synMode);
+    p.autoOpenDir = ini.readBool(section, Prefs::AutoOpenDir, p.autoOpenDir);
+    p.autoExit = ini.readBool(section, Prefs::AutoExit, p.autoExit);
+    p.autoTurnOff = ini.readBool(section, Prefs::AutoTurnOff, p.autoTurnOff);
+    p.ask = ini.readBool(section, Prefs::Ask, p.ask);
+    p.overwrite = ini.readBool(section, Prefs::Overwrite, p.overwrite);
+    return p;
+}
+
 QString ProgramValues::preferencesPath() const {
     return programDir + Prefs::FileName;
 }

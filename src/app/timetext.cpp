@@ -1,6 +1,8 @@
 #include "timetext.h"
 
+#include <charconv>
 #include <cmath>
+#include <string_view>
 
 long long RoundHalfEven(double x) {
     return static_cast<long long>(
@@ -9,66 +11,87 @@ long long RoundHalfEven(double x) {
 
 namespace {
 
-bool isDigits(const QString& s) {
-    if (s.isEmpty())
+// Loading a disc converts thousands of these texts, so they are parsed by hand on Latin-1
+// bytes rather than through QString's general number parsing.
+
+bool isDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+
+// Optional sign, then one or more digits.
+bool parseInteger(std::string_view s, long long& out) {
+    const bool negative = !s.empty() && s.front() == '-';
+    if (!s.empty() && (s.front() == '+' || s.front() == '-'))
+        s.remove_prefix(1);
+    if (s.empty() || s.size() > 15)
         return false;
-    for (QChar c : s)
-        if (c < u'0' || c > u'9')
+    long long value = 0;
+    for (char c : s) {
+        if (!isDigit(c))
             return false;
+        value = value * 10 + (c - '0');
+    }
+    out = negative ? -value : value;
     return true;
 }
 
-// An integer as the time fields take it: optional sign, then digits.
-bool parseInteger(const QString& s, long long& out) {
-    QString digits = s;
-    if (digits.startsWith(u'+') || digits.startsWith(u'-'))
-        digits.remove(0, 1);
-    if (!isDigits(digits) || digits.size() > 15)
+// Optional sign, digits, then optionally "." and more digits; never beginning with ".".
+bool parseSeconds(std::string_view s, double& out) {
+    std::string_view body = s;
+    if (!body.empty() && (body.front() == '+' || body.front() == '-'))
+        body.remove_prefix(1);
+    if (body.empty() || !isDigit(body.front()))
         return false;
-    out = s.toLongLong();
-    return true;
+    bool dot = false;
+    for (char c : body) {
+        if (c == '.' && !dot)
+            dot = true;
+        else if (!isDigit(c))
+            return false;
+    }
+    // from_chars is correctly rounded like strtod, but rejects a leading "+".
+    if (s.front() == '+')
+        s.remove_prefix(1);
+    const auto [end, error] = std::from_chars(s.data(), s.data() + s.size(), out);
+    return error == std::errc() && end == s.data() + s.size();
 }
 
-// A decimal number that does not begin with ".": digits, optionally a fraction.
-bool parseSeconds(const QString& s, double& out) {
-    QString body = s;
-    if (body.startsWith(u'+') || body.startsWith(u'-'))
-        body.remove(0, 1);
-    if (body.isEmpty() || body.startsWith(u'.'))
-        return false;
-    const qsizetype dot = body.indexOf(u'.');
-    const QString whole = dot < 0 ? body : body.left(dot);
-    const QString fraction = dot < 0 ? QString() : body.mid(dot + 1);
-    if (!isDigits(whole) || (dot >= 0 && !fraction.isEmpty() && !isDigits(fraction)))
-        return false;
-    bool ok = false;
-    out = s.toDouble(&ok);
-    return ok;
-}
-
-QString twoDigits(long long n) {
-    return QString::number(n).rightJustified(2, u'0');
+void appendTwoDigits(char*& p, long long n) {
+    char digits[24];
+    const auto [end, error] = std::to_chars(digits, digits + sizeof digits, n);
+    if (end - digits < 2)
+        *p++ = '0';
+    for (const char* d = digits; d != end; ++d)
+        *p++ = *d;
 }
 
 } // namespace
 
 double TimeTextToSeconds(const QString& text) {
-    const qsizetype first = text.indexOf(u':');
-    if (first < 0)
+    char latin[64];
+    if (text.size() > qsizetype(sizeof latin))
         return -1;
-    const QString hoursText = text.left(first);
-    const QString rest = text.mid(first + 1);
-    const qsizetype second = rest.indexOf(u':');
-    if (second < 0)
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char16_t c = text[i].unicode();
+        if (c > 0x7F)
+            return -1; // no time holds anything but ASCII
+        latin[i] = char(c);
+    }
+    const std::string_view s(latin, size_t(text.size()));
+    const size_t first = s.find(':');
+    if (first == std::string_view::npos)
         return -1;
-    const QString minutesText = rest.left(second);
-    const QString secondsText = rest.mid(second + 1);
+    const std::string_view rest = s.substr(first + 1);
+    const size_t second = rest.find(':');
+    if (second == std::string_view::npos)
+        return -1;
 
     long long hours = 0;
     long long minutes = 0;
     double seconds = 0;
-    if (!parseInteger(hoursText, hours) || !parseInteger(minutesText, minutes) ||
-        !parseSeconds(secondsText, seconds))
+    if (!parseInteger(s.substr(0, first), hours) ||
+        !parseInteger(rest.substr(0, second), minutes) ||
+        !parseSeconds(rest.substr(second + 1), seconds))
         return -1;
     return double(hours) * 3600 + double(minutes) * 60 + seconds;
 }
@@ -76,8 +99,12 @@ double TimeTextToSeconds(const QString& text) {
 QString SecondsToTimeText(double x) {
     // Hours and minutes come from the rounded value too, so 59.5 reads 00:01:00, never 00:00:60.
     const long long whole = RoundHalfEven(x);
-    const long long hours = whole / 3600;
-    const long long minutes = (whole % 3600) / 60;
-    const long long seconds = whole % 60;
-    return twoDigits(hours) + u':' + twoDigits(minutes) + u':' + twoDigits(seconds);
+    char buffer[64];
+    char* p = buffer;
+    appendTwoDigits(p, whole / 3600);
+    *p++ = ':';
+    appendTwoDigits(p, (whole % 3600) / 60);
+    *p++ = ':';
+    appendTwoDigits(p, whole % 60);
+    return QString::fromLatin1(buffer, p - buffer);
 }

@@ -21,3 +21,16 @@ std::optional<QString> MessageBoxPrompts::chooseFolder(const QString& caption,
         return std::nullopt;
     return folder;
 }
+
+std::optional<QString> MessageBoxPrompts::chooseSaveFile(const QString& caption,
+                                                         const QString& nameFilter,
+                                                         const QString& defaultSuffix) {
+    QFileDialog dialog(QApplication::activeWindow(), caption);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setNameFilter(nameFilter);
+    dialog.setDefaultSuffix(defaultSuffix);
+    dialog.setOption(QFileDialog::DontConfirmOverwrite);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return std::nullopt;
+    return dialog.selectedFiles().constFirst();
+}

@@ -9,4 +9,6 @@ public:
     bool ask(const QString& text, const QString& caption) override;
     std::optional<QString> chooseFolder(const QString& caption,
                                         const QString& startFolder) override;
+    std::optional<QString> chooseSaveFile(const QString& caption, const QString& nameFilter,
+                                          const QString& defaultSuffix) override;
 };

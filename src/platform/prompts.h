@@ -17,4 +17,9 @@ public:
     // The folder browser; nothing when the user cancels.
     virtual std::optional<QString> chooseFolder(const QString& caption,
                                                 const QString& startFolder) = 0;
+    // The save dialog for one kind of file: `nameFilter` such as "Profiles (*.apf)", and
+    // `defaultSuffix` added to a name typed without one. An existing file is chosen without a
+    // question. Nothing when the user cancels.
+    virtual std::optional<QString> chooseSaveFile(const QString& caption, const QString& nameFilter,
+                                                  const QString& defaultSuffix) = 0;
 };

@@ -1,6 +1,5 @@
 #include "parametergroups.h"
 
-#include <QHeaderView>
 #include <QLabel>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -15,36 +14,14 @@ const QStringList TParameterGroups::InitialAudioKeys = {
 const QStringList TParameterGroups::InitialAdvancedKeys = {QStringLiteral("Bit Exact Algorithms"),
                                                            QStringLiteral("Deinterlace")};
 
-TValueListEditor::TValueListEditor(int keyWidth, int valueWidth, QWidget* parent)
-    : QTableWidget(0, 2, parent) {
-    horizontalHeader()->hide();
-    verticalHeader()->hide();
-    verticalHeader()->setMinimumSectionSize(1);
-    verticalHeader()->setDefaultSectionSize(RowPitch);
-    horizontalHeader()->resizeSection(0, keyWidth);
-    horizontalHeader()->resizeSection(1, valueWidth);
-    horizontalHeader()->setStretchLastSection(true);
-    setFrameShape(QFrame::NoFrame);
-    setSelectionMode(QAbstractItemView::SingleSelection);
-    setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+namespace {
+constexpr ParameterGroup AllGroups[] = {ParameterGroup::Video, ParameterGroup::Audio,
+                                        ParameterGroup::Advanced};
 }
 
-void TValueListEditor::setKeys(const QStringList& keys) {
-    setRowCount(0);
-    for (const QString& key : keys) {
-        const int row = rowCount();
-        insertRow(row);
-        auto* keyItem = new QTableWidgetItem(key);
-        keyItem->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
-        setItem(row, 0, keyItem);
-        setItem(row, 1, new QTableWidgetItem());
-    }
-    setFixedHeight(rowCount() * RowPitch);
-}
-
-TParameterGroups::TParameterGroups(int keyWidth, int valueWidth, QWidget* parent)
-    : QWidget(parent) {
+TParameterGroups::TParameterGroups(int keyWidth, int valueWidth, HeaderButtons buttons,
+                                   QWidget* parent)
+    : QWidget(parent), m_buttons(buttons) {
     setBackgroundRole(QPalette::Base);
     setAutoFillBackground(true);
     auto* layout = new QVBoxLayout(this);
@@ -57,6 +34,7 @@ TParameterGroups::TParameterGroups(int keyWidth, int valueWidth, QWidget* parent
         grid->setObjectName(QLatin1String(name));
         grid->setKeys(keys);
         layout->addWidget(grid);
+        connect(grid, &TValueListEditor::mousePressed, this, &TParameterGroups::repaintGrids);
     };
     group(QStringLiteral("      Video"), btnVideo, vleVideo, "vleVideo", InitialVideoKeys);
     group(QStringLiteral("      Audio"), btnAudio, vleAudio, "vleAudio", InitialAudioKeys);
@@ -65,15 +43,17 @@ TParameterGroups::TParameterGroups(int keyWidth, int valueWidth, QWidget* parent
     btnVideo->setObjectName(QStringLiteral("btnVideo"));
     btnAudio->setObjectName(QStringLiteral("btnAudio"));
     btnAdvanced->setObjectName(QStringLiteral("btnAdvanced"));
+    for (ParameterGroup g : AllGroups)
+        connect(headerButton(g), &QToolButton::clicked, this, [this, g] { headerButtonClick(g); });
     layout->addStretch(1);
 }
 
 QWidget* TParameterGroups::headerBar(const QString& caption, QToolButton*& button) {
     auto* bar = new QLabel(caption, this);
-    bar->setFixedHeight(18);
+    bar->setFixedHeight(HeaderHeight);
     bar->setAutoFillBackground(true);
     QPalette pal = bar->palette();
-    pal.setColor(QPalette::Window, pal.color(QPalette::Dark));
+    pal.setColor(QPalette::Window, pal.color(QPalette::Dark)); // the button-shadow colour
     pal.setColor(QPalette::WindowText, Qt::black);
     bar->setPalette(pal);
     QFont bold = bar->font();
@@ -82,6 +62,81 @@ QWidget* TParameterGroups::headerBar(const QString& caption, QToolButton*& butto
     bar->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     button = new QToolButton(bar);
     button->setText(QStringLiteral("-"));
-    button->setGeometry(3, 3, 12, 12);
+    button->setGeometry(3, (HeaderHeight - ButtonSize) / 2, ButtonSize, ButtonSize);
+    button->setFocusPolicy(Qt::NoFocus);
     return bar;
+}
+
+TValueListEditor* TParameterGroups::grid(ParameterGroup group) const {
+    switch (group) {
+    case ParameterGroup::Video:
+        return vleVideo;
+    case ParameterGroup::Audio:
+        return vleAudio;
+    case ParameterGroup::Advanced:
+        break;
+    }
+    return vleAdvanced;
+}
+
+QToolButton* TParameterGroups::headerButton(ParameterGroup group) const {
+    switch (group) {
+    case ParameterGroup::Video:
+        return btnVideo;
+    case ParameterGroup::Audio:
+        return btnAudio;
+    case ParameterGroup::Advanced:
+        break;
+    }
+    return btnAdvanced;
+}
+
+void TParameterGroups::showProfile(const ProfileRows& rows) {
+    for (ParameterGroup g : AllGroups)
+        grid(g)->clearRows();
+    for (ParameterGroup g : AllGroups) {
+        for (const ProfileParameter& p : rows.of(g))
+            grid(g)->appendParameter(p);
+        // Also after a failed load, so that no loaded row lies hidden below the grid's edge.
+        grid(g)->fitHeightToRows();
+    }
+}
+
+std::optional<ProfileParameter> TParameterGroups::parameter(ParameterGroup group,
+                                                            const QString& key) const {
+    const TValueListEditor* g = grid(group);
+    const int row = g->findRow(key);
+    if (row < 0)
+        return std::nullopt;
+    return g->parameter(row);
+}
+
+std::optional<QString> TParameterGroups::shownText(ParameterGroup group, const QString& key) const {
+    if (const std::optional<ProfileParameter> p = parameter(group, key))
+        return p->value;
+    return std::nullopt;
+}
+
+ParameterLookup TParameterGroups::lookup() const {
+    return [this](ParameterGroup group, const QString& key) { return parameter(group, key); };
+}
+
+void TParameterGroups::headerButtonClick(ParameterGroup group) {
+    if (m_buttons != HeaderButtons::Collapse)
+        return;
+    QToolButton* button = headerButton(group);
+    TValueListEditor* g = grid(group);
+    if (button->text() == u"-") {
+        g->setFixedHeight(1);
+        button->setText(QStringLiteral("+"));
+    } else {
+        const int rows = g->rowCount();
+        g->setFixedHeight(rows * 17 + rows + 1);
+        button->setText(QStringLiteral("-"));
+    }
+}
+
+void TParameterGroups::repaintGrids() {
+    for (ParameterGroup g : AllGroups)
+        grid(g)->viewport()->update();
 }

@@ -1,29 +1,27 @@
 #pragma once
 
+#include "profilefile.h"
+#include "valuelisteditor.h"
+
 #include <QStringList>
-#include <QTableWidget>
 #include <QWidget>
+
+#include <optional>
 
 class QToolButton;
 
-// A two-column key/value grid: the key column fixed, 18 pixels a row, no title row.
-class TValueListEditor : public QTableWidget {
-    Q_OBJECT
-public:
-    static constexpr int RowPitch = 18; // 17 pixels and a grid line
-
-    TValueListEditor(int keyWidth, int valueWidth, QWidget* parent = nullptr);
-
-    // Replaces the rows with these keys and empty values, and sizes the grid to them.
-    void setKeys(const QStringList& keys);
-};
-
-// The stacked Video, Audio and Advanced groups: a header bar with its button over each grid.
+// The stacked Video, Audio and Advanced groups of one window: a header bar with its button over
+// each grid, in a column that a scrolling area holds.
 class TParameterGroups : public QWidget {
     Q_OBJECT
 public:
+    // What the 12 × 12 header buttons do: nothing on the main window; in the settings dialog
+    // "-" collapses the grid below it and "+" expands it again.
+    enum class HeaderButtons { Inert, Collapse };
+
     // The main window's grids have columns of 95 and 92 pixels, the settings dialog's 160 and 200.
-    TParameterGroups(int keyWidth, int valueWidth, QWidget* parent = nullptr);
+    TParameterGroups(int keyWidth, int valueWidth, HeaderButtons buttons = HeaderButtons::Inert,
+                     QWidget* parent = nullptr);
 
     QToolButton* btnVideo = nullptr;
     QToolButton* btnAudio = nullptr;
@@ -35,7 +33,28 @@ public:
     static const QStringList InitialVideoKeys;
     static const QStringList InitialAudioKeys;
     static const QStringList InitialAdvancedKeys;
+    static constexpr int HeaderHeight = 18;
+    static constexpr int ButtonSize = 12;
+
+    TValueListEditor* grid(ParameterGroup group) const;
+    QToolButton* headerButton(ParameterGroup group) const;
+
+    // Replaces every row with the profile's and sizes each grid to its rows.
+    void showProfile(const ProfileRows& rows);
+
+    // The text a row shows, found by its grid and key; nothing when there is no such row.
+    std::optional<QString> shownText(ParameterGroup group, const QString& key) const;
+    std::optional<ProfileParameter> parameter(ParameterGroup group, const QString& key) const;
+    // parameter() as a lookup for saving a profile.
+    ParameterLookup lookup() const;
+
+    // A click on a header button: "-" collapses its grid to 1 pixel, "+" gives it its rows again
+    // and one pixel more than a load does.
+    void headerButtonClick(ParameterGroup group);
 
 private:
     QWidget* headerBar(const QString& caption, QToolButton*& button);
+    void repaintGrids();
+
+    HeaderButtons m_buttons;
 };

@@ -1,7 +1,293 @@
 #include "settingform.h"
 
-TSettingForm::TSettingForm(QWidget* mainWindow) : QDialog(mainWindow) {
+#include "generalpreferencesfile.h"
+#include "inifilesession.h"
+#include "parametergroups.h"
+#include "paths.h"
+#include "profilefile.h"
+#include "profileloading.h"
+#include "programvalues.h"
+#include "prompts.h"
+#include "shellstate.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFileInfo>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScrollArea>
+#include <QSignalBlocker>
+#include <QTabWidget>
+#include <QToolButton>
+
+namespace {
+
+template <typename W> W* named(W* widget, const char* name) {
+    widget->setObjectName(QLatin1String(name));
+    return widget;
+}
+
+QLabel* label(QWidget* parent, const QString& text, int x, int y) {
+    auto* l = new QLabel(text, parent);
+    l->move(x, y);
+    l->adjustSize();
+    return l;
+}
+
+QPushButton* button(QWidget* parent, const char* name, const QString& caption, QRect geometry) {
+    auto* b = named(new QPushButton(caption, parent), name);
+    b->setGeometry(geometry);
+    b->setAutoDefault(false); // Enter in an edit box must not press a button
+    return b;
+}
+
+QToolButton* browseButton(QWidget* parent, const char* name, int x, int y) {
+    auto* b = named(new QToolButton(parent), name);
+    b->setText(QStringLiteral("..."));
+    b->setGeometry(x, y, 23, 22);
+    return b;
+}
+
+const QString BrowseCaption = QStringLiteral("Select the output directory.");
+
+} // namespace
+
+TSettingForm::TSettingForm(QWidget* mainWindow, ProgramValues& values, IPrompts& prompts)
+    : QDialog(mainWindow), m_values(values), m_prompts(prompts) {
     setObjectName(QStringLiteral("SettingForm"));
     setWindowTitle(QStringLiteral("Settings"));
-    setFixedSize(391, 498);
+    setAttribute(Qt::WA_WindowPropagation); // the main window's font
+    setWindowModality(Qt::ApplicationModal);
+    setFixedSize(ClientWidth, ClientHeight);
+
+    pgcSetting = named(new QTabWidget(this), "pgcSetting");
+    pgcSetting->setGeometry(4, 4, ClientWidth - 8, ClientHeight - 46);
+    buildGeneralPage();
+    buildProfilesPage();
+
+    const int y = ClientHeight - 34;
+    btnDefault = button(this, "btnDefault", QStringLiteral("&Load Default"), {8, y, 90, 25});
+    btnOK = button(this, "btnOK", QStringLiteral("&OK"), {ClientWidth - 168, y, 75, 25});
+    btnCancel = button(this, "btnCancel", QStringLiteral("&Cancel"), {ClientWidth - 85, y, 75, 25});
+    connect(btnDefault, &QPushButton::clicked, this, &TSettingForm::btnDefaultClick);
+    connect(btnOK, &QPushButton::clicked, this, &TSettingForm::btnOKClick);
+    connect(btnCancel, &QPushButton::clicked, this, &TSettingForm::btnCancelClick);
+
+    LoadPreferences(Prefs::MainSection);
+}
+
+TSettingForm::~TSettingForm() = default;
+
+void TSettingForm::buildGeneralPage() {
+    tabGeneral = named(new QWidget, "tabGeneral");
+    pgcSetting->addTab(tabGeneral, QStringLiteral("     General     "));
+    QWidget* page = tabGeneral;
+
+    label(page, QStringLiteral("Default Output Path:"), 16, 14);
+    edtOutputDir = named(new QLineEdit(page), "edtOutputDir");
+    edtOutputDir->setGeometry(16, 32, 310, 22);
+    sbtnBrowse = browseButton(page, "sbtnBrowse", 330, 32);
+    connect(sbtnBrowse, &QToolButton::clicked, this, &TSettingForm::sbtnBrowseClick);
+
+    label(page, QStringLiteral("Work (temp) Directory:"), 16, 66);
+    edtWorkDir = named(new QLineEdit(page), "edtWorkDir");
+    edtWorkDir->setGeometry(16, 84, 310, 22);
+    SpeedButton1 = browseButton(page, "SpeedButton1", 330, 84);
+    connect(SpeedButton1, &QToolButton::clicked, this, &TSettingForm::SpeedButton1Click);
+
+    label(page, QStringLiteral("Synchronization Mode:"), 16, 118);
+    cmbSyn = named(new QComboBox(page), "cmbSyn");
+    cmbSyn->addItems(
+        {QStringLiteral("Auto"), QStringLiteral("Force Mode"), QStringLiteral("Progressive Mode")});
+    cmbSyn->setGeometry(16, 136, 160, 22);
+
+    const auto check = [page](const char* name, const QString& caption, int y) {
+        auto* c = named(new QCheckBox(caption, page), name);
+        c->setGeometry(16, y, 345, 20);
+        return c;
+    };
+    chkOpenDir =
+        check("chkOpenDir",
+              QStringLiteral("Open the output directory when the task is completed. "), 174);
+    chkExit = check("chkExit", QStringLiteral("Exit the program when the task is completed."), 198);
+    chkTurnoff = check("chkTurnoff",
+                       QStringLiteral("Turn off the computer when the task is completed."), 222);
+
+    gpbOverWrite =
+        named(new QGroupBox(QStringLiteral("Output File Overwrite"), page), "gpbOverWrite");
+    gpbOverWrite->setGeometry(16, 256, 345, 104);
+    const auto radio = [this](const char* name, const QString& caption, int y) {
+        auto* r = named(new QRadioButton(caption, gpbOverWrite), name);
+        r->setGeometry(12, y, 325, 20);
+        return r;
+    };
+    rdbAsk = radio("rdbAsk", QStringLiteral("Ask Me"), 24);
+    rdbOverWrite = radio("rdbOverWrite", QStringLiteral("Overwrite"), 48);
+    rdbRename =
+        radio("rdbRename", QStringLiteral("Not overwrite (Rename to <Filename> + Index"), 72);
+}
+
+void TSettingForm::buildProfilesPage() {
+    tabProfiles = named(new QWidget, "tabProfiles");
+    pgcSetting->addTab(tabProfiles, QStringLiteral("     Profiles     "));
+    QWidget* page = tabProfiles;
+
+    cmbProfile = named(new QComboBox(page), "cmbProfile");
+    cmbProfile->setGeometry(8, 10, 262, 22);
+    connect(cmbProfile, &QComboBox::currentIndexChanged, this, &TSettingForm::cmbProfileChange);
+    btnSaveAs = button(page, "btnSaveAs", QStringLiteral("&Save as..."), {278, 9, 90, 25});
+    connect(btnSaveAs, &QPushButton::clicked, this, &TSettingForm::btnSaveAsClick);
+
+    ScrollBox1 = named(new QScrollArea(page), "ScrollBox1");
+    ScrollBox1->setGeometry(8, 42, pgcSetting->width() - 24, pgcSetting->height() - 76);
+    ScrollBox1->setWidgetResizable(true);
+    ScrollBox1->setBackgroundRole(QPalette::Base);
+    ScrollBox1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    parameterGroups = new TParameterGroups(160, 200, TParameterGroups::HeaderButtons::Collapse);
+    ScrollBox1->setWidget(parameterGroups);
+}
+
+void TSettingForm::attachMainWindow(MainWindowLink link) {
+    m_main = std::move(link);
+    const QSignalBlocker quiet(cmbProfile); // copying selects nothing and loads nothing
+    cmbProfile->clear();
+    if (m_main.cmbProfile)
+        for (int i = 0; i < m_main.cmbProfile->count(); ++i)
+            cmbProfile->addItem(m_main.cmbProfile->itemText(i));
+    cmbProfile->setCurrentIndex(-1);
+}
+
+void TSettingForm::ShowProfilesPage() {
+    pgcSetting->setCurrentWidget(tabProfiles);
+    show();
+    const int index = m_main.cmbProfile ? m_main.cmbProfile->currentIndex() : -1;
+    if (cmbProfile->currentIndex() != index)
+        cmbProfile->setCurrentIndex(index); // loads through the change signal
+    else
+        cmbProfileChange();
+}
+
+void TSettingForm::ShowGeneralPage() {
+    pgcSetting->setCurrentWidget(tabGeneral);
+    show();
+}
+
+void TSettingForm::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    if (m_main.edtOutputDir)
+        edtOutputDir->setText(m_main.edtOutputDir->text());
+    m_snapshot = generalSettings();
+    m_workDirSnapshot = m_values.workDir;
+}
+
+GeneralPreferences TSettingForm::generalSettings() const {
+    GeneralPreferences p;
+    p.outputPath = edtOutputDir->text();
+    p.workDir = edtWorkDir->text();
+    p.synMode = cmbSyn->currentIndex();
+    p.autoOpenDir = chkOpenDir->isChecked();
+    p.autoExit = chkExit->isChecked();
+    p.autoTurnOff = chkTurnoff->isChecked();
+    p.ask = rdbAsk->isChecked();
+    p.overwrite = rdbOverWrite->isChecked();
+    return p;
+}
+
+void TSettingForm::showGeneral(const GeneralPreferences& p) {
+    edtOutputDir->setText(p.outputPath);
+    edtWorkDir->setText(p.workDir);
+    cmbSyn->setCurrentIndex(p.synMode);
+    chkOpenDir->setChecked(p.autoOpenDir);
+    chkExit->setChecked(p.autoExit);
+    chkTurnoff->setChecked(p.autoTurnOff);
+    // One of three: Overwrite wins over Ask, and Rename is neither.
+    QRadioButton* choice = p.overwrite ? rdbOverWrite : p.ask ? rdbAsk : rdbRename;
+    choice->setChecked(true);
+}
+
+void TSettingForm::LoadPreferences(const QString& section) {
+    std::optional<GeneralPreferences> read;
+    WithNewInifile(m_values.preferencesPath(), m_prompts, [&](TNewInifile& ini) {
+        read = ReadGeneralPreferences(ini, section, m_values.programDir);
+    });
+    if (!read)
+        return; // the file could not be read: the controls keep what they show
+    showGeneral(*read);
+    m_values.workDir = WithTrailingSeparator(edtWorkDir->text());
+}
+
+void TSettingForm::SavePreferences() {
+    const GeneralPreferences settings = generalSettings();
+    WithNewInifile(m_values.preferencesPath(), m_prompts,
+                   [&settings](TNewInifile& ini) { WriteGeneralPreferences(ini, settings); });
+}
+
+QString TSettingForm::selectedProfilePath() const {
+    if (cmbProfile->currentIndex() < 0)
+        return {};
+    return m_values.profilePath(cmbProfile->currentText());
+}
+
+void TSettingForm::cmbProfileChange() {
+    const QString path = selectedProfilePath();
+    if (!path.isEmpty())
+        LoadProfile(*parameterGroups, path, ProfileReaderKind::NewInifile, m_prompts);
+}
+
+void TSettingForm::btnOKClick() {
+    if (m_main.edtOutputDir)
+        m_main.edtOutputDir->setText(edtOutputDir->text());
+    m_values.workDir = edtWorkDir->text();
+    SavePreferences();
+    const QString path = selectedProfilePath();
+    if (!path.isEmpty() && QFileInfo::exists(path))
+        SaveProfile(*parameterGroups, path, m_prompts);
+    if (m_main.cmbProfile && m_main.cmbProfile->currentIndex() >= 0 &&
+        cmbProfile->currentIndex() >= 0 &&
+        m_main.cmbProfile->currentText() == cmbProfile->currentText() && m_main.cmbProfileChange)
+        m_main.cmbProfileChange();
+    accept();
+}
+
+void TSettingForm::btnCancelClick() {
+    reject();
+    showGeneral(m_snapshot);
+    m_values.workDir = m_workDirSnapshot; // the work folder that goes with the restored edit
+}
+
+void TSettingForm::btnDefaultClick() {
+    if (m_prompts.ask(QStringLiteral("Are you sure to load the default preferences?"),
+                      QStringLiteral("Load Default")))
+        LoadPreferences(Prefs::DefaultSection);
+}
+
+void TSettingForm::btnSaveAsClick() {
+    const std::optional<QString> target = m_prompts.chooseSaveFile(
+        QString(), QStringLiteral("Profiles (*.apf)"), QStringLiteral("apf"));
+    const QString source = selectedProfilePath();
+    if (!target || source.isEmpty() || !QFileInfo::exists(source))
+        return;
+    QString error;
+    if (!CopyProfileFile(source, *target, &error)) {
+        // No empty profile is written where the copy failed.
+        m_prompts.inform(error, QString::fromLatin1(ProductTexts::ProductName));
+        return;
+    }
+    SaveProfile(*parameterGroups, *target, m_prompts);
+}
+
+void TSettingForm::chooseFolderInto(QLineEdit* edit) {
+    if (const std::optional<QString> folder = m_prompts.chooseFolder(BrowseCaption, QString()))
+        edit->setText(WithTrailingSeparator(*folder));
+}
+
+void TSettingForm::sbtnBrowseClick() {
+    chooseFolderInto(edtOutputDir);
+}
+
+void TSettingForm::SpeedButton1Click() {
+    chooseFolderInto(edtWorkDir);
 }

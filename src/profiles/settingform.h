@@ -1,10 +1,107 @@
 #pragma once
 
+#include "preferences.h"
+
 #include <QDialog>
 
-// "Settings": the General preferences and the profile editor.
+#include <functional>
+
+class IPrompts;
+class QCheckBox;
+class QComboBox;
+class QGroupBox;
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
+class QScrollArea;
+class QTabWidget;
+class QToolButton;
+class TParameterGroups;
+struct ProgramValues;
+
+// "Settings": the General preferences and the profile editor. Created once and shown and hidden
+// as needed; its General controls are the program's live settings. While it is up it holds the
+// input of the whole program (application-modal, shown without blocking).
 class TSettingForm : public QDialog {
     Q_OBJECT
 public:
-    explicit TSettingForm(QWidget* mainWindow);
+    static constexpr int ClientWidth = 391;
+    static constexpr int ClientHeight = 498;
+
+    // What the dialog uses of the main window.
+    struct MainWindowLink {
+        QComboBox* cmbProfile = nullptr;
+        QLineEdit* edtOutputDir = nullptr;
+        std::function<void()> cmbProfileChange; // reloads the main window's profile
+    };
+
+    // Creation: reads [Main] of Preferences.ini into the General controls and sets WorkDir.
+    TSettingForm(QWidget* mainWindow, ProgramValues& values, IPrompts& prompts);
+    ~TSettingForm() override;
+
+    // Copies the main window's profile list, with no item selected.
+    void attachMainWindow(MainWindowLink link);
+
+    // The main window's "&Settings": the Profiles page, on the main window's profile.
+    void ShowProfilesPage();
+    // The main window's toolbar "Settings": the General page.
+    void ShowGeneralPage();
+
+    // The live General settings, from the controls.
+    GeneralPreferences generalSettings() const;
+    // The General controls as they were when the dialog was last shown.
+    const GeneralPreferences& GeneralSnapshot() const { return m_snapshot; }
+
+    void LoadPreferences(const QString& section);
+    void SavePreferences();
+
+    // --- controls ---
+    QTabWidget* pgcSetting = nullptr;
+    QWidget* tabGeneral = nullptr;
+    QWidget* tabProfiles = nullptr;
+    QLineEdit* edtOutputDir = nullptr;
+    QToolButton* sbtnBrowse = nullptr;
+    QLineEdit* edtWorkDir = nullptr;
+    QToolButton* SpeedButton1 = nullptr; // browse for the work folder
+    QComboBox* cmbSyn = nullptr;
+    QCheckBox* chkOpenDir = nullptr;
+    QCheckBox* chkExit = nullptr;
+    QCheckBox* chkTurnoff = nullptr;
+    QGroupBox* gpbOverWrite = nullptr;
+    QRadioButton* rdbAsk = nullptr;
+    QRadioButton* rdbOverWrite = nullptr;
+    QRadioButton* rdbRename = nullptr;
+    QComboBox* cmbProfile = nullptr;
+    QPushButton* btnSaveAs = nullptr;
+    QScrollArea* ScrollBox1 = nullptr;
+    TParameterGroups* parameterGroups = nullptr; // btnVideo, vleVideo, ... inside ScrollBox1
+    QPushButton* btnDefault = nullptr;
+    QPushButton* btnOK = nullptr;
+    QPushButton* btnCancel = nullptr;
+
+    // --- handlers ---
+    void cmbProfileChange();
+    void btnOKClick();
+    void btnCancelClick();
+    void btnDefaultClick();
+    void btnSaveAsClick();
+    void sbtnBrowseClick();
+    void SpeedButton1Click();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void buildGeneralPage();
+    void buildProfilesPage();
+    void showGeneral(const GeneralPreferences& settings);
+    void chooseFolderInto(QLineEdit* edit);
+    // The selected profile's file; empty when no profile is selected.
+    QString selectedProfilePath() const;
+
+    ProgramValues& m_values;
+    IPrompts& m_prompts;
+    MainWindowLink m_main;
+    GeneralPreferences m_snapshot;
+    QString m_workDirSnapshot;
 };

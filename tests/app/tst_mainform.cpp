@@ -3,6 +3,7 @@
 #include "imagebutton.h"
 #include "mainform.h"
 #include "standardini.h"
+#include "tasklistview.h"
 #include "testfiles.h"
 
 #include <QApplication>
@@ -17,7 +18,6 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolButton>
-#include <QTreeWidget>
 
 class TestMainForm : public QObject {
     Q_OBJECT
@@ -60,7 +60,7 @@ private slots:
         QCOMPARE(form->SpeedButton3->toolTip(), QString("Visit our website"));
         QCOMPARE(form->sbtnOptions->text(), QString("Settings"));
         QCOMPARE(form->bbtnSetting->text(), QString("&Settings"));
-        QCOMPARE(form->ltvTask->columnCount(), 5);
+        QCOMPARE(form->ltvTask->model()->columnCount(), 5);
         QCOMPARE(form->ltvTask->columnWidth(0), 175);
         QCOMPARE(form->ltvTask->columnWidth(3), 200);
 
@@ -159,6 +159,22 @@ private slots:
         auto broken = makeForm({m_dir.filePath("missing.TMP")});
         QCOMPARE(m_prompts.notices.size(), 1);
         QVERIFY(m_prompts.notices[0].text.contains("missing.TMP"));
+    }
+
+    void dropsOpenTheFirstItemOnly() {
+        QTemporaryDir a, b;
+        TestFiles::write(a.filePath("VIDEO_TS/VTS_01_1.VOB"), "x");
+        auto form = makeForm();
+        form->show();
+        const auto drop = [&](const QStringList& paths) { form->dropFiles(paths); };
+        drop({a.path(), b.path(), "/tmp"});
+        drop({a.filePath("VIDEO_TS/VTS_01_1.VOB")}); // a file opens its folder
+        drop({"/no/such/thing"});
+        QCOMPARE(form->openedFolders(),
+                 QStringList({a.path() + "/", a.filePath("VIDEO_TS") + "/"}));
+        form->ltvTask->setEnabled(false); // converting: drops are ignored
+        drop({b.path()});
+        QCOMPARE(form->openedFolders().size(), 2);
     }
 
     void profileSelectionSurvivesTwoRuns() {

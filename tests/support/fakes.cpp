@@ -14,6 +14,13 @@ std::optional<QString> FakePrompts::chooseFolder(const QString& caption, const Q
     return folders.isEmpty() ? std::nullopt : folders.takeFirst();
 }
 
+std::optional<QString> FakePrompts::chooseSaveFile(const QString& caption,
+                                                   const QString& nameFilter,
+                                                   const QString& defaultSuffix) {
+    saveRequests.append({caption, nameFilter, defaultSuffix});
+    return saveFiles.isEmpty() ? std::nullopt : saveFiles.takeFirst();
+}
+
 bool FakeShell::open(const QString& target) {
     opened << target;
     return result;

@@ -19,11 +19,20 @@ public:
     QList<bool> answers;                   // next answers to ask(); No when empty
     QList<std::optional<QString>> folders; // next folder choices; cancel when empty
     QStringList folderCaptions;
+    struct SaveRequest {
+        QString caption;
+        QString nameFilter;
+        QString defaultSuffix;
+    };
+    QList<std::optional<QString>> saveFiles; // next save dialog answers; cancel when empty
+    QList<SaveRequest> saveRequests;
 
     void inform(const QString& text, const QString& caption) override;
     bool ask(const QString& text, const QString& caption) override;
     std::optional<QString> chooseFolder(const QString& caption,
                                         const QString& startFolder) override;
+    std::optional<QString> chooseSaveFile(const QString& caption, const QString& nameFilter,
+                                          const QString& defaultSuffix) override;
 };
 
 class FakeShell : public IShell {

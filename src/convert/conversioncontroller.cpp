@@ -1,0 +1,174 @@
+#include "conversioncontroller.h"
+
+#include "paths.h"
+#include "programvalues.h"
+#include "prompts.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+
+namespace {
+void call(const std::function<void()>& f) {
+    if (f)
+        f();
+}
+} // namespace
+
+TConversionController::TConversionController(Widgets widgets, Sources sources,
+                                             WindowActions actions, ProgramValues& values,
+                                             IPrompts& prompts, IShell& shell, IPower& power,
+                                             QObject* parent)
+    : QObject(parent), m_w(std::move(widgets)), m_sources(std::move(sources)),
+      m_actions(std::move(actions)), m_values(values), m_prompts(prompts),
+      m_driver(new TConversionDriver(m_runner, prompts, values, this)),
+      m_completion(power, prompts, shell) {
+    connect(m_driver, &TConversionDriver::progressChanged, this,
+            &TConversionController::showProgress);
+    connect(m_driver, &TConversionDriver::finished, this, &TConversionController::runFinished);
+    m_w.chkTurnoff->setText(
+        QStringLiteral("Turn off the computer after the conversion is completed."));
+}
+
+TConversionController::~TConversionController() {
+    // Closing the window during a run ends the running tools; their half-made file goes too.
+    if (m_running) {
+        m_driver->stop();
+        QFile::remove(WithTrailingSeparator(m_values.workDir) + QStringLiteral("temp.avi"));
+    }
+}
+
+void TConversionController::imgStartClick() {
+    if (m_running)
+        return;
+    const QList<ConversionItem> items = m_sources.checkedItems();
+    if (items.isEmpty()) {
+        m_prompts.inform(QStringLiteral("Please have Titles and Chapters you want to convert "
+                                        "checked."),
+                         QStringLiteral("No Title or Chapter checked"));
+        return;
+    }
+    const QString outputText = m_w.edtOutputDir->text();
+    if (outputText.isEmpty() || !QDir(FolderOfPath(outputText)).exists()) {
+        m_prompts.inform(QStringLiteral("The output path does not exist. Please specify another "
+                                        "one."),
+                         QStringLiteral("Output path does not exist"));
+        m_w.edtOutputDir->setFocus();
+        return;
+    }
+    const QString profilePath = m_values.profilePath(m_w.cmbProfile->currentText());
+    if (m_w.cmbProfile->currentText().isEmpty() || !QFileInfo::exists(profilePath)) {
+        m_prompts.inform(QStringLiteral("Please select a valid output profile."),
+                         QStringLiteral("Profile"));
+        m_w.cmbProfile->setFocus();
+        return;
+    }
+
+    const GeneralPreferences settings = m_sources.generalSettings();
+    startState();
+    m_w.chkTurnoff->setChecked(settings.autoTurnOff);
+    m_w.chkTurnoff->show();
+
+    ConversionJob job;
+    job.items = items;
+    job.outputDir = WithTrailingSeparator(outputText);
+    QDir().mkpath(job.outputDir); // "/videos/new" under an existing "/videos" is made for it
+    job.volumeName = m_sources.volumeName();
+    job.outputExtension = m_values.outputExtension;
+    job.frameRate = m_sources.frameRate();
+    job.discPath = m_sources.discPath();
+    job.overwrite = settings.overwrite ? OverwriteChoice::Overwrite
+                    : settings.ask     ? OverwriteChoice::Ask
+                                       : OverwriteChoice::Rename;
+    job.encoderOptionBlock =
+        EncoderOptionBlock(CurrentProfileOptions(profilePath, m_sources.shownText), m_memory);
+    job.encoderMemory = m_memory;
+    job.transcoderOptions = [profilePath, shown = m_sources.shownText] {
+        return TranscoderOptions(CurrentProfileOptions(profilePath, shown));
+    };
+
+    m_w.labElapsed->clear();
+    m_w.labRemaining->clear();
+    showProgressPanel(true);
+    m_lastHint.clear();
+    m_driver->run(std::move(job));
+}
+
+void TConversionController::imgStopClick() {
+    m_driver->stop();
+}
+
+void TConversionController::startState() {
+    m_running = true;
+    for (QWidget* w : std::as_const(m_w.disabledWhileConverting))
+        w->setEnabled(false);
+    m_w.imgStart->hide();
+    m_w.imgStop->show();
+    call(m_actions.stopPreview);
+    if (m_actions.showHint)
+        m_actions.showHint(QStringLiteral("Preparing to convert. Please wait..."));
+}
+
+void TConversionController::endState() {
+    QFile::remove(WithTrailingSeparator(m_values.workDir) + QStringLiteral("temp.avi"));
+    for (QWidget* w : std::as_const(m_w.disabledWhileConverting))
+        w->setEnabled(true);
+    m_w.imgStart->show();
+    m_w.imgStop->hide();
+    call(m_actions.hideHint);
+    m_running = false;
+}
+
+void TConversionController::showProgressPanel(bool show) {
+    m_w.panBottomLeft->setVisible(show);
+    m_w.panBottomCenter->setVisible(!show);
+}
+
+void TConversionController::showProgress() {
+    const ConversionProgress& p = m_driver->progress();
+    m_w.pgbCurrent->setValue(p.current);
+    m_w.pgbTotal->setValue(p.total);
+    m_w.labCurProgress->setText(QString::number(m_w.pgbCurrent->value()) + u'%');
+    m_w.labTotalProgress->setText(QString::number(m_w.pgbTotal->value()) + u'%');
+    m_w.labFrame->setText(p.framesText);
+    m_w.labElapsed->setText(p.elapsedText);
+    m_w.labRemaining->setText(p.remainingText);
+    if (p.hintText != m_lastHint && !p.hintText.isEmpty() && m_actions.setHint) {
+        m_lastHint = p.hintText;
+        m_actions.setHint(p.hintText);
+    }
+}
+
+void TConversionController::runFinished(TConversionDriver::Outcome outcome) {
+    switch (outcome) {
+    case TConversionDriver::Outcome::Completed: {
+        if (m_driver->state() == ConversionState::Converting)
+            call(m_actions.hideHint);
+        const GeneralPreferences settings = m_sources.generalSettings();
+        CompletionChoices choices;
+        choices.turnOff = m_w.chkTurnoff->isChecked();
+        choices.exitProgram = settings.autoExit;
+        choices.openFolder = settings.autoOpenDir;
+        choices.outputFolderText = m_w.edtOutputDir->text();
+        m_running = false; // a window closed by the actions must not cancel anything
+        if (m_completion.run(choices, m_driver->failures(), m_actions.setHint,
+                             m_actions.closeWindow)) {
+            m_driver->setState(ConversionState::Idle);
+            showProgressPanel(false);
+            endState();
+        }
+        break;
+    }
+    case TConversionDriver::Outcome::Cancelled:
+    case TConversionDriver::Outcome::EncoderMissing:
+        showProgressPanel(false);
+        endState();
+        break;
+    }
+    emit runEnded(outcome);
+}

@@ -1,0 +1,349 @@
+#include "conversiondriver.h"
+
+#include "paths.h"
+#include "programvalues.h"
+#include "progressparse.h"
+#include "prompts.h"
+#include "shellstate.h"
+#include "timetext.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+namespace {
+
+QString reinstallMessage() {
+    return QStringLiteral("Error. Please re-install ") +
+           QString::fromLatin1(ProductTexts::ProductName);
+}
+
+QString productCaption() {
+    return QString::fromLatin1(ProductTexts::ProductName);
+}
+
+// A pass failed when its tool did not end by itself with status 0, or left no file behind.
+QString passFailure(const QString& tool, int exitCode, bool crashed, const QString& path,
+                    const QString& fileWord) {
+    if (crashed)
+        return tool + QStringLiteral(" stopped unexpectedly");
+    if (exitCode != 0)
+        return tool + QStringLiteral(" failed with exit status %1").arg(exitCode);
+    const QFileInfo file(path);
+    if (!file.exists() || file.size() == 0)
+        return tool + QStringLiteral(" wrote no %1").arg(fileWord);
+    return {};
+}
+
+} // namespace
+
+TConversionDriver::TConversionDriver(TToolRunner& runner, IPrompts& prompts, ProgramValues& values,
+                                     QObject* parent)
+    : QObject(parent), m_runner(runner), m_prompts(prompts), m_values(values) {
+    m_timer.setInterval(1000);
+    connect(&m_timer, &QTimer::timeout, this, &TConversionDriver::tick);
+    connect(&m_runner, &TToolRunner::chunk, this, &TConversionDriver::onChunk);
+    connect(&m_runner, &TToolRunner::finished, this, &TConversionDriver::onFinished);
+}
+
+TConversionDriver::~TConversionDriver() = default;
+
+QString TConversionDriver::SafeFileNamePart(const QString& text) {
+    QString safe = text;
+    for (QChar& c : safe)
+        if (c == u'/' || c.category() == QChar::Other_Control)
+            c = u'_';
+    return safe;
+}
+
+QString TConversionDriver::OutputPath(const ConversionJob& job, const ConversionItem& item) {
+    QString path = job.outputDir;
+    if (!job.volumeName.isEmpty())
+        path += SafeFileNamePart(job.volumeName) + u'-';
+    return path + SafeFileNamePart(item.outputName) + job.outputExtension;
+}
+
+QString TConversionDriver::HintText(const QString& volumeName, const QString& outputName,
+                                    const QString& extension) {
+    const QString volume =
+        volumeName.size() > 18 ? volumeName.left(15) + QStringLiteral("...") : volumeName;
+    return QStringLiteral("Converting: ") + volume + u'-' + outputName + extension;
+}
+
+QString TConversionDriver::RenamedPath(const QString& path, const QDateTime& now) {
+    const QFileInfo info(path);
+    const QString suffix = now.toString(QStringLiteral("yyyy-MM-dd_HH-mm-ss"));
+    const QString extension = info.suffix().isEmpty() ? QString() : u'.' + info.suffix();
+    return FolderOfPath(path) + info.completeBaseName() + u'-' + suffix + extension;
+}
+
+QString TConversionDriver::OverwriteQuestion(const QString& fileName) {
+    return QStringLiteral("The output file ") + fileName +
+           QStringLiteral(" is already existent.\n\rClick \"Yes\" to overwrite it. Click \"No\" "
+                          "to skip this file");
+}
+
+QString TConversionDriver::intermediatePath() const {
+    return WithTrailingSeparator(m_values.workDir) + QStringLiteral("temp.avi");
+}
+
+void TConversionDriver::removeIntermediate() const {
+    QFile::remove(intermediatePath());
+}
+
+void TConversionDriver::run(ConversionJob job) {
+    m_job = std::move(job);
+    m_failures.clear();
+    m_outputs.clear();
+    m_progress = ConversionProgress{};
+    m_progress.current = m_progress.total = 0;
+    m_state = ConversionState::Converting;
+    m_accumulated = 0;
+    m_elapsed = 0;
+    m_remaining = 0;
+    m_encoderPosition = 0;
+    m_positionText.clear();
+    m_index = -1;
+    m_timer.start();
+    m_totalWork = 0;
+    for (const ConversionItem& item : std::as_const(m_job.items))
+        m_totalWork += item.durationSeconds;
+    m_totalWork *= 2;
+    emit progressChanged();
+    nextItem();
+}
+
+void TConversionDriver::stop() {
+    if (m_state != ConversionState::Converting)
+        return;
+    m_state = ConversionState::Cancelled;
+    m_runner.terminate(TToolRunner::Encoder);
+    m_runner.terminate(TToolRunner::Transcoder);
+}
+
+void TConversionDriver::nextItem() {
+    if (m_state == ConversionState::Cancelled) {
+        cancel();
+        return;
+    }
+    ++m_index;
+    if (m_index >= m_job.items.size()) {
+        finishRun();
+        return;
+    }
+    const ConversionItem& item = m_job.items[m_index];
+    m_progress.current = 0;
+    m_totalFrames = RoundHalfEven(item.durationSeconds * m_job.frameRate);
+    setFrames(0);
+    m_transcoderTime = 0;
+    m_timeText.clear();
+    m_encodeCommand = EncodePassCommand(item.encode, m_job.discPath, m_job.encoderOptionBlock,
+                                        m_job.encoderMemory);
+    emit progressChanged();
+
+    m_outputPath = OutputPath(m_job, item);
+    if (QFileInfo::exists(m_outputPath)) {
+        bool skip = false;
+        switch (m_job.overwrite) {
+        case OverwriteChoice::Ask:
+            skip = !m_prompts.ask(OverwriteQuestion(QFileInfo(m_outputPath).fileName()),
+                                  QStringLiteral("Output File Exists"));
+            break;
+        case OverwriteChoice::Overwrite:
+            break;
+        case OverwriteChoice::Rename:
+            m_outputPath = RenamedPath(m_outputPath, QDateTime::currentDateTime());
+            break;
+        }
+        if (skip) {
+            // A skipped item counts as done, so the total bar stays in proportion.
+            m_accumulated += 2 * item.durationSeconds;
+            QMetaObject::invokeMethod(this, &TConversionDriver::nextItem, Qt::QueuedConnection);
+            return;
+        }
+    }
+    m_outputs << m_outputPath;
+    startDiscOpen();
+}
+
+void TConversionDriver::startDiscOpen() {
+    const ConversionItem& item = m_job.items[m_index];
+    m_phase = Phase::DiscOpen;
+    m_runner.terminate(TToolRunner::Encoder);
+    const ToolCommand open = DiscOpenCommand(item.encode.titleNumber, DrivePartOf(m_job.discPath));
+    // Run in the work folder: the bare "temp.avi" it names must not land anywhere else.
+    const QString folder = QDir(m_values.workDir).exists() ? m_values.workDir : m_values.programDir;
+    if (!m_runner.start(TToolRunner::Encoder, m_values.encoderPath, open.arguments(), nullptr,
+                        folder)) {
+        m_prompts.inform(reinstallMessage(), productCaption());
+        startEncode(); // the encode pass is attempted all the same
+    }
+}
+
+void TConversionDriver::startEncode() {
+    if (m_state == ConversionState::Cancelled) {
+        cancel();
+        return;
+    }
+    const ConversionItem& item = m_job.items[m_index];
+    // A work folder that has gone is replaced by the program folder for good.
+    if (!QDir(m_values.workDir).exists())
+        m_values.workDir = m_values.programDir;
+    m_values.workDir = WithTrailingSeparator(m_values.workDir);
+    ToolCommand command = m_encodeCommand;
+    command.add(EncoderOutputOption(m_values.workDir));
+    removeIntermediate(); // what the last item left must not pass for this one's
+
+    m_phase = Phase::Encode;
+    m_runner.terminate(TToolRunner::Transcoder);
+    if (!m_runner.start(TToolRunner::Encoder, m_values.encoderPath, command.arguments())) {
+        m_phase = Phase::None;
+        m_timer.stop();
+        m_prompts.inform(reinstallMessage(), productCaption());
+        emit finished(Outcome::EncoderMissing);
+        return;
+    }
+    m_progress.hintText = HintText(m_job.volumeName, item.outputName, m_job.outputExtension);
+    emit progressChanged();
+}
+
+void TConversionDriver::startTranscode() {
+    const ConversionItem& item = m_job.items[m_index];
+    const ToolCommand options = m_job.transcoderOptions ? m_job.transcoderOptions() : ToolCommand();
+    const ToolCommand command = TranscodeCommand(intermediatePath(), options, m_outputPath);
+    m_phase = Phase::Transcode;
+    m_transcoderTime = 0;
+    m_timeText.clear();
+    QString error;
+    if (!m_runner.start(TToolRunner::Transcoder, m_values.transcoderPath, command.arguments(),
+                        &error)) {
+        m_prompts.inform(QStringLiteral("Error"), productCaption());
+        m_failures.append({QFileInfo(m_outputPath).fileName(),
+                           QStringLiteral("the transcoder could not be started: ") + error,
+                           QString()});
+        itemDone();
+        return;
+    }
+    Q_UNUSED(item);
+}
+
+void TConversionDriver::onChunk(TToolRunner::Slot slot, const QString& text, int index) {
+    if (m_state == ConversionState::Idle || m_index < 0 || m_index >= m_job.items.size())
+        return;
+    const double duration = m_job.items[m_index].durationSeconds;
+    if (m_phase == Phase::Encode && slot == TToolRunner::Encoder && index >= 20) {
+        m_positionText = EncoderPositionText(text, m_positionText);
+        if (const std::optional<double> position = ParseDecimal(m_positionText))
+            m_encoderPosition = *position;
+        show(EncodeProgress(m_encoderPosition, duration, m_accumulated, m_totalWork,
+                            m_job.frameRate));
+    } else if (m_phase == Phase::Transcode && slot == TToolRunner::Transcoder && index >= 2) {
+        m_timeText = TranscoderTimeText(text, m_timeText);
+        const std::optional<double> time = ParseToolTime(m_timeText);
+        if (time && *time > m_transcoderTime) // never goes back
+            m_transcoderTime = *time;
+        show(TranscodeProgress(m_transcoderTime, duration, m_accumulated, m_totalWork,
+                               m_job.frameRate));
+    }
+}
+
+void TConversionDriver::show(const ProgressFigures& figures) {
+    if (figures.hasItemFigures) {
+        m_progress.current = figures.current;
+        setFrames(figures.frames);
+    }
+    if (figures.hasTotal)
+        m_progress.total = figures.total;
+    emit progressChanged();
+}
+
+void TConversionDriver::setFrames(long long shown) {
+    m_progress.framesText =
+        QString::number(shown) + QStringLiteral(" / ") + QString::number(m_totalFrames);
+}
+
+void TConversionDriver::onFinished(TToolRunner::Slot slot, int exitCode, bool crashed) {
+    switch (m_phase) {
+    case Phase::DiscOpen:
+        if (slot != TToolRunner::Encoder)
+            return;
+        startEncode();
+        return;
+    case Phase::Encode: {
+        if (slot != TToolRunner::Encoder)
+            return;
+        if (m_state == ConversionState::Cancelled) {
+            cancel();
+            return;
+        }
+        const QString failure = passFailure(QStringLiteral("the encoder"), exitCode, crashed,
+                                            intermediatePath(), QStringLiteral("video"));
+        if (!failure.isEmpty()) {
+            fail(failure, TToolRunner::Encoder);
+            itemDone();
+            return;
+        }
+        startTranscode();
+        return;
+    }
+    case Phase::Transcode: {
+        if (slot != TToolRunner::Transcoder)
+            return;
+        if (m_state != ConversionState::Cancelled) {
+            const QString failure = passFailure(QStringLiteral("the transcoder"), exitCode, crashed,
+                                                m_outputPath, QStringLiteral("file"));
+            if (!failure.isEmpty())
+                fail(failure, TToolRunner::Transcoder);
+        }
+        itemDone();
+        return;
+    }
+    case Phase::None:
+        return;
+    }
+}
+
+void TConversionDriver::fail(const QString& reason, TToolRunner::Slot slot) {
+    m_failures.append({QFileInfo(m_outputPath).fileName(), reason, m_runner.outputTail(slot)});
+}
+
+void TConversionDriver::itemDone() {
+    m_phase = Phase::None;
+    m_progress.current = 100;
+    setFrames(m_totalFrames);
+    emit progressChanged();
+    if (m_state == ConversionState::Cancelled) {
+        cancel();
+        return;
+    }
+    m_accumulated += 2 * m_encoderPosition;
+    QMetaObject::invokeMethod(this, &TConversionDriver::nextItem, Qt::QueuedConnection);
+}
+
+void TConversionDriver::finishRun() {
+    m_phase = Phase::None;
+    m_progress.total = 100;
+    removeIntermediate();
+    if (m_state == ConversionState::Converting)
+        m_timer.stop();
+    emit progressChanged();
+    emit finished(Outcome::Completed);
+}
+
+void TConversionDriver::cancel() {
+    m_phase = Phase::None;
+    m_timer.stop();
+    removeIntermediate();
+    m_prompts.inform(QStringLiteral("The conversion is canceled."), QStringLiteral("Cancel"));
+    emit finished(Outcome::Cancelled);
+}
+
+void TConversionDriver::tick() {
+    ++m_elapsed;
+    m_progress.elapsedText = SecondsToTimeText(double(m_elapsed));
+    if (const std::optional<long long> remaining = RemainingSeconds(m_elapsed, m_progress.total))
+        m_remaining = *remaining;
+    m_progress.remainingText = SecondsToTimeText(double(m_remaining));
+    emit progressChanged();
+}

@@ -1,0 +1,138 @@
+#pragma once
+
+#include "commandlines.h"
+#include "progressparse.h"
+#include "toolrunner.h"
+
+#include <QObject>
+#include <QString>
+#include <QTimer>
+
+#include <functional>
+
+class IPrompts;
+struct ProgramValues;
+
+enum class ConversionState { Idle = 0, Converting = 1, Cancelled = 2 };
+enum class OverwriteChoice { Ask, Overwrite, Rename };
+
+// One checked title or chapter as the run converts it.
+struct ConversionItem {
+    EncodeItem encode;
+    QString outputName; // "Title01-Chapter03"
+    double durationSeconds = 0;
+};
+
+// What a run needs to know, settled when Start is pressed.
+struct ConversionJob {
+    QList<ConversionItem> items;
+    QString outputDir; // ends in "/"
+    QString volumeName;
+    QString outputExtension; // ".mp4"
+    double frameRate = 0;
+    QString discPath;
+    OverwriteChoice overwrite = OverwriteChoice::Ask;
+    ToolCommand encoderOptionBlock;
+    EncoderMemory encoderMemory; // as the option block left it
+    // The transcoder's options, built from the profile just before each transcode pass.
+    std::function<ToolCommand()> transcoderOptions;
+};
+
+// An item that did not become a good output file.
+struct ItemFailure {
+    QString fileName; // the output file's name
+    QString reason;
+    QString toolOutput; // the failing tool's last lines
+};
+
+// The figures the window shows during a run.
+struct ConversionProgress {
+    int current = 0; // per cent, 0 to 100
+    int total = 0;
+    QString framesText; // "a / b"
+    QString elapsedText;
+    QString remainingText;
+    QString hintText;
+};
+
+// Converts the items one after another: a short run that opens the disc, the encode pass into
+// temp.avi, then the transcode pass into the output file. Everything is driven by the tools'
+// signals and a one-second timer, so the window stays live throughout.
+class TConversionDriver : public QObject {
+    Q_OBJECT
+public:
+    enum class Outcome { Completed, Cancelled, EncoderMissing };
+
+    TConversionDriver(TToolRunner& runner, IPrompts& prompts, ProgramValues& values,
+                      QObject* parent = nullptr);
+    ~TConversionDriver() override;
+
+    void run(ConversionJob job);
+    // Only while converting: cancels the run, ending the running tools.
+    void stop();
+
+    ConversionState state() const { return m_state; }
+    void setState(ConversionState state) { m_state = state; }
+    const ConversionProgress& progress() const { return m_progress; }
+    const QList<ItemFailure>& failures() const { return m_failures; }
+    // The paths the run wrote, in order (skipped and failed items included where begun).
+    const QStringList& outputPaths() const { return m_outputs; }
+
+    // The path an item's output goes to, before the overwrite choice.
+    static QString OutputPath(const ConversionJob& job, const ConversionItem& item);
+    // "Converting: " with the volume name cut to 15 characters and "..." past 18.
+    static QString HintText(const QString& volumeName, const QString& outputName,
+                            const QString& extension);
+    // The name with a suffix from the local time, for the Rename choice.
+    static QString RenamedPath(const QString& path, const QDateTime& now);
+    // "/" and control characters cannot stand in a file name.
+    static QString SafeFileNamePart(const QString& text);
+    static QString OverwriteQuestion(const QString& fileName);
+
+signals:
+    void progressChanged();
+    void finished(TConversionDriver::Outcome outcome);
+
+private:
+    enum class Phase { None, DiscOpen, Encode, Transcode };
+
+    void nextItem();
+    void startDiscOpen();
+    void startEncode();
+    void startTranscode();
+    void itemDone();
+    void finishRun();
+    void cancel();
+    void fail(const QString& reason, TToolRunner::Slot slot);
+    void onChunk(TToolRunner::Slot slot, const QString& text, int index);
+    void onFinished(TToolRunner::Slot slot, int exitCode, bool crashed);
+    void tick();
+    void show(const ProgressFigures& figures);
+    void setFrames(long long shown);
+    QString intermediatePath() const;
+    void removeIntermediate() const;
+
+    TToolRunner& m_runner;
+    IPrompts& m_prompts;
+    ProgramValues& m_values;
+    QTimer m_timer;
+
+    ConversionState m_state = ConversionState::Idle;
+    ConversionProgress m_progress;
+    ConversionJob m_job;
+    QList<ItemFailure> m_failures;
+    QStringList m_outputs;
+    Phase m_phase = Phase::None;
+    int m_index = -1;
+    double m_totalWork = 0;
+    double m_accumulated = 0;
+    double m_encoderPosition = 0; // carried from item to item until a new one is read
+    QString m_positionText;
+    double m_transcoderTime = 0;
+    QString m_timeText;
+    long long m_totalFrames = 0;
+    long long m_elapsed = 0;
+    long long m_remaining = 0;
+    QString m_outputPath;
+    ToolCommand m_encodeCommand;
+};

@@ -1,0 +1,26 @@
+#pragma once
+
+#include "profileformat.h"
+
+#include <QList>
+#include <QString>
+
+#include <functional>
+#include <optional>
+
+// One profile parameter as the next conversion uses it: its tool option and current value.
+struct ProfileOption {
+    QString section; // the row's key in its grid
+    ParameterGroup group = ParameterGroup::Advanced;
+    QString cmd;
+    QString value;
+};
+
+// The text a grid row shows, found by grid and key; nothing when there is no such row.
+using ShownText = std::function<std::optional<QString>(ParameterGroup, const QString& key)>;
+
+// Every parameter of the profile file in the profile's order, with its current value: a list
+// parameter maps the caption shown in its row to the Value entry at the same position; a
+// read-only plain parameter takes the file's Value; any other the shown text. A shown caption
+// that is not in the list gives an empty value. Empty when the file does not exist.
+QList<ProfileOption> CurrentProfileOptions(const QString& profilePath, const ShownText& shown);

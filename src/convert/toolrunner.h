@@ -1,0 +1,53 @@
+#pragma once
+
+#include <QObject>
+#include <QProcess>
+#include <QStringList>
+
+#include <array>
+#include <memory>
+
+// Runs the two conversion tools as child processes, one slot each, with standard output and
+// error joined. Output is read as it arrives, from the event loop: the window never waits on a
+// tool. Each read yields at most 4095 bytes, cut at a zero byte, and only the latest chunk is
+// kept, so memory stays flat however long a tool talks.
+class TToolRunner : public QObject {
+    Q_OBJECT
+public:
+    enum Slot { Encoder = 0, Transcoder = 1 };
+    static constexpr qint64 ChunkSize = 4095;
+
+    explicit TToolRunner(QObject* parent = nullptr);
+    ~TToolRunner() override; // a slot's child never outlives the program
+
+    // False when the tool cannot be started; `error` then says why.
+    bool start(Slot slot, const QString& program, const QStringList& arguments,
+               QString* error = nullptr, const QString& workingDirectory = {});
+    // Ends the slot's child at once; nothing happens when it never ran or has ended.
+    void terminate(Slot slot);
+    bool isRunning(Slot slot) const;
+
+    const QString& lastOutput(Slot slot) const { return m_slots[slot].lastChunk; }
+    // The last lines the tool printed, for reporting a failure.
+    QString outputTail(Slot slot) const;
+
+signals:
+    // A chunk of output and its index, counted from 0 within the run.
+    void chunk(TToolRunner::Slot slot, const QString& text, int index);
+    // The tool's output has ended: it exited, crashed or was terminated.
+    void finished(TToolRunner::Slot slot, int exitCode, bool crashed);
+
+private:
+    struct Run {
+        std::unique_ptr<QProcess> process;
+        QString lastChunk;
+        QByteArray tail; // the last few kilobytes, for failure reports
+        int chunkIndex = 0;
+        bool terminated = false;
+    };
+
+    void readAvailable(Slot slot);
+    void exited(Slot slot);
+
+    std::array<Run, 2> m_slots;
+};

@@ -1,0 +1,67 @@
+#include "discopener.h"
+
+#include "dvdstructure.h"
+#include "paths.h"
+#include "tasktree.h"
+
+#include <QPointer>
+#include <QTimer>
+#include <QtConcurrent/QtConcurrentRun>
+
+namespace {
+void call(const std::function<void()>& f) {
+    if (f)
+        f();
+}
+} // namespace
+
+TDiscOpener::TDiscOpener(TTaskTree& tree, TDVDInformation& info, ReaderFactory readers,
+                         DiscOpenerWindow window, QObject* parent)
+    : QObject(parent), m_tree(tree), m_info(info), m_readers(std::move(readers)),
+      m_window(std::move(window)) {}
+
+TDiscOpener::~TDiscOpener() {
+    ++m_generation; // a load still running finds nobody to report to
+}
+
+void TDiscOpener::OpenSourceFolder(const QString& folder) {
+    const int generation = ++m_generation;
+    m_loading = true;
+    call(m_window.hideBackground);
+    call(m_window.stopPreview);
+    m_tree.clear();
+    if (m_window.showHint)
+        m_window.showHint(QStringLiteral("Opening the DVD.   Please wait...."));
+    const QString withSeparator = WithTrailingSeparator(folder);
+    QTimer::singleShot(m_noticeDelay, this, [this, generation, withSeparator] {
+        startLoading(generation, withSeparator);
+    });
+}
+
+void TDiscOpener::startLoading(int generation, const QString& folder) {
+    if (generation != m_generation)
+        return;
+    auto* watcher = new QFutureWatcher<DiscLoadResult>(this);
+    connect(watcher, &QFutureWatcher<DiscLoadResult>::finished, this, [this, watcher, generation] {
+        watcher->deleteLater();
+        finishLoading(generation, watcher->result());
+    });
+    std::shared_ptr<IDvdStructureReader> reader = m_readers();
+    watcher->setFuture(QtConcurrent::run([reader, folder] { return LoadDisc(folder, *reader); }));
+}
+
+void TDiscOpener::finishLoading(int generation, const DiscLoadResult& loaded) {
+    if (generation != m_generation)
+        return; // superseded by a later open
+    m_loading = false;
+    call(m_window.hideHint);
+    ApplyLoadedDisc(loaded, m_tree, m_info);
+    if (!loaded.error.isEmpty() && m_window.showError)
+        m_window.showError(loaded.error);
+    m_tree.CheckLongestTitle();
+    if (!m_tree.isEmpty()) {
+        call(m_window.showFirstNode);
+        call(m_window.enableSegment);
+    }
+    emit opened();
+}

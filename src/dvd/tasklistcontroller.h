@@ -1,0 +1,83 @@
+#pragma once
+
+#include "tasktree.h"
+
+#include <QObject>
+
+#include <functional>
+
+class IPrompts;
+class IShell;
+class QAction;
+class QComboBox;
+class QLineEdit;
+class QMenu;
+class QToolButton;
+class QPushButton;
+class TTaskListView;
+
+// The task list's commands: checking, the stream choices that follow the focused node, the
+// context menu, and the buttons that open discs and handle the output folder.
+class TTaskListController : public QObject {
+    Q_OBJECT
+public:
+    struct Widgets {
+        TTaskListView* ltvTask;
+        QComboBox* cmbAudio;
+        QComboBox* cmbAudioLanguage;
+        QComboBox* cmbSub;
+        QComboBox* cmbAngle;
+        QToolButton* sbtnOpenDVD;
+        QToolButton* sbtnOpenDir;
+        QLineEdit* edtOutputDir;
+        QPushButton* bbtnBrowser;
+        QPushButton* bbtnOpen;
+    };
+    // What the list asks of other parts of the window; an empty function does nothing.
+    struct Actions {
+        std::function<void()> showDriveDialog;
+        std::function<void(const QString&)> openSourceFolder;
+        std::function<void()> previewPlay;
+        std::function<void()> previewStop;
+        std::function<void()> segment;    // trims the focused item
+        std::function<void()> editVolume; // the volume name editor
+    };
+
+    TTaskListController(TTaskTree& tree, Widgets widgets, Actions actions, IPrompts& prompts,
+                        IShell& shell, QObject* parent = nullptr);
+
+    QMenu* PopupMenu1 = nullptr;
+    QAction* pmiOpenDVD = nullptr;
+    QAction* pmiOpenDir = nullptr;
+    QMenu* pmiCheckAll = nullptr;
+    QAction* pmiCheckTitleChapter = nullptr;
+    QAction* pmiCheckTitle = nullptr;
+    QAction* pmiCheckChapter = nullptr;
+    QAction* pmiUncheck = nullptr;
+    QAction* pmiTrimTime = nullptr;
+    QAction* pmiDVDVolume = nullptr;
+
+    QModelIndex focusedNode() const;
+
+    void ltvTaskChecking(const QModelIndex& index);
+    void ltvTaskChange();
+    void ltvTaskDblClick(const QModelIndex& index);
+    void cmbAudioSelect(int entry);
+    void cmbSubSelect(int entry);
+    void cmbAngleSelect(int entry);
+    void PopupMenu1Popup();
+    void sbtnOpenDVDClick();
+    void sbtnOpenDirClick();
+    void bbtnBrowserClick();
+    void bbtnOpenClick();
+
+private:
+    void buildMenu();
+    void writeChoice(TTaskTree::Choice choice, int entry);
+
+    TTaskTree& m_tree;
+    Widgets m_w;
+    Actions m_actions;
+    IPrompts& m_prompts;
+    IShell& m_shell;
+};

@@ -1,0 +1,51 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+// The record each title or chapter of the task tree carries. Streams, aspect, frame size and
+// angle count are kept on titles only; a chapter takes them from its title. The Orig* span is
+// what the disc says and never changes; the current span is what the time editor trimmed.
+struct TTaskNode {
+    bool IsTitle = false;
+    int Number = 0;       // title number, or chapter number within its title; from 1
+    int ChapterIndex = 0; // chapter number - 1; 0 for titles
+    QString Caption;      // "Title01 [MPEG2 720x480 NTSC 16:9]" or "Chapter01"
+    QString ShortName;    // "Title01" or "Chapter01"
+    QString FrameSize;    // "720:480" (titles)
+    QString Aspect;       // "4:3", "16:9" or "???" (titles)
+    double OrigStartSeconds = 0;
+    double OrigEndSeconds = 0;
+    double OrigDuration = 0; // titles only
+    QString OrigStartText;
+    QString OrigEndText;
+    double StartSeconds = 0;
+    double EndSeconds = 0;
+    QString StartText;
+    QString EndText;
+    QString OutputName;         // "Title01" or "Title01-Chapter03"
+    int ImageIndex = 0;         // 0 title, 1 chapter
+    QStringList AudioTracks;    // "English AC3 6ch" (titles)
+    QStringList AudioLanguages; // two-letter codes of the same tracks (titles)
+    QStringList Subtitles;      // "None", then the subtitle languages (titles)
+    int AudioIndex = 0;
+    int AudioLanguageIndex = 0; // always equal to AudioIndex
+    int SubtitleIndex = 0;
+    int AngleCount = 0; // titles only
+    int AngleIndex = 0;
+    bool Checked = false;
+};
+
+// A title with its chapters, as loading makes them.
+struct TaskTitle {
+    TTaskNode title;
+    QList<TTaskNode> chapters;
+};
+
+// The one record of the opened disc.
+struct TDVDInformation {
+    QString Standard;     // "PAL" or "NTSC"
+    double FrameRate = 0; // 25 or 29.97
+    QString VolumeName;   // prefix of the output file names; loading leaves it alone
+    QString DiscPath;     // folder of the disc's IFO files, ending in "/"
+};

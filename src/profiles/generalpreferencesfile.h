@@ -1,0 +1,16 @@
+#pragma once
+
+#include "preferences.h"
+
+class TNewInifile;
+
+// The General settings in Preferences.ini as the settings dialog reads and writes them.
+
+// One section, "Main" or "Default"; a missing key takes its default, both folders the program
+// folder. Ask and Overwrite are read as they stand, both true included.
+GeneralPreferences ReadGeneralPreferences(const TNewInifile& ini, const QString& section,
+                                          const QString& programDir);
+
+// Into [Main]: Output Path, Work Dir, Syn Mode, Auto Open Dir, Auto Exit, Auto Turn Off, Ask,
+// Overwrite, in this order; booleans as "1" and "0".
+void WriteGeneralPreferences(TNewInifile& ini, const GeneralPreferences& settings);

@@ -1,0 +1,18 @@
+#include "inifilesession.h"
+
+#include "newinifile.h"
+#include "prompts.h"
+#include "shellstate.h"
+
+bool WithNewInifile(const QString& path, IPrompts& prompts,
+                    const std::function<void(TNewInifile&)>& use) {
+    try {
+        std::unique_ptr<TNewInifile> ini = TNewInifile::Create(path);
+        use(*ini);
+        TNewInifile::SaveAndFree(ini);
+        return true;
+    } catch (const EInifileError& error) {
+        prompts.inform(error.message(), QString::fromLatin1(ProductTexts::ProductName));
+        return false;
+    }
+}

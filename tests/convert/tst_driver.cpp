@@ -1,0 +1,295 @@
+#include "conversiondriver.h"
+#include "fakes.h"
+#include "faketools.h"
+#include "programvalues.h"
+#include "testfiles.h"
+
+#include <QDir>
+#include <QFile>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+
+Q_DECLARE_METATYPE(TConversionDriver::Outcome)
+
+namespace {
+
+// An encoder that reports its position over 25 separate writes and leaves a temp.avi.
+QString talkingEncoder(double duration, const QString& ending = "output 1000\nexit 0\n") {
+    QString script;
+    for (int i = 0; i < 25; ++i)
+        script += QString("print Pos: %1s %2f (5%%)\\r\nsleep 4\n")
+                      .arg(duration * i / 24, 0, 'f', 1)
+                      .arg(i * 10);
+    return script + ending;
+}
+
+QString talkingTranscoder(const QString& lastTime,
+                          const QString& ending = "output 2000\nexit 0\n") {
+    return "print header\nsleep 4\nprint more header time=9999 \nsleep 4\n"
+           "print frame=1 time=00:00:01.00 bitrate=1\\r\nsleep 4\n"
+           "print frame=2 time=" +
+           lastTime + " bitrate=1\\r\nsleep 4\nprint frame=3 time=00:00:00.50 x\\r\nsleep 4\n" +
+           ending;
+}
+
+} // namespace
+
+class TestDriver : public QObject {
+    Q_OBJECT
+private:
+    std::unique_ptr<FakeToolFolder> m_tools;
+    std::unique_ptr<QTemporaryDir> m_out;
+    std::unique_ptr<QTemporaryDir> m_work;
+    ProgramValues m_values;
+    FakePrompts m_prompts;
+    std::unique_ptr<TToolRunner> m_runner;
+    std::unique_ptr<TConversionDriver> m_driver;
+    QList<int> m_currents;
+    QList<int> m_totals;
+
+    ConversionItem item(const QString& name, int title = 1, double duration = 10) {
+        ConversionItem i;
+        i.outputName = name;
+        i.durationSeconds = duration;
+        i.encode.titleNumber = title;
+        i.encode.startText = "00:00:00";
+        i.encode.endText = QString("00:00:%1").arg(int(duration), 2, 10, QChar('0'));
+        i.encode.audioLanguages = {"en"};
+        return i;
+    }
+    ConversionJob job(QList<ConversionItem> items) {
+        ConversionJob j;
+        j.items = items;
+        j.outputDir = m_out->path() + "/";
+        j.outputExtension = ".mp4";
+        j.frameRate = 25;
+        j.discPath = m_out->path() + "/VIDEO_TS/";
+        j.encoderOptionBlock = EncoderOptionBlock({}, j.encoderMemory);
+        j.transcoderOptions = [] {
+            ToolCommand c;
+            c.add("-vcodec").add("libx264");
+            return c;
+        };
+        return j;
+    }
+    TConversionDriver::Outcome runToEnd(ConversionJob j, int timeoutMs = 20000) {
+        QSignalSpy done(m_driver.get(), &TConversionDriver::finished);
+        m_driver->run(std::move(j));
+        if (done.isEmpty())
+            done.wait(timeoutMs);
+        [&] { QVERIFY2(!done.isEmpty(), "the run did not end"); }();
+        return done.isEmpty() ? TConversionDriver::Outcome::EncoderMissing
+                              : done.first().first().value<TConversionDriver::Outcome>();
+    }
+    QString temp() const { return m_work->path() + "/temp.avi"; }
+
+private slots:
+    void init() {
+        m_tools = std::make_unique<FakeToolFolder>();
+        m_out = std::make_unique<QTemporaryDir>();
+        m_work = std::make_unique<QTemporaryDir>();
+        m_values = ProgramValues::forProgramDir(m_tools->programDir());
+        m_values.workDir = m_work->path() + "/";
+        m_prompts = {};
+        m_runner = std::make_unique<TToolRunner>();
+        m_driver = std::make_unique<TConversionDriver>(*m_runner, m_prompts, m_values);
+        m_currents.clear();
+        m_totals.clear();
+        connect(m_driver.get(), &TConversionDriver::progressChanged, this, [this] {
+            m_currents << m_driver->progress().current;
+            m_totals << m_driver->progress().total;
+        });
+    }
+
+    void convertsEveryItemInOrder() {
+        m_tools->setEncodeScript(talkingEncoder(10));
+        m_tools->setTranscodeScript(talkingTranscoder("00:00:05.00"));
+        const auto outcome = runToEnd(job({item("Title01"), item("Title01-Chapter01", 1)}));
+        QCOMPARE(outcome, TConversionDriver::Outcome::Completed);
+        QVERIFY(m_driver->failures().isEmpty());
+        QCOMPARE(m_driver->state(), ConversionState::Converting); // Idle comes with completion
+        QVERIFY(QFile::exists(m_out->filePath("Title01.mp4")));
+        QVERIFY(QFile::exists(m_out->filePath("Title01-Chapter01.mp4")));
+        QVERIFY(!QFile::exists(temp())); // removed at the end
+        QCOMPARE(m_driver->progress().current, 100);
+        QCOMPARE(m_driver->progress().total, 100);
+        QCOMPARE(m_driver->progress().framesText, QString("250 / 250"));
+
+        const QList<QStringList> encoder = m_tools->encoderRuns();
+        QCOMPARE(encoder.size(), 4); // a disc-open run before each encode pass
+        QCOMPARE(encoder[0].mid(0, 2), (QStringList{"dvd://1", "-dvd-device"}));
+        QCOMPARE(encoder[0].mid(2, 1).size(), 1);
+        QCOMPARE(encoder[0].mid(3), (QStringList{"-o", "temp.avi"}));
+        QCOMPARE(encoder[1].last(), temp());
+        QVERIFY(encoder[1].contains("-alang"));
+        const QList<QStringList> transcoder = m_tools->transcoderRuns();
+        QCOMPARE(transcoder.size(), 2);
+        QCOMPARE(transcoder[0], (QStringList{"-y", "-i", temp(), "-vcodec", "libx264",
+                                             m_out->filePath("Title01.mp4")}));
+        // The encode pass filled the first half, parsing from the 21st chunk; the transcoder's
+        // time never went back and its first two chunks were not read.
+        QVERIFY(m_currents.contains(50) || m_currents.contains(48));
+        QVERIFY(m_currents.contains(75));
+        QVERIFY(!m_currents.contains(99));
+    }
+
+    void failingToolsFailTheirItemOnly_data() {
+        QTest::addColumn<QString>("encode");
+        QTest::addColumn<QString>("transcode");
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("encoder exit status") << "print oops\nexit 3\n"
+                                             << ""
+                                             << "exit status 3";
+        QTest::newRow("encoder crash") << "crash\n"
+                                       << ""
+                                       << "stopped unexpectedly";
+        QTest::newRow("encoder writes nothing") << "exit 0\n"
+                                                << ""
+                                                << "wrote no video";
+        QTest::newRow("transcoder exit status") << "output 10\n"
+                                                << "print Unknown encoder\nexit 1\n"
+                                                << "exit status 1";
+        QTest::newRow("transcoder empty output") << "output 10\n"
+                                                 << "output 0\nexit 0\n"
+                                                 << "wrote no file";
+    }
+    void failingToolsFailTheirItemOnly() {
+        QFETCH(QString, encode);
+        QFETCH(QString, transcode);
+        QFETCH(QString, reason);
+        m_tools->setEncodeScript(encode);
+        m_tools->setTranscodeScript(transcode);
+        ConversionJob j = job({item("Title01"), item("Title02", 2)});
+        QCOMPARE(runToEnd(j), TConversionDriver::Outcome::Completed);
+        QCOMPARE(m_driver->failures().size(), 2); // the run went on to the second item
+        QCOMPARE(m_driver->failures()[0].fileName, QString("Title01.mp4"));
+        QVERIFY2(m_driver->failures()[0].reason.contains(reason),
+                 qPrintable(m_driver->failures()[0].reason));
+        if (encode.startsWith("print oops"))
+            QCOMPARE(m_driver->failures()[0].toolOutput, QString("oops"));
+        QCOMPARE(m_driver->progress().total, 100);
+        QVERIFY(!QFile::exists(temp()));
+    }
+
+    void stopInEachPhase_data() {
+        QTest::addColumn<QString>("open");
+        QTest::addColumn<QString>("encode");
+        QTest::addColumn<QString>("transcode");
+        QTest::addColumn<int>("transcodeRuns");
+        QTest::newRow("disc-open run") << "print opening\nhang\n"
+                                       << "output 10\n"
+                                       << "" << 0;
+        QTest::newRow("encode pass") << ""
+                                     << "print Pos: 1.0s\noutput 10\nhang\n"
+                                     << "" << 0;
+        QTest::newRow("transcode pass") << ""
+                                        << "output 10\n"
+                                        << "print time=1.0 \nhang\n"
+                                        << 1;
+    }
+    void stopInEachPhase() {
+        QFETCH(QString, open);
+        QFETCH(QString, encode);
+        QFETCH(QString, transcode);
+        QFETCH(int, transcodeRuns);
+        m_tools->setOpenScript(open);
+        m_tools->setEncodeScript(encode);
+        m_tools->setTranscodeScript(transcode);
+        QSignalSpy done(m_driver.get(), &TConversionDriver::finished);
+        QSignalSpy output(m_runner.get(), &TToolRunner::chunk);
+        m_driver->run(job({item("Title01"), item("Title02", 2)}));
+        QVERIFY(output.wait(10000));
+        if (transcodeRuns)
+            QTRY_COMPARE_WITH_TIMEOUT(m_tools->transcoderRuns().size(), 1, 10000);
+        m_driver->stop();
+        QVERIFY(done.wait(10000));
+        QCOMPARE(done.first().first().value<TConversionDriver::Outcome>(),
+                 TConversionDriver::Outcome::Cancelled);
+        QCOMPARE(m_driver->state(), ConversionState::Cancelled);
+        QCOMPARE(m_prompts.notices.last().text, QString("The conversion is canceled."));
+        QCOMPARE(m_prompts.notices.last().caption, QString("Cancel"));
+        QVERIFY(!m_runner->isRunning(TToolRunner::Encoder));
+        QVERIFY(!m_runner->isRunning(TToolRunner::Transcoder));
+        QVERIFY(!QFile::exists(temp()));
+        QCOMPARE(m_tools->transcoderRuns().size(), transcodeRuns);
+        m_driver->stop(); // only while converting: nothing more happens
+        QCOMPARE(m_prompts.notices.size(), 1);
+    }
+
+    void existingOutput_data() {
+        QTest::addColumn<int>("choice");
+        QTest::addColumn<QList<bool>>("answers");
+        QTest::addColumn<int>("transcodes");
+        QTest::addColumn<int>("questions");
+        QTest::newRow("ask, no skips") << int(OverwriteChoice::Ask) << QList<bool>{false} << 1 << 1;
+        QTest::newRow("ask, yes converts")
+            << int(OverwriteChoice::Ask) << QList<bool>{true} << 2 << 1;
+        QTest::newRow("overwrite") << int(OverwriteChoice::Overwrite) << QList<bool>{} << 2 << 0;
+        QTest::newRow("rename") << int(OverwriteChoice::Rename) << QList<bool>{} << 2 << 0;
+    }
+    void existingOutput() {
+        QFETCH(int, choice);
+        QFETCH(QList<bool>, answers);
+        QFETCH(int, transcodes);
+        QFETCH(int, questions);
+        m_tools->setEncodeScript("output 10\n");
+        m_tools->setTranscodeScript("output 20\n");
+        TestFiles::write(m_out->filePath("Title01.mp4"), "old");
+        m_prompts.answers = answers;
+        ConversionJob j = job({item("Title01"), item("Title02", 2)});
+        j.overwrite = OverwriteChoice(choice);
+        QCOMPARE(runToEnd(j), TConversionDriver::Outcome::Completed);
+        QCOMPARE(m_tools->transcoderRuns().size(), transcodes);
+        QCOMPARE(m_prompts.questions.size(), questions);
+        if (questions)
+            QCOMPARE(m_prompts.questions[0].caption, QString("Output File Exists"));
+        const QByteArray old = TestFiles::read(m_out->filePath("Title01.mp4"));
+        if (choice == int(OverwriteChoice::Rename)) {
+            QCOMPARE(old, QByteArray("old"));
+            QCOMPARE(QDir(m_out->path()).entryList({"Title01-*.mp4"}).size(), 1);
+        } else {
+            QCOMPARE(old.size(), transcodes == 2 ? 20 : 3);
+        }
+    }
+
+    void missingEncoderEndsTheRun() {
+        QFile::remove(m_values.encoderPath);
+        QCOMPARE(runToEnd(job({item("Title01"), item("Title02")})),
+                 TConversionDriver::Outcome::EncoderMissing);
+        QCOMPARE(m_prompts.notices.last().text, QString("Error. Please re-install Kelvo Ripvale"));
+        QVERIFY(m_tools->transcoderRuns().isEmpty());
+    }
+
+    void missingTranscoderFailsItems() {
+        m_tools->setEncodeScript("output 10\n");
+        QFile::remove(m_values.transcoderPath);
+        QCOMPARE(runToEnd(job({item("Title01")})), TConversionDriver::Outcome::Completed);
+        QCOMPARE(m_prompts.notices.first().text, QString("Error"));
+        QCOMPARE(m_driver->failures().size(), 1);
+    }
+
+    void vanishedWorkFolderFallsBackToProgramFolder() {
+        m_tools->setEncodeScript("output 10\n");
+        m_tools->setTranscodeScript("output 20\n");
+        m_values.workDir = m_work->path() + "/gone/";
+        QCOMPARE(runToEnd(job({item("Title01")})), TConversionDriver::Outcome::Completed);
+        QCOMPARE(m_values.workDir, m_tools->programDir());
+        QCOMPARE(m_tools->encoderRuns()[1].last(), m_tools->programDir() + "temp.avi");
+        QVERIFY(!QFile::exists(m_tools->programDir() + "temp.avi"));
+    }
+
+    void timerShowsElapsedAndRemaining() {
+        m_tools->setEncodeScript(talkingEncoder(10, "sleep 2300\noutput 10\n"));
+        m_tools->setTranscodeScript("output 20\n");
+        QSignalSpy done(m_driver.get(), &TConversionDriver::finished);
+        m_driver->run(job({item("Title01")}));
+        QCOMPARE(m_driver->progress().elapsedText, QString());
+        QTRY_COMPARE_WITH_TIMEOUT(m_driver->progress().elapsedText, QString("00:00:02"), 5000);
+        QVERIFY(!m_driver->progress().remainingText.isEmpty());
+        QVERIFY(done.wait(10000));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestDriver)
+#include "tst_driver.moc"

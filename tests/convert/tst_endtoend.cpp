@@ -1,0 +1,218 @@
+#include "commandlines.h"
+#include "conversiondriver.h"
+#include "conversionitems.h"
+#include "discloader.h"
+#include "fakes.h"
+#include "libdvdreadstructure.h"
+#include "mediaprobe.h"
+#include "paths.h"
+#include "programvalues.h"
+#include "standardini.h"
+#include "tasktree.h"
+#include "testfiles.h"
+
+#include <QDir>
+#include <QProcess>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+// The value a profile's grid row shows before anyone changes it.
+ShownText defaultsOf(const QString& profilePath) {
+    return [profilePath](ParameterGroup, const QString& key) -> std::optional<QString> {
+        const StandardIni ini(profilePath);
+        if (!ini.readBool(key, ProfileKeys::List, true))
+            return ini.readString(key, ProfileKeys::Caption);
+        return SplitCommaList(ini.readString(key, ProfileKeys::Caption))
+            .value(ini.readInteger(key, ProfileKeys::Index, 0));
+    };
+}
+
+QString codecOf(const QString& encoder) {
+    static const QHash<QString, QString> names = {
+        {"libx264", "h264"},  {"mpeg4", "mpeg4"},    {"libvpx-vp9", "vp9"}, {"libvpx", "vp8"},
+        {"aac", "aac"},       {"libmp3lame", "mp3"}, {"libopus", "opus"},   {"libvorbis", "vorbis"},
+        {"libxvid", "mpeg4"}, {"mp3", "mp3"}};
+    return names.value(encoder, encoder);
+}
+
+} // namespace
+
+// Real conversions of the sample disc with the real encoder and transcoder.
+class TestEndToEnd : public QObject {
+    Q_OBJECT
+private:
+    QString m_disc;
+    QString m_programDir;
+    QTemporaryDir m_out;
+    QTemporaryDir m_work;
+    std::unique_ptr<TTaskTree> m_tree;
+    TDVDInformation m_info;
+
+    QModelIndex chapter(int title, int chapter) {
+        return m_tree->index(chapter - 1, 0, m_tree->index(title - 1, 0));
+    }
+
+    // Converts the tree's checked items with a profile; returns the driver's failures.
+    QList<ItemFailure> convert(const QString& profilePath, FakePrompts& prompts) {
+        ProgramValues values = ProgramValues::forProgramDir(m_programDir);
+        values.workDir = m_work.path() + "/";
+        values.outputExtension = u'.' + StandardIni(profilePath).readString("Main", "Type", "mp4");
+        TToolRunner runner;
+        TConversionDriver driver(runner, prompts, values);
+        ConversionJob job;
+        job.items = ConversionItemsOf(*m_tree);
+        job.outputDir = m_out.path() + "/";
+        job.volumeName = m_info.VolumeName;
+        job.outputExtension = values.outputExtension;
+        job.frameRate = m_info.FrameRate;
+        job.discPath = m_info.DiscPath;
+        job.overwrite = OverwriteChoice::Overwrite;
+        const ShownText shown = defaultsOf(profilePath);
+        job.encoderOptionBlock =
+            EncoderOptionBlock(CurrentProfileOptions(profilePath, shown), job.encoderMemory);
+        job.transcoderOptions = [=] {
+            return TranscoderOptions(CurrentProfileOptions(profilePath, shown));
+        };
+        QSignalSpy done(&driver, &TConversionDriver::finished);
+        driver.run(job);
+        [&] { QVERIFY(done.wait(180000)); }();
+        [&] {
+            QCOMPARE(done.first().first().value<TConversionDriver::Outcome>(),
+                     TConversionDriver::Outcome::Completed);
+        }();
+        [&] { QVERIFY(!QFile::exists(values.workDir + "temp.avi")); }();
+        return driver.failures();
+    }
+
+    void trim(const QModelIndex& index, double start, double end) {
+        m_tree->applyCheckCommand(TTaskTree::CheckCommand::UncheckAll);
+        m_tree->setChecked(index, true);
+        m_tree->setSpan(index, start, end);
+    }
+
+private slots:
+    void initTestCase() {
+        m_disc = qEnvironmentVariable("RIPVALE_SAMPLE_DVD");
+        m_programDir = TestFiles::programDir();
+        if (m_disc.isEmpty() || !QDir(m_disc + "/VIDEO_TS").exists())
+            QSKIP("The sample disc has not been made (build the sample_dvd target).");
+        QVERIFY(QFile::exists(m_programDir + "asapi.dll"));
+        m_tree = std::make_unique<TTaskTree>([this] { return m_info.VolumeName; },
+                                             [] { return QString(); });
+        LibDvdReadStructure reader;
+        ApplyLoadedDisc(LoadDisc(m_disc, reader), *m_tree, m_info);
+        QCOMPARE(m_tree->rowCount(), 4);
+    }
+
+    void everyProfile_data() {
+        QTest::addColumn<QString>("profile");
+        for (const QString& file : ListFilesWithExtension(m_programDir + "Profiles", ".apf"))
+            QTest::newRow(qPrintable(file)) << m_programDir + "Profiles/" + file;
+    }
+    void everyProfile() {
+        QFETCH(QString, profile);
+        // Chapter 2 of title 3 (PAL), trimmed to 3 seconds inside it.
+        const QModelIndex item = chapter(3, 2);
+        const double start = m_tree->node(item)->OrigStartSeconds + 1;
+        trim(item, start, start + 3);
+        m_info.VolumeName = QFileInfo(profile).completeBaseName();
+        FakePrompts prompts;
+        const QList<ItemFailure> failures = convert(profile, prompts);
+        QVERIFY2(failures.isEmpty(),
+                 qPrintable(failures.value(0).reason + "\n" + failures.value(0).toolOutput));
+
+        const QString type = StandardIni(profile).readString("Main", "Type", "mp4");
+        const QString output = m_out.filePath(m_info.VolumeName + "-Title03-Chapter02." + type);
+        const ProbedMedia media = ProbeMedia(output);
+        QVERIFY2(media.ok, qPrintable(output));
+
+        const QList<ProfileOption> options = CurrentProfileOptions(profile, defaultsOf(profile));
+        QString videoCodec, audioCodec, size;
+        bool noVideo = false, noAudio = false;
+        for (const ProfileOption& o : options) {
+            if ((o.cmd == "-vcodec" || o.cmd == "-c:v") && !o.value.isEmpty())
+                videoCodec = codecOf(o.value.section(' ', 0, 0));
+            if ((o.cmd == "-acodec" || o.cmd == "-c:a") && !o.value.isEmpty())
+                audioCodec = codecOf(o.value.section(' ', 0, 0));
+            if (o.cmd == "-s")
+                size = o.value;
+            noVideo |= o.cmd == "-vn" && o.value == "\\";
+            noAudio |= o.cmd == "-an" && o.value == "\\";
+        }
+        const QHash<QString, QString> containers = {
+            {"mp4", "mp4"}, {"mkv", "matroska"}, {"avi", "avi"}, {"webm", "webm"}, {"mp3", "mp3"}};
+        QVERIFY2(media.formatName.contains(containers.value(type, type)),
+                 qPrintable(media.formatName));
+
+        const ProbedStream* video = media.first("video");
+        if (noVideo || type == "mp3") {
+            QVERIFY(!video || video->codec == "mjpeg" || video->codec == "png");
+        } else {
+            QVERIFY(video);
+            if (!videoCodec.isEmpty())
+                QCOMPARE(video->codec, videoCodec);
+            if (!size.isEmpty())
+                QCOMPARE(QString("%1x%2").arg(video->width).arg(video->height), size);
+            QVERIFY2(qAbs(video->duration - 3) <= 1, qPrintable(QString::number(video->duration)));
+        }
+        const ProbedStream* audio = media.first("audio");
+        if (noAudio) {
+            QVERIFY(!audio);
+        } else {
+            QVERIFY(audio);
+            if (!audioCodec.isEmpty())
+                QCOMPARE(audio->codec, audioCodec);
+            const double d = audio->duration > 0 ? audio->duration : media.duration;
+            QVERIFY2(qAbs(d - 3) <= 1, qPrintable(QString::number(d)));
+        }
+    }
+
+    void chosenAudioLanguageAndSubtitleReachTheEncoder() {
+        const QString profile = [&] {
+            for (const QString& f : ListFilesWithExtension(m_programDir + "Profiles", ".apf"))
+                if (StandardIni(m_programDir + "Profiles/" + f).readString("Main", "Type") == "mp4")
+                    return m_programDir + "Profiles/" + f;
+            return QString();
+        }();
+        if (profile.isEmpty())
+            QSKIP("No MP4 profile is shipped.");
+        // Title 1: English at 440 Hz, German at 660 Hz; the subtitle shows from 1 s to 2.5 s.
+        const QModelIndex title = m_tree->index(0, 0);
+        QStringList outputs;
+        for (int language : {0, 1}) {
+            trim(title, 0, 3);
+            m_tree->writeChoice(title, TTaskTree::Choice::Audio, language);
+            m_tree->writeChoice(title, TTaskTree::Choice::Subtitle, language); // None, English
+            m_info.VolumeName = QString("lang%1").arg(language);
+            FakePrompts prompts;
+            QVERIFY(convert(profile, prompts).isEmpty());
+            outputs << m_out.filePath(m_info.VolumeName + "-Title01.mp4");
+        }
+        const double english = EstimatePitch(outputs[0], 0.2, 0.6);
+        const double german = EstimatePitch(outputs[1], 0.2, 0.6);
+        QVERIFY2(qAbs(english - 440) < 60, qPrintable(QString::number(english)));
+        QVERIFY2(qAbs(german - 660) < 60, qPrintable(QString::number(german)));
+
+        // The subtitle is burned into the picture: the frames at 1.5 s differ.
+        const auto frame = [](const QString& path) {
+            QProcess p;
+            p.start("ffmpeg", {"-v", "error", "-ss", "1.5", "-i", path, "-frames:v", "1", "-f",
+                               "rawvideo", "-pix_fmt", "gray", "-"});
+            p.waitForFinished(60000);
+            return p.readAllStandardOutput();
+        };
+        const QByteArray plain = frame(outputs[0]), subtitled = frame(outputs[1]);
+        QCOMPARE(plain.size(), subtitled.size());
+        qint64 differing = 0;
+        for (qsizetype i = 0; i < plain.size(); ++i)
+            if (qAbs(int(quint8(plain[i])) - int(quint8(subtitled[i]))) > 60)
+                ++differing;
+        QVERIFY2(differing > plain.size() / 500, qPrintable(QString::number(differing)));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestEndToEnd)
+#include "tst_endtoend.moc"

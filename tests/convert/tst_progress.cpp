@@ -1,0 +1,129 @@
+#include "conversiondriver.h"
+#include "progressparse.h"
+
+#include <QDateTime>
+#include <QTest>
+
+class TestProgress : public QObject {
+    Q_OBJECT
+private slots:
+    void encoderPosition_data() {
+        QTest::addColumn<QString>("chunk");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("mencoder line") << "Pos:   3.2s     96f (12%)  30.1fps"
+                                       << "   3.2";
+        QTest::newRow("first Pos wins") << "Pos: 1.0s 30f\rPos: 2.0s 60f\r"
+                                        << " 1.0";
+        QTest::newRow("no Pos keeps the previous") << "Skipping frame!"
+                                                   << "PREV";
+        QTest::newRow("token split across reads") << "...0f (3%) Po"
+                                                  << "PREV";
+        QTest::newRow("rest of a split token") << "s:   4.1s  120f"
+                                               << "PREV";
+        QTest::newRow("no s after Pos") << "Pos: 7.5"
+                                        << " 7.5";
+    }
+    void encoderPosition() {
+        QFETCH(QString, chunk);
+        QFETCH(QString, text);
+        QCOMPARE(EncoderPositionText(chunk, "PREV"), text);
+    }
+
+    void transcoderTime_data() {
+        QTest::addColumn<QString>("chunk");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<double>("seconds");
+        QTest::newRow("seconds form") << "frame= 50 fps=0.0 q=2.0 size= 12kB time=5.00 bitrate="
+                                      << "5.00" << 5.0;
+        QTest::newRow("clock form") << "size= 1024kB time=00:01:05.50 bitrate= 128.0kbits/s"
+                                    << "00:01:05.50" << 65.5;
+        QTest::newRow("no time keeps the previous") << "Press [q] to stop"
+                                                    << "00:00:01.00" << 1.0;
+        QTest::newRow("N/A is not a time") << "time=N/A bitrate=N/A"
+                                           << "N/A" << -1.0;
+    }
+    void transcoderTime() {
+        QFETCH(QString, chunk);
+        QFETCH(QString, text);
+        QFETCH(double, seconds);
+        const QString cut = TranscoderTimeText(chunk, "00:00:01.00");
+        QCOMPARE(cut, text);
+        QCOMPARE(ParseToolTime(cut).value_or(-1), seconds);
+    }
+
+    void decimals() {
+        QCOMPARE(ParseDecimal("  12.5 ").value_or(-1), 12.5);
+        QCOMPARE(ParseDecimal("7").value_or(-1), 7.0);
+        QVERIFY(!ParseDecimal("1.2.3"));
+        QVERIFY(!ParseDecimal(""));
+        QVERIFY(!ParseDecimal("12 5"));
+    }
+
+    void formulas() {
+        // Encode pass: position 5 of 10 s, nothing done before, two items of 10 s in all.
+        ProgressFigures f = EncodeProgress(5, 10, 0, 40, 25);
+        QCOMPARE(f.current, 25);
+        QCOMPARE(f.total, 12);    // 12.5 to even
+        QCOMPARE(f.frames, 62LL); // 62.5 to even
+        // Transcode pass at 5 s of 10: 75 % of the item; frames continue from the half.
+        f = TranscodeProgress(5, 10, 0, 40, 25);
+        QCOMPARE(f.current, 75);
+        QCOMPARE(f.total, 38);     // 37.5 to even
+        QCOMPARE(f.frames, 188LL); // 187.5 to even
+        // A zero-length item: no item figures, the total still moves.
+        f = EncodeProgress(3, 0, 10, 40, 25);
+        QVERIFY(!f.hasItemFigures);
+        QCOMPARE(f.total, 32); // 32.5 to even
+        // Bars hold 0 to 100.
+        QCOMPARE(EncodeProgress(50, 10, 0, 20, 25).current, 100);
+        QCOMPARE(ClampPercent(-3), 0);
+    }
+
+    void remaining() {
+        QCOMPARE(RemainingSeconds(90, 30).value_or(-1), 210LL);
+        QVERIFY(!RemainingSeconds(90, 0));
+        QCOMPARE(RemainingSeconds(10, 100).value_or(-1), 0LL);
+    }
+
+    void hintText_data() {
+        QTest::addColumn<QString>("volume");
+        QTest::addColumn<QString>("hint");
+        QTest::newRow("short") << "MY_MOVIE"
+                               << "Converting: MY_MOVIE-Title01.mp4";
+        QTest::newRow("eighteen stays") << "ABCDEFGHIJKLMNOPQR"
+                                        << "Converting: ABCDEFGHIJKLMNOPQR-Title01.mp4";
+        QTest::newRow("nineteen is cut") << "ABCDEFGHIJKLMNOPQRS"
+                                         << "Converting: ABCDEFGHIJKLMNO...-Title01.mp4";
+        QTest::newRow("empty keeps the dash") << ""
+                                              << "Converting: -Title01.mp4";
+    }
+    void hintText() {
+        QFETCH(QString, volume);
+        QFETCH(QString, hint);
+        QCOMPARE(TConversionDriver::HintText(volume, "Title01", ".mp4"), hint);
+    }
+
+    void outputNames() {
+        ConversionJob job;
+        job.outputDir = "/out/";
+        job.outputExtension = ".mkv";
+        ConversionItem item;
+        item.outputName = "Title01-Chapter02";
+        QCOMPARE(TConversionDriver::OutputPath(job, item), QString("/out/Title01-Chapter02.mkv"));
+        job.volumeName = "AC/DC\tLIVE";
+        QCOMPARE(TConversionDriver::OutputPath(job, item),
+                 QString("/out/AC_DC_LIVE-Title01-Chapter02.mkv"));
+
+        const QDateTime when(QDate(2026, 12, 8), QTime(21, 5, 9));
+        const QString renamed = TConversionDriver::RenamedPath("/out/DISC-Title01.mp4", when);
+        QCOMPARE(renamed, QString("/out/DISC-Title01-2026-12-08_21-05-09.mp4"));
+        QVERIFY(!renamed.mid(5).contains(':'));
+
+        QCOMPARE(TConversionDriver::OverwriteQuestion("Title01.mp4"),
+                 QString("The output file Title01.mp4 is already existent.\n\rClick \"Yes\" to "
+                         "overwrite it. Click \"No\" to skip this file"));
+    }
+};
+
+QTEST_APPLESS_MAIN(TestProgress)
+#include "tst_progress.moc"

@@ -1,0 +1,258 @@
+#include "discloader.h"
+#include "dvdstructure.h"
+#include "tasktree.h"
+#include "testfiles.h"
+#include "timetext.h"
+
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+TProgramChain chain(const QString& playback, const QStringList& starts, const QStringList& lengths,
+                    const QString& audio = "11", const QString& subs = "1") {
+    const auto ms = [](const QString& text) {
+        return qint64(TimeTextToSeconds(text) * 1000 + 0.5);
+    };
+    TProgramChain p;
+    p.PlaybackTime = playback;
+    p.PlaybackMilliseconds = ms(playback);
+    p.ProgramCount = quint8(starts.size());
+    p.ChapterStarts = starts;
+    p.ChapterLengths = lengths;
+    for (const QString& s : starts)
+        p.ChapterStartMilliseconds << ms(s);
+    for (const QString& l : lengths)
+        p.ChapterLengthMilliseconds << ms(l);
+    p.AudioAvailable = audio;
+    p.SubpictureAvailable = subs;
+    return p;
+}
+
+TIFO titleSet(const QString& standard = "NTSC", const QString& resolution = "720x480") {
+    TIFO t;
+    t.VOBS.Video = {"16:9", standard, "MPEG2", resolution};
+    t.VOBS.Audio = {{"English", "en", "AC3", 6, {}}, {"Deutsch", "de", "LPCM", 2, {}}};
+    t.VOBS.AudioCount = 2;
+    t.VOBS.SubpictureLanguages = {"French"};
+    t.VOBS.SubpictureCount = 1;
+    return t;
+}
+
+// A structure reader answering from a table instead of a disc.
+class FakeStructure : public IDvdStructureReader {
+public:
+    struct Title {
+        int titleSet;
+        int chain;
+        int angles;
+    };
+    QList<Title> titles;
+    QString openedFolder;
+    void openDvd(const QString& folder) override { openedFolder = folder; }
+    int titleCount() override { return int(titles.size()); }
+    void indexInfo(int i, int& s, int& c) override {
+        s = titles[i].titleSet;
+        c = titles[i].chain;
+    }
+    int titleAngleCount(int i) override { return titles[i].angles; }
+};
+
+} // namespace
+
+class TestDiscLoader : public QObject {
+    Q_OBJECT
+private slots:
+    void titleTimesAndCaption_data() {
+        QTest::addColumn<QString>("playback");
+        QTest::addColumn<QString>("endText");
+        QTest::addColumn<double>("endSeconds");
+        QTest::newRow("1:02:03.480") << "1:02:03.480"
+                                     << "01:02:03" << 3723.0;
+        QTest::newRow("59.6 s") << "0:00:59.600"
+                                << "00:01:00" << 60.0;
+        QTest::newRow("zero") << "0:00:00.000"
+                              << "00:00:00" << 0.0;
+    }
+    void titleTimesAndCaption() {
+        QFETCH(QString, playback);
+        QFETCH(QString, endText);
+        QFETCH(double, endSeconds);
+        const TIFO ts = titleSet();
+        const TProgramChain p = chain(playback, {}, {});
+        const LoadedTitle t = MakeTitle(7, &ts, &p, 3);
+        QCOMPARE(t.title.Caption, QString("Title07 [MPEG2 720x480 NTSC 16:9]"));
+        QCOMPARE(t.title.ShortName, QString("Title07"));
+        QCOMPARE(t.title.OutputName, QString("Title07"));
+        QCOMPARE(t.title.FrameSize, QString("720:480"));
+        QCOMPARE(t.title.OrigStartText, QString("00:00:00"));
+        QCOMPARE(t.title.OrigEndText, endText);
+        QCOMPARE(t.title.EndText, endText);
+        QCOMPARE(t.title.OrigEndSeconds, endSeconds);
+        QCOMPARE(t.title.OrigDuration, endSeconds);
+        QCOMPARE(t.title.AngleCount, 3);
+        QVERIFY(t.title.IsTitle);
+        QCOMPARE(t.title.ImageIndex, 0);
+    }
+
+    void numbering() {
+        QCOMPARE(NumberedName("Title", 7), QString("Title07"));
+        QCOMPARE(NumberedName("Title", 99), QString("Title99"));
+        QCOMPARE(NumberedName("Title", 100), QString("Title100"));
+        const TIFO ts = titleSet();
+        const TProgramChain p = chain("0:10:00.000", {"0:00:00.000", "0:01:00.000", "0:02:00.000"},
+                                      {"0:01:00.000", "0:01:00.000", "0:08:00.000"});
+        const LoadedTitle t = MakeTitle(12, &ts, &p, 1);
+        QCOMPARE(t.chapters.size(), 3);
+        QCOMPARE(t.chapters[2].OutputName, QString("Title12-Chapter03"));
+        QCOMPARE(t.chapters[2].Caption, QString("Chapter03"));
+        QCOMPARE(t.chapters[2].ChapterIndex, 2);
+        QCOMPARE(t.chapters[2].Number, 3);
+        QCOMPARE(t.chapters[2].ImageIndex, 1);
+        QVERIFY(t.chapters[2].FrameSize.isEmpty()); // streams stay on the title
+        QVERIFY(t.chapters[2].AudioTracks.isEmpty());
+    }
+
+    void chapterEndsFromShownStart_data() {
+        QTest::addColumn<QString>("start");
+        QTest::addColumn<QString>("length");
+        QTest::addColumn<QString>("startText");
+        QTest::addColumn<QString>("endText");
+        QTest::addColumn<double>("startSeconds");
+        QTest::addColumn<double>("endSeconds");
+        // The end is the start as shown plus the exact length: 600 + 300.3, not 600.4 + 300.3.
+        QTest::newRow("600.4 + 300.3") << "0:10:00.400"
+                                       << "0:05:00.300"
+                                       << "00:10:00"
+                                       << "00:15:00" << 600.0 << 900.0;
+        QTest::newRow("zero length") << "0:00:10.000"
+                                     << "0:00:00.000"
+                                     << "00:00:10"
+                                     << "00:00:10" << 10.0 << 10.0;
+        QTest::newRow("half seconds to even") << "0:00:02.500"
+                                              << "0:00:01.500"
+                                              << "00:00:02"
+                                              << "00:00:04" << 2.0 << 4.0;
+    }
+    void chapterEndsFromShownStart() {
+        QFETCH(QString, start);
+        QFETCH(QString, length);
+        QFETCH(QString, startText);
+        QFETCH(QString, endText);
+        QFETCH(double, startSeconds);
+        QFETCH(double, endSeconds);
+        const TIFO ts = titleSet();
+        const TProgramChain p = chain("0:20:00.000", {start}, {length});
+        const TTaskNode c = MakeTitle(1, &ts, &p, 1).chapters.at(0);
+        QCOMPARE(c.OrigStartText, startText);
+        QCOMPARE(c.StartText, startText);
+        QCOMPARE(c.OrigEndText, endText);
+        QCOMPARE(c.EndText, endText);
+        QCOMPARE(c.OrigStartSeconds, startSeconds);
+        QCOMPARE(c.OrigEndSeconds, endSeconds);
+        QCOMPARE(c.EndSeconds, endSeconds);
+        QCOMPARE(c.OrigDuration, 0.0);
+    }
+
+    void streamsFollowAvailability_data() {
+        QTest::addColumn<QString>("audio");
+        QTest::addColumn<QString>("subs");
+        QTest::addColumn<QStringList>("tracks");
+        QTest::addColumn<QStringList>("languages");
+        QTest::addColumn<QStringList>("subtitles");
+        QTest::newRow("all present") << "11"
+                                     << "1" << QStringList{"English AC3 6ch", "Deutsch LPCM 2ch"}
+                                     << QStringList{"en", "de"} << QStringList{"None", "French"};
+        QTest::newRow("first absent")
+            << "01"
+            << "0" << QStringList{"Deutsch LPCM 2ch"} << QStringList{"de"} << QStringList{"None"};
+        QTest::newRow("flags shorter than streams")
+            << "1"
+            << "" << QStringList{"English AC3 6ch"} << QStringList{"en"} << QStringList{"None"};
+    }
+    void streamsFollowAvailability() {
+        QFETCH(QString, audio);
+        QFETCH(QString, subs);
+        QFETCH(QStringList, tracks);
+        QFETCH(QStringList, languages);
+        QFETCH(QStringList, subtitles);
+        const TIFO ts = titleSet();
+        const TProgramChain p = chain("0:01:00.000", {}, {}, audio, subs);
+        const TTaskNode t = MakeTitle(1, &ts, &p, 1).title;
+        QCOMPARE(t.AudioTracks, tracks);
+        QCOMPARE(t.AudioLanguages, languages);
+        QCOMPARE(t.Subtitles, subtitles);
+    }
+
+    void unknownStandardCaption() {
+        const TIFO ts = titleSet("???", "");
+        const TProgramChain p = chain("0:01:00.000", {}, {});
+        QCOMPARE(MakeTitle(1, &ts, &p, 1).title.Caption, QString("Title01 [MPEG2  ??? 16:9]"));
+    }
+
+    void titleWithoutChainIsListedEmpty() {
+        const TIFO ts = titleSet();
+        const LoadedTitle noChain = MakeTitle(2, &ts, nullptr, 1);
+        QCOMPARE(noChain.title.Caption, QString("Title02 [MPEG2 720x480 NTSC 16:9]"));
+        QCOMPARE(noChain.title.OrigEndText, QString("00:00:00"));
+        QVERIFY(noChain.chapters.isEmpty());
+        QCOMPARE(noChain.title.Subtitles, QStringList{"None"});
+        const LoadedTitle nothing = MakeTitle(3, nullptr, nullptr, 0);
+        QCOMPARE(nothing.title.Caption, QString("Title03"));
+        QVERIFY(nothing.chapters.isEmpty());
+    }
+
+    void folderForms() {
+        QTemporaryDir dir;
+        TestFiles::write(dir.filePath("Movie/VIDEO_TS/VIDEO_TS.IFO"), "x");
+        const QString videoTs = dir.filePath("Movie/VIDEO_TS/");
+        QCOMPARE(DiscFolderOf(dir.filePath("Movie")), videoTs); // folder above
+        QCOMPARE(DiscFolderOf(dir.filePath("Movie/")), videoTs);
+        QCOMPARE(DiscFolderOf(dir.filePath("Movie/VIDEO_TS")), videoTs); // no final separator
+        QCOMPARE(DiscFolderOf(videoTs), videoTs);
+        QCOMPARE(DiscFolderOf(dir.filePath("Empty")), dir.filePath("Empty/VIDEO_TS/"));
+    }
+
+    void indexesOutsideTheTableAndUnreadableFiles() {
+        QTemporaryDir dir;
+        TestFiles::write(dir.filePath("VIDEO_TS/VIDEO_TS.IFO"), "x");
+        FakeStructure reader;
+        reader.titles = {{-1, -1, 1}, {5, 0, 2}};
+        DiscLoadResult r = LoadDisc(dir.path(), reader);
+        QCOMPARE(reader.openedFolder, dir.filePath("VIDEO_TS")); // without a final separator
+        QCOMPARE(r.discPath, dir.filePath("VIDEO_TS/"));
+        QVERIFY(r.error.isEmpty());
+        QCOMPARE(r.titles.size(), 2);
+        QCOMPARE(r.titles[1].title.Caption, QString("Title02"));
+        QCOMPARE(r.titles[1].title.AngleCount, 2);
+
+        // A broken title-set file stops the load with a message naming it.
+        TestFiles::write(dir.filePath("VIDEO_TS/VTS_01_0.IFO"), "not an IFO");
+        r = LoadDisc(dir.path(), reader);
+        QVERIFY(r.titles.isEmpty());
+        QVERIFY2(r.error.contains("VTS_01_0.IFO"), qPrintable(r.error));
+    }
+
+    void applyReplacesTreeAndKeepsVolumeName() {
+        TDVDInformation info;
+        info.VolumeName = "MYDISC";
+        TTaskTree tree([&] { return info.VolumeName; }, [] { return QString(".avi"); });
+        DiscLoadResult loaded;
+        loaded.discPath = "/d/VIDEO_TS/";
+        loaded.standard = "PAL";
+        loaded.frameRate = 25;
+        const TIFO ts = titleSet("PAL", "720x576");
+        const TProgramChain p = chain("0:00:30.000", {"0:00:00.000"}, {"0:00:30.000"});
+        loaded.titles = {MakeTitle(1, &ts, &p, 1), MakeTitle(2, &ts, &p, 1)};
+        ApplyLoadedDisc(loaded, tree, info);
+        ApplyLoadedDisc(loaded, tree, info); // a second open replaces, never appends
+        QCOMPARE(tree.nodeCount(), 4);
+        QCOMPARE(info.Standard, QString("PAL"));
+        QCOMPARE(info.FrameRate, 25.0);
+        QCOMPARE(info.DiscPath, QString("/d/VIDEO_TS/"));
+        QCOMPARE(info.VolumeName, QString("MYDISC"));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestDiscLoader)
+#include "tst_discloader.moc"

@@ -1,0 +1,146 @@
+#include "discopener.h"
+#include "libdvdreadstructure.h"
+#include "tasktree.h"
+#include "testfiles.h"
+#include "timetext.h"
+
+#include <QDir>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QSignalSpy>
+#include <QTest>
+
+// Opens the sample disc the way the window does and checks every title against what the disc
+// was made to hold.
+class TestSampleDisc : public QObject {
+    Q_OBJECT
+private:
+    QString m_disc;
+    QJsonObject m_expect;
+    TDVDInformation m_info;
+    std::unique_ptr<TTaskTree> m_tree;
+    std::unique_ptr<TDiscOpener> m_opener;
+    QStringList m_log;
+
+    void open(const QString& folder) {
+        QSignalSpy opened(m_opener.get(), &TDiscOpener::opened);
+        m_opener->OpenSourceFolder(folder);
+        QVERIFY(opened.wait(10000));
+    }
+
+private slots:
+    void initTestCase() {
+        m_disc = qEnvironmentVariable("RIPVALE_SAMPLE_DVD");
+        if (m_disc.isEmpty() || !QDir(m_disc + "/VIDEO_TS").exists())
+            QSKIP("The sample disc has not been made (build the sample_dvd target).");
+        m_expect =
+            QJsonDocument::fromJson(TestFiles::read(qEnvironmentVariable("RIPVALE_SOURCE_DIR") +
+                                                    "/tests/support/sample_disc_expect.json"))
+                .object();
+        QVERIFY(!m_expect.isEmpty());
+    }
+
+    void init() {
+        m_log.clear();
+        m_info = {};
+        m_info.VolumeName = "KEEP";
+        m_tree = std::make_unique<TTaskTree>([this] { return m_info.VolumeName; },
+                                             [] { return QString(".mp4"); });
+        DiscOpenerWindow window;
+        window.hideBackground = [this] { m_log << "background"; };
+        window.stopPreview = [this] { m_log << "stop"; };
+        window.showHint = [this](const QString& text) { m_log << "hint " + text; };
+        window.hideHint = [this] { m_log << "hide"; };
+        window.showError = [this](const QString& text) { m_log << "error " + text; };
+        window.showFirstNode = [this] { m_log << "first"; };
+        window.enableSegment = [this] { m_log << "segment"; };
+        m_opener = std::make_unique<TDiscOpener>(
+            *m_tree, m_info, [] { return std::make_unique<LibDvdReadStructure>(); }, window);
+        m_opener->setNoticeDelay(0);
+    }
+
+    void everyTitleAsTheDiscHoldsIt() {
+        open(m_disc);
+        QCOMPARE(m_log,
+                 (QStringList{"background", "stop", "hint Opening the DVD.   Please wait....",
+                              "hide", "first", "segment"}));
+        QCOMPARE(m_info.DiscPath, m_disc + "/VIDEO_TS/");
+        QCOMPARE(m_info.VolumeName, QString("KEEP"));
+        const QJsonArray titles = m_expect["titles"].toArray();
+        QCOMPARE(m_tree->rowCount(), titles.size());
+        for (int i = 0; i < titles.size(); ++i) {
+            const QJsonObject e = titles[i].toObject();
+            const QModelIndex ti = m_tree->index(i, 0);
+            const TTaskNode& t = *m_tree->node(ti);
+            const QString standard = e["standard"].toString();
+            const QString caption = QString("Title%1 [MPEG2 %2x%3 %4 %5]")
+                                        .arg(i + 1, 2, 10, QChar('0'))
+                                        .arg(e["width"].toInt())
+                                        .arg(e["height"].toInt())
+                                        .arg(standard, e["aspect"].toString());
+            QCOMPARE(t.Caption, caption);
+            QCOMPARE(t.OrigEndText, SecondsToTimeText(e["length_s"].toDouble()));
+            QCOMPARE(t.OrigEndSeconds, double(RoundHalfEven(e["length_s"].toDouble())));
+            QCOMPARE(t.AngleCount, 1);
+            QCOMPARE(t.Checked, i + 1 == m_expect["longest_title"].toInt());
+
+            QStringList languages;
+            for (const QJsonValue& a : e["audio"].toArray())
+                languages << a.toObject()["lang"].toString();
+            QCOMPARE(t.AudioLanguages, languages);
+            QCOMPARE(t.AudioTracks.size(), languages.size());
+            for (int k = 0; k < languages.size(); ++k)
+                QVERIFY2(t.AudioTracks[k].endsWith(
+                             QString(" AC3 %1ch")
+                                 .arg(e["audio"].toArray()[k].toObject()["channels"].toInt())),
+                         qPrintable(t.AudioTracks[k]));
+            QCOMPARE(t.Subtitles.size(), 1 + e["subtitles"].toArray().size());
+            QCOMPARE(t.Subtitles.front(), QString("None"));
+
+            const QJsonArray lengths = e["chapter_lengths_s"].toArray();
+            QCOMPARE(m_tree->rowCount(ti), e["chapters"].toInt());
+            double start = 0;
+            for (int c = 0; c < lengths.size(); ++c) {
+                const TTaskNode& ch = *m_tree->node(m_tree->index(c, 0, ti));
+                QCOMPARE(ch.StartText, SecondsToTimeText(start));
+                QCOMPARE(ch.EndText, SecondsToTimeText(start + lengths[c].toDouble()));
+                start += lengths[c].toDouble();
+            }
+            QVERIFY(qAbs(start - e["length_s"].toDouble()) < 0.5);
+        }
+        QCOMPARE(m_info.Standard, QString("PAL")); // the last title's
+        QCOMPARE(m_info.FrameRate, 25.0);
+    }
+
+    void languagesAreNamed() {
+        open(m_disc + "/VIDEO_TS"); // the VIDEO_TS folder itself opens it too
+        QVERIFY(m_tree->rowCount() >= 3);
+        const TTaskNode& first = *m_tree->node(m_tree->index(0, 0));
+        QCOMPARE(first.AudioTracks, (QStringList{"English AC3 2ch", "Deutsch AC3 6ch"}));
+        QCOMPARE(first.Subtitles, (QStringList{"None", "English"}));
+        QCOMPARE(m_tree->node(m_tree->index(2, 0))->AudioTracks, QStringList{"French AC3 2ch"});
+    }
+
+    void laterOpenWins() {
+        QSignalSpy opened(m_opener.get(), &TDiscOpener::opened);
+        m_opener->setNoticeDelay(50);
+        m_opener->OpenSourceFolder("/no/such/disc");
+        m_opener->OpenSourceFolder(m_disc);
+        QVERIFY(opened.wait(10000));
+        QTest::qWait(200);
+        QCOMPARE(opened.count(), 1);
+        QCOMPARE(m_tree->rowCount(), m_expect["title_count"].toInt());
+    }
+
+    void folderWithoutDiscStaysEmptyQuietly() {
+        open(QDir::tempPath() + "/ripvale-no-disc-here");
+        QCOMPARE(m_tree->rowCount(), 0);
+        QVERIFY(!m_log.contains("segment"));
+        for (const QString& line : m_log)
+            QVERIFY(!line.startsWith("error"));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestSampleDisc)
+#include "tst_sampledisc.moc"

@@ -1,0 +1,91 @@
+// Shows the main window with the sample disc opened and its first title in the preview pane,
+// wired the way the main window wires its preview, and says when the picture is ready:
+//   preview_shot DISC_FOLDER  ->  prints "ready <window id>" on stdout
+// Between playing and "ready" the window is hidden, shown again and moved, so the picture also
+// shows that the video follows its window. scripts/preview-screenshot takes the picture.
+#include "discopener.h"
+#include "fakes.h"
+#include "hintpanel.h"
+#include "mainform.h"
+#include "mpvbackend.h"
+#include "previewcontroller.h"
+#include "tasklistcontroller.h"
+#include "tasklistview.h"
+#include "tasktree.h"
+
+#include <QApplication>
+#include <QFrame>
+#include <QLabel>
+#include <QSlider>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QToolButton>
+
+#include <cstdio>
+
+namespace {
+// Notices go to the terminal: a modal box would hold the picture up.
+class PrintedPrompts : public FakePrompts {
+public:
+    void inform(const QString& text, const QString& caption) override {
+        std::fprintf(stderr, "%s: %s\n", qPrintable(caption), qPrintable(text));
+    }
+};
+
+void after(int ms, std::function<void()> f) {
+    QTimer::singleShot(ms, std::move(f));
+}
+} // namespace
+
+int main(int argc, char* argv[]) {
+    QApplication app(argc, argv);
+    QApplication::setStyle(QStringLiteral("Fusion"));
+    if (argc < 2) {
+        std::fprintf(stderr, "usage: preview_shot DISC_FOLDER\n");
+        return 2;
+    }
+    QTemporaryDir programDir; // no Preferences.ini of the user's is touched
+    PrintedPrompts prompts;
+    FakeShell shell;
+    FakePower power;
+    TMainForm form(programDir.path(), {QString::fromLocal8Bit(argv[1])},
+                   PlatformServices{prompts, shell, power});
+
+    TPreviewController preview(
+        {form.panPreview, form.VideoWindow, form.TrackBar, form.labStart, form.labMiddle,
+         form.labEnd, form.labPreviewPlayTime, form.sbtnPlay, form.sbtnPause, form.sbtnStop},
+        {prompts, form.dvdInformation(), programDir.filePath("Preferences.ini"),
+         [&form] {
+             const QModelIndex focused = form.taskList().focusedNode();
+             return TPreviewPlayer::FocusedItem{form.taskTree().node(focused),
+                                                form.taskTree().listNode(focused)};
+         },
+         [&form](const QString& text) { form.PanHint->ShowHintPanel(text); },
+         [&form] { form.PanHint->HideHintPanel(); }});
+    form.show();
+
+    const auto ready = [&form] {
+        std::printf("ready 0x%llx\n", static_cast<unsigned long long>(form.winId()));
+        std::fflush(stdout);
+    };
+    QObject::connect(&form.discOpener(), &TDiscOpener::opened, &form, [&] {
+        const QModelIndex first = form.taskTree().index(0, 0);
+        form.taskTree().node(first)->SubtitleIndex = 1;
+        form.ltvTask->setCurrentIndex(first);
+        preview.Play(); // what a double click does
+    });
+    // The first subtitle line shows from 1 s to 2.5 s into the title.
+    auto* mpv = dynamic_cast<TMpvBackend*>(&preview.backend());
+    QObject::connect(mpv, &TMpvBackend::fileLoaded, &form, [&] {
+        after(1600, [&] {
+            preview.player().sbtnPauseClick(); // holds the picture with its subtitle
+            form.hide();
+            after(700, [&] {
+                form.show();
+                form.move(form.pos() + QPoint(40, 30));
+                after(1500, ready);
+            });
+        });
+    });
+    return app.exec();
+}

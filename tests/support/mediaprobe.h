@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QJsonObject>
+#include <QList>
+#include <QString>
+
+// What ffprobe says about a media file, for checking real conversions.
+struct ProbedStream {
+    QString type; // "video", "audio", "subtitle"
+    QString codec;
+    int width = 0;
+    int height = 0;
+    double duration = -1; // seconds; -1 when ffprobe does not know
+};
+
+struct ProbedMedia {
+    bool ok = false;
+    QString formatName; // "mov,mp4,m4a,3gp,3g2,mj2", "matroska,webm", "avi", "mp3"
+    double duration = -1;
+    QList<ProbedStream> streams;
+
+    const ProbedStream* first(const QString& type) const;
+};
+
+ProbedMedia ProbeMedia(const QString& path);
+
+// The dominant pitch of a file's audio between two times, from zero crossings of a mono
+// decode: good enough to tell the sample disc's tones apart.
+double EstimatePitch(const QString& path, double from, double length);
