@@ -8,10 +8,15 @@
 #include "messageboxprompts.h"
 #include "opendvdform.h"
 #include "settingform.h"
+#include "tasklistcontroller.h"
+#include "trimcontroller.h"
 
 #include <QApplication>
 
 int main(int argc, char* argv[]) {
+    // The preview draws into our window through its X11 id; under Wayland it has none.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && !qEnvironmentVariableIsEmpty("DISPLAY"))
+        qputenv("QT_QPA_PLATFORM", "xcb");
     QApplication app(argc, argv);
     QApplication::setStyle(QStringLiteral("Fusion"));
 
@@ -32,6 +37,10 @@ int main(int argc, char* argv[]) {
     mainForm.attachSettingForm(&settingForm);
     TEditDVDVolumeForm volumeForm(&mainForm);
     TEditTimeForm timeForm(&mainForm);
+    TTrimController trim(
+        mainForm.taskTree(), [&mainForm] { return mainForm.taskList().focusedNode(); },
+        mainForm.dvdInformation(), prompts, timeForm, volumeForm);
+    mainForm.attachTrimController(&trim);
     TAboutForm aboutForm(&mainForm, mainForm.values().productVersion, shell);
     mainForm.attachAboutForm(&aboutForm);
 

@@ -12,6 +12,8 @@
 #include "opendvdform.h"
 #include "parametergroups.h"
 #include "paths.h"
+#include "previewcontroller.h"
+#include "trimcontroller.h"
 #include "power.h"
 #include "preferences.h"
 #include "profileloading.h"
@@ -131,6 +133,7 @@ TMainForm::TMainForm(const QString& programDir, const QStringList& arguments,
     PanHint->move((panMain->width() - PanHint->width()) / 2, 110);
     wireTaskList();
     wireConversion();
+    wirePreview();
 
     panBottomMargin = panel(this, "panBottomMargin");
     panBottomMargin->setGeometry(0, ClientHeight - BottomMargin, ClientWidth, BottomMargin);
@@ -349,6 +352,10 @@ void TMainForm::wireTaskList() {
         ltvTask->scrollTo(m_tree->index(0, 0), QAbstractItemView::PositionAtCenter);
     };
     window.enableSegment = [this] { sbtnSegment->setEnabled(true); };
+    window.stopPreview = [this] {
+        if (m_preview)
+            m_preview->Stop();
+    };
     m_opener = new TDiscOpener(
         *m_tree, m_dvd, [] { return std::make_unique<LibDvdReadStructure>(); }, window, this);
 
@@ -358,6 +365,26 @@ void TMainForm::wireTaskList() {
             m_openDvd->show();
     };
     actions.openSourceFolder = [this](const QString& folder) { OpenSourceFolder(folder); };
+    actions.previewPlay = [this] {
+        if (m_preview)
+            m_preview->Play();
+    };
+    actions.previewStop = [this] {
+        if (m_preview)
+            m_preview->Stop();
+    };
+    actions.segment = [this] {
+        if (m_trim)
+            m_trim->sbtnSegmentClick();
+    };
+    actions.editVolume = [this] {
+        if (m_trim)
+            m_trim->pmiDVDVolumeClick();
+    };
+    connect(sbtnSegment, &QToolButton::clicked, this, [this] {
+        if (m_trim)
+            m_trim->sbtnSegmentClick();
+    });
     m_taskList =
         new TTaskListController(*m_tree,
                                 {ltvTask, cmbAudio, cmbAudioLanguage, cmbSub, cmbAngle, sbtnOpenDVD,
@@ -403,10 +430,27 @@ void TMainForm::wireConversion() {
     actions.hideHint = [this] { PanHint->HideHintPanel(); };
     actions.setHint = [this](const QString& text) { PanHint->labHint->setText(text); };
     actions.closeWindow = [this] { close(); };
+    actions.stopPreview = [this] { m_preview->setConverting(true); };
     m_conversion = new TConversionController(w, sources, actions, m_values, m_platform.prompts,
                                              m_platform.shell, m_platform.power, this);
     connect(imgStart, &TImageButton::clicked, m_conversion, &TConversionController::imgStartClick);
     connect(imgStop, &TImageButton::clicked, m_conversion, &TConversionController::imgStopClick);
+}
+
+void TMainForm::wirePreview() {
+    m_preview = new TPreviewController(
+        {panPreview, VideoWindow, TrackBar, labStart, labMiddle, labEnd, labPreviewPlayTime,
+         sbtnPlay, sbtnPause, sbtnStop},
+        {m_platform.prompts, m_dvd, m_values.preferencesPath(),
+         [this] {
+             const QModelIndex focused = m_taskList->focusedNode();
+             return TPreviewPlayer::FocusedItem{m_tree->node(focused), m_tree->listNode(focused)};
+         },
+         [this](const QString& text) { PanHint->ShowHintPanel(text); },
+         [this] { PanHint->HideHintPanel(); }},
+        this);
+    connect(m_conversion, &TConversionController::runEnded, this,
+            [this] { m_preview->setConverting(false); });
 }
 
 void TMainForm::processCommandLine(const QStringList& arguments) {

@@ -24,6 +24,8 @@ class QSlider;
 class QToolButton;
 class TAboutForm;
 class TConversionController;
+class TPreviewController;
+class TTrimController;
 class TDiscOpener;
 class TOpenDVDForm;
 class TSettingForm;
@@ -59,6 +61,8 @@ public:
     // The settings dialog: its two openers, its reload of the shown profile, and its General
     // controls as the live settings.
     void attachSettingForm(TSettingForm* form);
+    void attachTrimController(TTrimController* trim) { m_trim = trim; }
+    TPreviewController& preview() { return *m_preview; }
 
     ProgramValues& values() { return m_values; }
     const QStringList& openedFolders() const { return m_openedFolders; }
@@ -157,6 +161,7 @@ private:
     void buildProfilePane();
     void wireTaskList();
     void wireConversion();
+    void wirePreview();
     void processCommandLine(const QStringList& arguments);
 
     void FormShow();
@@ -179,6 +184,8 @@ private:
     TDiscOpener* m_opener = nullptr;
     TTaskListController* m_taskList = nullptr;
     TConversionController* m_conversion = nullptr;
+    TPreviewController* m_preview = nullptr;
+    TTrimController* m_trim = nullptr;
     std::function<GeneralPreferences()> m_generalSettings;
     QStringList m_openedFolders;
     bool m_shown = false;

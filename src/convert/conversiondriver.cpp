@@ -196,6 +196,8 @@ void TConversionDriver::startEncode() {
     removeIntermediate(); // what the last item left must not pass for this one's
 
     m_phase = Phase::Encode;
+    m_encoderInterrupted = false;
+    m_positionMoved.start();
     m_runner.terminate(TToolRunner::Transcoder);
     if (!m_runner.start(TToolRunner::Encoder, m_values.encoderPath, command.arguments())) {
         m_phase = Phase::None;
@@ -234,8 +236,11 @@ void TConversionDriver::onChunk(TToolRunner::Slot slot, const QString& text, int
     const double duration = m_job.items[m_index].durationSeconds;
     if (m_phase == Phase::Encode && slot == TToolRunner::Encoder && index >= 20) {
         m_positionText = EncoderPositionText(text, m_positionText);
-        if (const std::optional<double> position = ParseDecimal(m_positionText))
+        if (const std::optional<double> position = ParseDecimal(m_positionText)) {
+            if (*position != m_encoderPosition)
+                m_positionMoved.restart();
             m_encoderPosition = *position;
+        }
         show(EncodeProgress(m_encoderPosition, duration, m_accumulated, m_totalWork,
                             m_job.frameRate));
     } else if (m_phase == Phase::Transcode && slot == TToolRunner::Transcoder && index >= 2) {
@@ -277,8 +282,10 @@ void TConversionDriver::onFinished(TToolRunner::Slot slot, int exitCode, bool cr
             cancel();
             return;
         }
-        const QString failure = passFailure(QStringLiteral("the encoder"), exitCode, crashed,
-                                            intermediatePath(), QStringLiteral("video"));
+        // Told to finish, the encoder closes its file properly and reports the interruption.
+        const QString failure =
+            passFailure(QStringLiteral("the encoder"), m_encoderInterrupted ? 0 : exitCode, crashed,
+                        intermediatePath(), QStringLiteral("video"));
         if (!failure.isEmpty()) {
             fail(failure, TToolRunner::Encoder);
             itemDone();
@@ -321,6 +328,17 @@ void TConversionDriver::itemDone() {
     QMetaObject::invokeMethod(this, &TConversionDriver::nextItem, Qt::QueuedConnection);
 }
 
+void TConversionDriver::checkEncoderStall() {
+    if (m_phase != Phase::Encode || m_encoderInterrupted || m_index < 0 ||
+        !m_runner.isRunning(TToolRunner::Encoder) || m_positionMoved.elapsed() < m_stallLimitMs)
+        return;
+    const double duration = m_job.items[m_index].durationSeconds;
+    if (m_encoderPosition >= duration - TitleEndMarginSeconds) {
+        m_encoderInterrupted = true;
+        m_runner.interrupt(TToolRunner::Encoder);
+    }
+}
+
 void TConversionDriver::finishRun() {
     m_phase = Phase::None;
     m_progress.total = 100;
@@ -340,6 +358,7 @@ void TConversionDriver::cancel() {
 }
 
 void TConversionDriver::tick() {
+    checkEncoderStall();
     ++m_elapsed;
     m_progress.elapsedText = SecondsToTimeText(double(m_elapsed));
     if (const std::optional<long long> remaining = RemainingSeconds(m_elapsed, m_progress.total))

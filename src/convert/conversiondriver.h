@@ -4,6 +4,7 @@
 #include "progressparse.h"
 #include "toolrunner.h"
 
+#include <QElapsedTimer>
 #include <QObject>
 #include <QString>
 #include <QTimer>
@@ -71,6 +72,10 @@ public:
     // Only while converting: cancels the run, ending the running tools.
     void stop();
 
+    // How long the encoder may sit at the end of its span without moving on before it is told
+    // to finish: at a DVD title's end it can wait for ever on a position it cannot reach.
+    void setEncoderStallLimit(int ms) { m_stallLimitMs = ms; }
+
     ConversionState state() const { return m_state; }
     void setState(ConversionState state) { m_state = state; }
     const ConversionProgress& progress() const { return m_progress; }
@@ -107,6 +112,7 @@ private:
     void onChunk(TToolRunner::Slot slot, const QString& text, int index);
     void onFinished(TToolRunner::Slot slot, int exitCode, bool crashed);
     void tick();
+    void checkEncoderStall();
     void show(const ProgressFigures& figures);
     void setFrames(long long shown);
     QString intermediatePath() const;
@@ -134,5 +140,8 @@ private:
     long long m_elapsed = 0;
     long long m_remaining = 0;
     QString m_outputPath;
+    QElapsedTimer m_positionMoved;
+    int m_stallLimitMs = 10000;
+    bool m_encoderInterrupted = false;
     ToolCommand m_encodeCommand;
 };

@@ -1,5 +1,7 @@
 #include "toolrunner.h"
 
+#include <csignal>
+
 namespace {
 constexpr qsizetype TailBytes = 4096;
 }
@@ -83,6 +85,12 @@ void TToolRunner::terminate(Slot slot) {
         return;
     run.terminated = true;
     run.process->kill();
+}
+
+void TToolRunner::interrupt(Slot slot) {
+    const Run& run = m_slots[slot];
+    if (run.process && run.process->state() == QProcess::Running)
+        ::kill(pid_t(run.process->processId()), SIGINT);
 }
 
 bool TToolRunner::isRunning(Slot slot) const {

@@ -25,6 +25,8 @@ public:
                QString* error = nullptr, const QString& workingDirectory = {});
     // Ends the slot's child at once; nothing happens when it never ran or has ended.
     void terminate(Slot slot);
+    // Asks the slot's child to finish as if stopped from the keyboard (SIGINT).
+    void interrupt(Slot slot);
     bool isRunning(Slot slot) const;
 
     const QString& lastOutput(Slot slot) const { return m_slots[slot].lastChunk; }

@@ -279,6 +279,29 @@ private slots:
         QVERIFY(!QFile::exists(m_tools->programDir() + "temp.avi"));
     }
 
+    void encoderStuckAtTheEndIsToldToFinish() {
+        // Stuck at the end of the title, repeating its last position for ever.
+        QString script = "onint 2\n";
+        for (int i = 0; i < 22; ++i)
+            script += "print header line\\n\nsleep 2\n";
+        m_tools->setEncodeScript(script + "repeat Pos:   9.9s  300f (99%)\\r\n");
+        m_tools->setTranscodeScript("output 20\n");
+        m_driver->setEncoderStallLimit(1500);
+        QCOMPARE(runToEnd(job({item("Title01")})), TConversionDriver::Outcome::Completed);
+        QVERIFY2(m_driver->failures().isEmpty(), qPrintable(m_driver->failures().value(0).reason));
+        QCOMPARE(m_tools->transcoderRuns().size(), 1);
+        QVERIFY(QFile::exists(m_out->filePath("Title01.mp4")));
+    }
+
+    void slowStartIsNotTakenForAStall() {
+        m_tools->setEncodeScript("onint 2\nprint Pos: 0.5s\\r\nsleep 2500\noutput 10\nexit 0\n");
+        m_tools->setTranscodeScript("output 20\n");
+        m_driver->setEncoderStallLimit(500);
+        QCOMPARE(runToEnd(job({item("Title01")})), TConversionDriver::Outcome::Completed);
+        QVERIFY(m_driver->failures().isEmpty());
+        QCOMPARE(TestFiles::read(m_work->path() + "/x").size(), 0); // nothing interrupted
+    }
+
     void timerShowsElapsedAndRemaining() {
         m_tools->setEncodeScript(talkingEncoder(10, "sleep 2300\noutput 10\n"));
         m_tools->setTranscodeScript("output 20\n");

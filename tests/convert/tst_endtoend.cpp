@@ -87,6 +87,13 @@ private:
         return driver.failures();
     }
 
+    QString firstProfile(const QString& type) const {
+        for (const QString& f : ListFilesWithExtension(m_programDir + "Profiles", ".apf"))
+            if (StandardIni(m_programDir + "Profiles/" + f).readString("Main", "Type") == type)
+                return m_programDir + "Profiles/" + f;
+        return {};
+    }
+
     void trim(const QModelIndex& index, double start, double end) {
         m_tree->applyCheckCommand(TTaskTree::CheckCommand::UncheckAll);
         m_tree->setChecked(index, true);
@@ -170,13 +177,35 @@ private slots:
         }
     }
 
+    void wholeTitleAndLastChapterRunToTheirEnd() {
+        // Spans that end at their title's end: the encoder must stop there by itself.
+        const QString profile = firstProfile("mp4");
+        if (profile.isEmpty())
+            QSKIP("No MP4 profile is shipped.");
+        const QModelIndex title = m_tree->index(3, 0);
+        const QModelIndex last = chapter(4, m_tree->rowCount(title));
+        m_tree->applyCheckCommand(TTaskTree::CheckCommand::UncheckAll);
+        for (const QModelIndex& i : {title, last}) {
+            m_tree->setSpan(i, m_tree->node(i)->OrigStartSeconds, m_tree->node(i)->OrigEndSeconds);
+            m_tree->setChecked(i, true);
+        }
+        m_info.VolumeName = "whole";
+        FakePrompts prompts;
+        QVERIFY(convert(profile, prompts).isEmpty());
+        for (const QModelIndex& i : {title, last}) {
+            const TTaskNode& n = *m_tree->node(i);
+            const ProbedMedia media = ProbeMedia(m_out.filePath("whole-" + n.OutputName + ".mp4"));
+            const double span = n.EndSeconds - n.StartSeconds;
+            for (const QString type : {"video", "audio"}) {
+                QVERIFY(media.first(type));
+                QVERIFY2(qAbs(media.first(type)->duration - span) <= 1,
+                         qPrintable(type + ": " + QString::number(media.first(type)->duration)));
+            }
+        }
+    }
+
     void chosenAudioLanguageAndSubtitleReachTheEncoder() {
-        const QString profile = [&] {
-            for (const QString& f : ListFilesWithExtension(m_programDir + "Profiles", ".apf"))
-                if (StandardIni(m_programDir + "Profiles/" + f).readString("Main", "Type") == "mp4")
-                    return m_programDir + "Profiles/" + f;
-            return QString();
-        }();
+        const QString profile = firstProfile("mp4");
         if (profile.isEmpty())
             QSKIP("No MP4 profile is shipped.");
         // Title 1: English at 440 Hz, German at 660 Hz; the subtitle shows from 1 s to 2.5 s.

@@ -13,7 +13,10 @@
 //   exit CODE       end with that status
 //   hang            wait until killed
 //   crash           abort()
+//   onint CODE      from now on SIGINT writes a 10-byte output file and exits with CODE
+//   repeat TEXT     print TEXT every 50 ms until killed or interrupted
 #include <chrono>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -25,6 +28,17 @@
 #include <vector>
 
 namespace {
+
+std::string g_output;
+int g_interruptCode = 0;
+
+void onInterrupt(int) {
+    if (FILE* f = std::fopen(g_output.c_str(), "wb")) {
+        std::fwrite("0123456789", 1, 10, f);
+        std::fclose(f);
+    }
+    std::_Exit(g_interruptCode);
+}
 
 std::string unescape(const std::string& text) {
     std::string out;
@@ -101,6 +115,15 @@ int main(int argc, char* argv[]) {
                 std::this_thread::sleep_for(std::chrono::seconds(1));
         } else if (verb == "crash") {
             std::abort();
+        } else if (verb == "onint") {
+            g_output = output;
+            g_interruptCode = std::atoi(rest.c_str());
+            std::signal(SIGINT, onInterrupt);
+        } else if (verb == "repeat") {
+            for (;;) {
+                writeAll(1, unescape(rest));
+                std::this_thread::sleep_for(std::chrono::milliseconds(50));
+            }
         }
     }
     return 0;
