@@ -4,6 +4,9 @@
 #include "preferences.h"
 #include "standardini.h"
 
+#include <QFileInfo>
+#include <QStandardPaths>
+
 GeneralPreferences GeneralPreferences::defaults(const QString& programDir) {
     GeneralPreferences p;
     p.outputPath = programDir;
@@ -36,6 +39,13 @@ QString ProgramValues::profilesDir() const {
 
 QString ProgramValues::profilePath(const QString& profileName) const {
     return profilesDir() + profileName + QStringLiteral(".apf");
+}
+
+QString ProgramValues::probePath() const {
+    const QString own = programDir + QStringLiteral("ffprobe");
+    if (QFileInfo(own).isExecutable())
+        return own;
+    return QStandardPaths::findExecutable(QStringLiteral("ffprobe"));
 }
 
 QString ProgramValues::helpPath() const {

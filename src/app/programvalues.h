@@ -15,6 +15,9 @@ struct ProgramValues {
     QString profilesDir() const;
     QString profilePath(const QString& profileName) const;
     QString helpPath() const;
+    // ffprobe, to read back finished outputs: the program folder's link, else the PATH's; empty
+    // when there is none.
+    QString probePath() const;
 
     // programDir and the paths derived from it; the version read from Preferences.ini.
     static ProgramValues forProgramDir(const QString& programDir);

@@ -1,5 +1,6 @@
 #include "conversioncontroller.h"
 
+#include "conversionjob.h"
 #include "paths.h"
 #include "programvalues.h"
 #include "prompts.h"
@@ -54,7 +55,7 @@ void TConversionController::imgStartClick() {
         return;
     }
     const QString outputText = m_w.edtOutputDir->text();
-    if (outputText.isEmpty() || !QDir(FolderOfPath(outputText)).exists()) {
+    if (!OutputFolderUsable(outputText)) {
         m_prompts.inform(QStringLiteral("The output path does not exist. Please specify another "
                                         "one."),
                          QStringLiteral("Output path does not exist"));
@@ -74,23 +75,17 @@ void TConversionController::imgStartClick() {
     m_w.chkTurnoff->setChecked(settings.autoTurnOff);
     m_w.chkTurnoff->show();
 
-    ConversionJob job;
-    job.items = items;
-    job.outputDir = WithTrailingSeparator(outputText);
-    QDir().mkpath(job.outputDir); // "/videos/new" under an existing "/videos" is made for it
-    job.volumeName = m_sources.volumeName();
-    job.outputExtension = m_values.outputExtension;
-    job.frameRate = m_sources.frameRate();
-    job.discPath = m_sources.discPath();
-    job.overwrite = settings.overwrite ? OverwriteChoice::Overwrite
-                    : settings.ask     ? OverwriteChoice::Ask
-                                       : OverwriteChoice::Rename;
-    job.encoderOptionBlock =
-        EncoderOptionBlock(CurrentProfileOptions(profilePath, m_sources.shownText), m_memory);
-    job.encoderMemory = m_memory;
-    job.transcoderOptions = [profilePath, shown = m_sources.shownText] {
-        return TranscoderOptions(CurrentProfileOptions(profilePath, shown));
-    };
+    ConversionJobSource source;
+    source.items = items;
+    source.outputFolder = outputText;
+    source.volumeName = m_sources.volumeName();
+    source.outputExtension = m_values.outputExtension;
+    source.frameRate = m_sources.frameRate();
+    source.discPath = m_sources.discPath();
+    source.settings = settings;
+    source.profilePath = profilePath;
+    source.shownText = m_sources.shownText;
+    ConversionJob job = BuildConversionJob(source, m_memory);
 
     m_w.labElapsed->clear();
     m_w.labRemaining->clear();

@@ -1,5 +1,6 @@
 #include "conversiondriver.h"
 
+#include "outputcheck.h"
 #include "paths.h"
 #include "programvalues.h"
 #include "progressparse.h"
@@ -120,6 +121,8 @@ void TConversionDriver::stop() {
     m_state = ConversionState::Cancelled;
     m_runner.terminate(TToolRunner::Encoder);
     m_runner.terminate(TToolRunner::Transcoder);
+    if (m_phase == Phase::Verify && m_probe)
+        m_probe->kill(); // its end then leads to the cancellation
 }
 
 void TConversionDriver::nextItem() {
@@ -214,6 +217,7 @@ void TConversionDriver::startTranscode() {
     const ConversionItem& item = m_job.items[m_index];
     const ToolCommand options = m_job.transcoderOptions ? m_job.transcoderOptions() : ToolCommand();
     const ToolCommand command = TranscodeCommand(intermediatePath(), options, m_outputPath);
+    m_transcoderArguments = options.arguments();
     m_phase = Phase::Transcode;
     m_transcoderTime = 0;
     m_timeText.clear();
@@ -300,15 +304,53 @@ void TConversionDriver::onFinished(TToolRunner::Slot slot, int exitCode, bool cr
         if (m_state != ConversionState::Cancelled) {
             const QString failure = passFailure(QStringLiteral("the transcoder"), exitCode, crashed,
                                                 m_outputPath, QStringLiteral("file"));
-            if (!failure.isEmpty())
-                fail(failure, TToolRunner::Transcoder);
+            if (failure.isEmpty()) {
+                startVerify();
+                return;
+            }
+            fail(failure, TToolRunner::Transcoder);
         }
         itemDone();
         return;
     }
+    case Phase::Verify:
+        return;
     case Phase::None:
         return;
     }
+}
+
+void TConversionDriver::startVerify() {
+    // A tool may exit 0 and still leave a file that lost a stream or part of the span.
+    const QString probe = m_checkOutputs ? m_values.probePath() : QString();
+    if (probe.isEmpty()) {
+        itemDone();
+        return;
+    }
+    m_phase = Phase::Verify;
+    m_probe = std::make_unique<QProcess>();
+    connect(m_probe.get(), &QProcess::finished, this, &TConversionDriver::verified);
+    connect(m_probe.get(), &QProcess::errorOccurred, this, [this](QProcess::ProcessError e) {
+        if (e == QProcess::FailedToStart)
+            verified();
+    });
+    m_probe->start(probe, ProbeArguments(m_outputPath));
+}
+
+void TConversionDriver::verified() {
+    if (m_phase != Phase::Verify || !m_probe)
+        return;
+    m_phase = Phase::None;
+    const QByteArray json = m_probe->readAllStandardOutput();
+    m_probe.release()->deleteLater();
+    if (m_state != ConversionState::Cancelled) {
+        const OutputVerdict verdict = JudgeOutput(
+            json, ExpectationFor(m_transcoderArguments, m_job.items[m_index].durationSeconds));
+        if (!verdict.complete)
+            m_failures.append({QFileInfo(m_outputPath).fileName(),
+                               QStringLiteral("incomplete: ") + verdict.problem, QString()});
+    }
+    itemDone();
 }
 
 void TConversionDriver::fail(const QString& reason, TToolRunner::Slot slot) {

@@ -6,10 +6,12 @@
 
 #include <QElapsedTimer>
 #include <QObject>
+#include <QProcess>
 #include <QString>
 #include <QTimer>
 
 #include <functional>
+#include <memory>
 
 class IPrompts;
 struct ProgramValues;
@@ -76,6 +78,9 @@ public:
     // to finish: at a DVD title's end it can wait for ever on a position it cannot reach.
     void setEncoderStallLimit(int ms) { m_stallLimitMs = ms; }
 
+    // Each finished output is read back with ffprobe unless this is switched off.
+    void setOutputCheck(bool on) { m_checkOutputs = on; }
+
     ConversionState state() const { return m_state; }
     void setState(ConversionState state) { m_state = state; }
     const ConversionProgress& progress() const { return m_progress; }
@@ -99,12 +104,14 @@ signals:
     void finished(TConversionDriver::Outcome outcome);
 
 private:
-    enum class Phase { None, DiscOpen, Encode, Transcode };
+    enum class Phase { None, DiscOpen, Encode, Transcode, Verify };
 
     void nextItem();
     void startDiscOpen();
     void startEncode();
     void startTranscode();
+    void startVerify();
+    void verified();
     void itemDone();
     void finishRun();
     void cancel();
@@ -143,5 +150,8 @@ private:
     QElapsedTimer m_positionMoved;
     int m_stallLimitMs = 10000;
     bool m_encoderInterrupted = false;
+    bool m_checkOutputs = true;
     ToolCommand m_encodeCommand;
+    QStringList m_transcoderArguments;
+    std::unique_ptr<QProcess> m_probe; // reads back each finished output
 };

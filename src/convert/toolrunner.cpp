@@ -2,6 +2,8 @@
 
 #include <csignal>
 
+#include <unistd.h>
+
 namespace {
 constexpr qsizetype TailBytes = 4096;
 }
@@ -34,6 +36,9 @@ bool TToolRunner::start(Slot slot, const QString& program, const QStringList& ar
     QProcess* p = run.process.get();
     p->setProcessChannelMode(QProcess::MergedChannels);
     p->setStandardInputFile(QProcess::nullDevice()); // a tool never waits for keyboard input
+    // In a group of its own, so Ctrl+C in a terminal reaches only the program, which then
+    // stops the tool as Stop does.
+    p->setChildProcessModifier([] { ::setpgid(0, 0); });
     connect(p, &QProcess::readyReadStandardOutput, this, [this, slot] { readAvailable(slot); });
     connect(p, &QProcess::finished, this, [this, slot] { exited(slot); });
     if (!workingDirectory.isEmpty())

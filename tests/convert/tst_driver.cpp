@@ -6,6 +6,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QProcess>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -94,6 +95,7 @@ private slots:
         m_prompts = {};
         m_runner = std::make_unique<TToolRunner>();
         m_driver = std::make_unique<TConversionDriver>(*m_runner, m_prompts, m_values);
+        m_driver->setOutputCheck(false); // the fake outputs are no media files
         m_currents.clear();
         m_totals.clear();
         connect(m_driver.get(), &TConversionDriver::progressChanged, this, [this] {
@@ -300,6 +302,54 @@ private slots:
         QCOMPARE(runToEnd(job({item("Title01")})), TConversionDriver::Outcome::Completed);
         QVERIFY(m_driver->failures().isEmpty());
         QCOMPARE(TestFiles::read(m_work->path() + "/x").size(), 0); // nothing interrupted
+    }
+
+    void outputsAreReadBack_data() {
+        QTest::addColumn<QString>("sources"); // ffmpeg inputs for the fake transcoder's output
+        QTest::addColumn<QString>("options"); // the profile's transcoder options
+        QTest::addColumn<double>("span");
+        QTest::addColumn<QString>("problem"); // empty: complete
+        const QString video = "-f lavfi -i testsrc=size=160x120:rate=10:duration=%1";
+        const QString audio = "-f lavfi -i sine=duration=%1";
+        QTest::newRow("full length") << video.arg(10) + " " + audio.arg(10) << "" << 10.0 << "";
+        QTest::newRow("short audio") << video.arg(10) + " " + audio.arg(0.2) << "" << 10.0
+                                     << "incomplete: audio lasts 0.2 s of 10.0 s";
+        QTest::newRow("no video") << audio.arg(10) << "" << 10.0 << "incomplete: no video stream";
+        QTest::newRow("audio disabled") << video.arg(10) << "-an" << 10.0 << "";
+        QTest::newRow("within one second")
+            << video.arg(9.1) + " " + audio.arg(9.1) << "" << 10.0 << "";
+        QTest::newRow("past one second") << video.arg(8.8) + " " + audio.arg(10) << "" << 10.0
+                                         << "incomplete: video lasts 8.8 s of 10.0 s";
+        QTest::newRow("two per cent of a long span")
+            << video.arg(98.2) + " " + audio.arg(100) << "" << 100.0 << "";
+        QTest::newRow("past two per cent") << video.arg(97.5) + " " + audio.arg(100) << "" << 100.0
+                                           << "incomplete: video lasts 97.5 s of 100.0 s";
+    }
+    void outputsAreReadBack() {
+        QFETCH(QString, sources);
+        QFETCH(QString, options);
+        QFETCH(double, span);
+        QFETCH(QString, problem);
+        const QString made = m_work->path() + "/made.mkv";
+        QProcess ffmpeg;
+        ffmpeg.start("ffmpeg", QStringList{"-v", "error", "-y"} + sources.split(' ') +
+                                   QStringList{"-c:v", "mpeg4", "-c:a", "mp2", made});
+        QVERIFY(ffmpeg.waitForFinished(60000));
+        QCOMPARE(ffmpeg.exitCode(), 0);
+        m_tools->setEncodeScript("output 10\n");
+        m_tools->setTranscodeScript("copy " + made + "\n");
+        m_driver->setOutputCheck(true);
+        ConversionJob j = job({item("Title01", 1, span)});
+        j.outputExtension = ".mkv";
+        j.transcoderOptions = [options] {
+            ToolCommand c;
+            if (!options.isEmpty())
+                c.add(options);
+            return c;
+        };
+        QCOMPARE(runToEnd(j), TConversionDriver::Outcome::Completed);
+        QCOMPARE(m_driver->failures().value(0).reason, problem);
+        QVERIFY(QFile::exists(m_out->filePath("Title01.mkv"))); // kept either way
     }
 
     void timerShowsElapsedAndRemaining() {

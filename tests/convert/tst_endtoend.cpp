@@ -13,6 +13,7 @@
 
 #include <QDir>
 #include <QProcess>
+#include <QScopeGuard>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -204,6 +205,48 @@ private slots:
         }
     }
 
+    void badlyMuxedDiscIsReportedIncomplete() {
+        // Video at the maximum bit rate throughout makes the encoder keep a fraction of a
+        // second of audio, and it still exits 0: the check must catch that.
+        const QString profile = firstProfile("mp4");
+        if (profile.isEmpty())
+            QSKIP("No MP4 profile is shipped.");
+        QTemporaryDir bad;
+        const auto restore = qScopeGuard([this] { initTestCase(); }); // the sample disc again
+        const auto run = [](const QString& program, const QStringList& args) {
+            QProcess p;
+            p.setProcessChannelMode(QProcess::MergedChannels);
+            p.start(program, args);
+            p.waitForFinished(120000);
+            return p.exitCode() == 0 ? QString() : QString::fromLocal8Bit(p.readAll());
+        };
+        QCOMPARE(
+            run("ffmpeg", {"-v", "error", "-f", "lavfi", "-i",
+                           "testsrc=size=720x480:rate=30000/1001:duration=6,noise=alls=100:allf=t",
+                           "-f", "lavfi", "-i", "sine=frequency=440:sample_rate=48000:duration=6",
+                           "-target", "ntsc-dvd", "-b:v", "2000k", bad.filePath("clip.mpg")}),
+            QString());
+        TestFiles::write(bad.filePath("dvd.xml"),
+                         (QString("<dvdauthor dest='%1'><vmgm/><titleset><titles><pgc>"
+                                  "<vob file='%2'/></pgc></titles></titleset></dvdauthor>")
+                              .arg(bad.filePath("disc"), bad.filePath("clip.mpg")))
+                             .toUtf8());
+        qputenv("VIDEO_FORMAT", "NTSC");
+        QCOMPARE(run("dvdauthor", {"-x", bad.filePath("dvd.xml")}).isEmpty(), true);
+
+        m_info = {};
+        m_tree = std::make_unique<TTaskTree>([] { return QString(); }, [] { return QString(); });
+        LibDvdReadStructure reader;
+        ApplyLoadedDisc(LoadDisc(bad.filePath("disc"), reader), *m_tree, m_info);
+        QCOMPARE(m_tree->rowCount(), 1);
+        m_tree->CheckLongestTitle();
+        FakePrompts prompts;
+        const QList<ItemFailure> failures = convert(profile, prompts);
+        QCOMPARE(failures.size(), 1);
+        QVERIFY2(failures[0].reason.startsWith("incomplete: audio lasts"),
+                 qPrintable(failures[0].reason));
+    }
+
     void chosenAudioLanguageAndSubtitleReachTheEncoder() {
         const QString profile = firstProfile("mp4");
         if (profile.isEmpty())
@@ -217,7 +260,8 @@ private slots:
             m_tree->writeChoice(title, TTaskTree::Choice::Subtitle, language); // None, English
             m_info.VolumeName = QString("lang%1").arg(language);
             FakePrompts prompts;
-            QVERIFY(convert(profile, prompts).isEmpty());
+            const QList<ItemFailure> failed = convert(profile, prompts);
+            QVERIFY2(failed.isEmpty(), qPrintable(failed.value(0).reason));
             outputs << m_out.filePath(m_info.VolumeName + "-Title01.mp4");
         }
         const double english = EstimatePitch(outputs[0], 0.2, 0.6);

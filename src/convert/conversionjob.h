@@ -1,0 +1,26 @@
+#pragma once
+
+#include "conversiondriver.h"
+#include "preferences.h"
+#include "profileoptions.h"
+
+// Where a run takes its items, disc and settings from: the window's controls, or the options
+// of the headless mode.
+struct ConversionJobSource {
+    QList<ConversionItem> items;
+    QString outputFolder; // an existing folder, or a new one under an existing folder
+    QString volumeName;
+    QString outputExtension;
+    double frameRate = 0;
+    QString discPath;
+    GeneralPreferences settings;
+    QString profilePath;
+    ShownText shownText;
+};
+
+// The job Start hands to the driver; makes the output folder when only its parent exists.
+// `memory` is the encoder memory the option block leaves, kept by the caller between runs.
+ConversionJob BuildConversionJob(const ConversionJobSource& source, EncoderMemory& memory);
+
+// The output folder Start accepts: an existing folder, or a new one whose parent exists.
+bool OutputFolderUsable(const QString& outputText);

@@ -1,0 +1,97 @@
+#include "outputcheck.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+
+#include <algorithm>
+
+namespace {
+
+double seconds(const QJsonValue& value) {
+    bool ok = false;
+    const double d = value.toString().toDouble(&ok);
+    return ok ? d : -1;
+}
+
+// Matroska and WebM keep a stream's length in a "DURATION" tag as hh:mm:ss.fraction.
+double taggedSeconds(const QJsonObject& stream) {
+    const QJsonObject tags = stream[QLatin1String("tags")].toObject();
+    for (auto it = tags.begin(); it != tags.end(); ++it) {
+        if (it.key().compare(QLatin1String("DURATION"), Qt::CaseInsensitive) != 0)
+            continue;
+        const QStringList parts = it.value().toString().split(u':');
+        if (parts.size() == 3)
+            return parts[0].toDouble() * 3600 + parts[1].toDouble() * 60 + parts[2].toDouble();
+    }
+    return -1;
+}
+
+QString figure(double s) {
+    return QString::number(s, 'f', 1);
+}
+
+} // namespace
+
+OutputExpectation ExpectationFor(const QStringList& transcoderArguments, double span) {
+    OutputExpectation e;
+    e.video = !transcoderArguments.contains(QLatin1String("-vn"));
+    e.audio = !transcoderArguments.contains(QLatin1String("-an"));
+    e.span = span;
+    return e;
+}
+
+double DurationTolerance(double span) {
+    return std::max(1.0, 0.02 * span);
+}
+
+QStringList ProbeArguments(const QString& path) {
+    return {QStringLiteral("-v"),
+            QStringLiteral("error"),
+            QStringLiteral("-show_streams"),
+            QStringLiteral("-show_format"),
+            QStringLiteral("-of"),
+            QStringLiteral("json"),
+            path};
+}
+
+OutputVerdict JudgeOutput(const QByteArray& probeJson, const OutputExpectation& expected) {
+    const QJsonObject root = QJsonDocument::fromJson(probeJson).object();
+    if (!root.contains(QLatin1String("format")))
+        return {false, QStringLiteral("the file cannot be read as a video or audio file")};
+    const double container =
+        seconds(root[QLatin1String("format")].toObject()[QLatin1String("duration")]);
+
+    QStringList problems;
+    const auto check = [&](const QString& type, bool wanted) {
+        if (!wanted)
+            return;
+        double longest = -1;
+        bool found = false;
+        for (const QJsonValue& v : root[QLatin1String("streams")].toArray()) {
+            const QJsonObject s = v.toObject();
+            if (s[QLatin1String("codec_type")].toString() != type)
+                continue;
+            // A cover picture is no video stream.
+            if (s[QLatin1String("disposition")].toObject()[QLatin1String("attached_pic")].toInt())
+                continue;
+            found = true;
+            double d = seconds(s[QLatin1String("duration")]);
+            if (d < 0)
+                d = taggedSeconds(s);
+            if (d < 0)
+                d = container;
+            longest = std::max(longest, d);
+        }
+        if (!found)
+            problems << QStringLiteral("no %1 stream").arg(type);
+        else if (longest < 0)
+            problems << QStringLiteral("the length of the %1 is unknown").arg(type);
+        else if (std::abs(longest - expected.span) > DurationTolerance(expected.span))
+            problems << QStringLiteral("%1 lasts %2 s of %3 s")
+                            .arg(type, figure(longest), figure(expected.span));
+    };
+    check(QStringLiteral("video"), expected.video);
+    check(QStringLiteral("audio"), expected.audio);
+    return {problems.isEmpty(), problems.join(QStringLiteral(", "))};
+}

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+
+// Whether a finished output holds what its item asked for: every expected stream, each lasting
+// the span. A tool can exit 0 and still leave a file that lost its audio or half its picture.
+struct OutputExpectation {
+    bool video = true;
+    bool audio = true;
+    double span = 0; // seconds
+};
+
+struct OutputVerdict {
+    bool complete = false;
+    QString problem; // "audio lasts 0.2 s of 10.0 s", "no video stream"
+};
+
+// What an item's output should hold, from the transcoder's arguments ("-vn" and "-an" drop a
+// stream) and the item's span.
+OutputExpectation ExpectationFor(const QStringList& transcoderArguments, double span);
+// Streams may differ from the span by max(1 s, 2 % of it).
+double DurationTolerance(double span);
+// Judges ffprobe's JSON (-show_streams -show_format) against the expectation.
+OutputVerdict JudgeOutput(const QByteArray& probeJson, const OutputExpectation& expected);
+// ffprobe's arguments for a file.
+QStringList ProbeArguments(const QString& path);
