@@ -2,6 +2,7 @@
 #include "desktopshell.h"
 #include "editdvdvolumeform.h"
 #include "edittimeform.h"
+#include "headless.h"
 #include "linuxdrives.h"
 #include "logindpower.h"
 #include "mainform.h"
@@ -14,6 +15,11 @@
 #include <QApplication>
 
 int main(int argc, char* argv[]) {
+    // Options beginning with "--" ask for the modes that need no display.
+    for (int i = 1; i < argc; ++i)
+        if (qstrncmp(argv[i], "--", 2) == 0)
+            return RunHeadless(argc, argv);
+
     // The preview draws into our window through its X11 id; under Wayland it has none.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && !qEnvironmentVariableIsEmpty("DISPLAY"))
         qputenv("QT_QPA_PLATFORM", "xcb");

@@ -4,6 +4,7 @@
 #include "preferences.h"
 #include "standardini.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QStandardPaths>
 
@@ -54,7 +55,7 @@ QString ProgramValues::helpPath() const {
 
 ProgramValues ProgramValues::forProgramDir(const QString& dir) {
     ProgramValues v;
-    v.programDir = WithTrailingSeparator(dir);
+    v.programDir = WithTrailingSeparator(QDir(dir).absolutePath()); // tools run in other folders
     v.encoderPath = v.programDir + QStringLiteral("asapi.dll");
     v.transcoderPath = v.programDir + QStringLiteral("wmaspi.dll");
     v.productVersion = StandardIni(v.preferencesPath())

@@ -1,5 +1,7 @@
 #include "toolrunner.h"
 
+#include <QTimer>
+
 #include <csignal>
 
 #include <unistd.h>
@@ -39,7 +41,20 @@ bool TToolRunner::start(Slot slot, const QString& program, const QStringList& ar
     // In a group of its own, so Ctrl+C in a terminal reaches only the program, which then
     // stops the tool as Stop does.
     p->setChildProcessModifier([] { ::setpgid(0, 0); });
-    connect(p, &QProcess::readyReadStandardOutput, this, [this, slot] { readAvailable(slot); });
+    // Output is collected for a moment before it is read, as a blocking read would find it:
+    // a tool that prints a line per frame then costs a few reads a second, not thousands.
+    connect(p, &QProcess::readyReadStandardOutput, this, [this, slot, p] {
+        Run& current = m_slots[slot];
+        if (current.process.get() != p || current.readScheduled)
+            return;
+        current.readScheduled = true;
+        QTimer::singleShot(ReadPauseMs, this, [this, slot, p] {
+            if (m_slots[slot].process.get() != p)
+                return;
+            m_slots[slot].readScheduled = false;
+            readAvailable(slot);
+        });
+    });
     connect(p, &QProcess::finished, this, [this, slot] { exited(slot); });
     if (!workingDirectory.isEmpty())
         p->setWorkingDirectory(workingDirectory);

@@ -16,6 +16,7 @@ class TToolRunner : public QObject {
 public:
     enum Slot { Encoder = 0, Transcoder = 1 };
     static constexpr qint64 ChunkSize = 4095;
+    static constexpr int ReadPauseMs = 40;
 
     explicit TToolRunner(QObject* parent = nullptr);
     ~TToolRunner() override; // a slot's child never outlives the program
@@ -46,6 +47,7 @@ private:
         QByteArray tail; // the last few kilobytes, for failure reports
         int chunkIndex = 0;
         bool terminated = false;
+        bool readScheduled = false;
     };
 
     void readAvailable(Slot slot);

@@ -48,10 +48,21 @@ struct LibDvdReadStructure::Disc {
         return &vmg->tt_srpt->title[index];
     }
 
+    // Only the title set's part-of-title table is needed: the rest of it is read by our own
+    // IFO reader, so libdvdread is spared parsing every program chain a second time.
+    ifo_handle_t* openPartTable(int number) const {
+        ifo_handle_t* ifo = ifoOpenVTSI(dvd, number);
+        if (ifo && !ifoRead_VTS_PTT_SRPT(ifo)) {
+            ifoClose(ifo);
+            return nullptr;
+        }
+        return ifo;
+    }
+
     ifo_handle_t* titleSet(int number) {
         auto it = titleSets.find(number);
         if (it == titleSets.end())
-            it = titleSets.insert(number, dvd ? ifoOpen(dvd, number) : nullptr);
+            it = titleSets.insert(number, dvd ? openPartTable(number) : nullptr);
         return *it;
     }
 };

@@ -19,7 +19,7 @@ namespace {
 QString talkingEncoder(double duration, const QString& ending = "output 1000\nexit 0\n") {
     QString script;
     for (int i = 0; i < 25; ++i)
-        script += QString("print Pos: %1s %2f (5%%)\\r\nsleep 4\n")
+        script += QString("print Pos: %1s %2f (5%%)\\r\nsleep 60\n")
                       .arg(duration * i / 24, 0, 'f', 1)
                       .arg(i * 10);
     return script + ending;
@@ -27,10 +27,10 @@ QString talkingEncoder(double duration, const QString& ending = "output 1000\nex
 
 QString talkingTranscoder(const QString& lastTime,
                           const QString& ending = "output 2000\nexit 0\n") {
-    return "print header\nsleep 4\nprint more header time=9999 \nsleep 4\n"
-           "print frame=1 time=00:00:01.00 bitrate=1\\r\nsleep 4\n"
+    return "print header\nsleep 60\nprint more header time=9999 \nsleep 60\n"
+           "print frame=1 time=00:00:01.00 bitrate=1\\r\nsleep 60\n"
            "print frame=2 time=" +
-           lastTime + " bitrate=1\\r\nsleep 4\nprint frame=3 time=00:00:00.50 x\\r\nsleep 4\n" +
+           lastTime + " bitrate=1\\r\nsleep 60\nprint frame=3 time=00:00:00.50 x\\r\nsleep 60\n" +
            ending;
 }
 

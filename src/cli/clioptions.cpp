@@ -1,0 +1,208 @@
+#include "clioptions.h"
+
+#include "timetext.h"
+
+#include <QRegularExpression>
+
+namespace {
+
+const QStringList ValueOptions = {QStringLiteral("--profile"), QStringLiteral("--output"),
+                                  QStringLiteral("--titles"),  QStringLiteral("--chapters"),
+                                  QStringLiteral("--audio"),   QStringLiteral("--subtitle"),
+                                  QStringLiteral("--start"),   QStringLiteral("--end"),
+                                  QStringLiteral("--volume"),  QStringLiteral("--overwrite")};
+
+// A "hh:mm:ss" time; plain seconds are not accepted.
+std::optional<double> parseTime(const QString& text) {
+    static const QRegularExpression form(QStringLiteral("^\\d{1,3}:\\d{1,2}:\\d{1,2}$"));
+    if (!form.match(text).hasMatch())
+        return std::nullopt;
+    const double seconds = TimeTextToSeconds(text);
+    if (seconds < 0)
+        return std::nullopt;
+    return seconds;
+}
+
+bool isTrackChoice(const QString& text) {
+    static const QRegularExpression form(QStringLiteral("^([1-9]\\d{0,2}|[A-Za-z]{2,3})$"));
+    return form.match(text).hasMatch();
+}
+
+QString setValue(CliOptions& o, const QString& name, const QString& value) {
+    const auto bad = [&](const QString& expected) {
+        return QStringLiteral("invalid value \"%1\" for %2: expected %3")
+            .arg(value, name, expected);
+    };
+    if (name == u"--profile") {
+        if (value.isEmpty())
+            return bad(QStringLiteral("a profile name"));
+        o.profile = value;
+    } else if (name == u"--output") {
+        if (value.isEmpty())
+            return bad(QStringLiteral("a folder"));
+        o.outputDir = value;
+    } else if (name == u"--titles") {
+        const std::optional<QList<int>> list = ParseNumberList(value);
+        if (!list)
+            return bad(QStringLiteral("title numbers such as 1,3-4"));
+        o.titles << *list;
+    } else if (name == u"--chapters") {
+        const int colon = value.indexOf(u':');
+        bool ok = false;
+        const int title = colon > 0 ? value.left(colon).toInt(&ok) : 0;
+        const std::optional<QList<int>> list =
+            ok && title > 0 ? ParseNumberList(value.mid(colon + 1)) : std::nullopt;
+        if (!list)
+            return bad(QStringLiteral("TITLE:CHAPTERS such as 1:2-4"));
+        o.chapters[title] << *list;
+    } else if (name == u"--audio") {
+        if (!isTrackChoice(value))
+            return bad(QStringLiteral("a language code or a track number"));
+        o.audio = value;
+    } else if (name == u"--subtitle") {
+        if (value.compare(u"none", Qt::CaseInsensitive) != 0 && !isTrackChoice(value))
+            return bad(QStringLiteral("a language code, a subtitle number or none"));
+        o.subtitle = value;
+    } else if (name == u"--start" || name == u"--end") {
+        const std::optional<double> t = parseTime(value);
+        if (!t)
+            return bad(QStringLiteral("a time hh:mm:ss"));
+        (name == u"--start" ? o.start : o.end) = t;
+    } else if (name == u"--volume") {
+        o.volume = value;
+    } else if (name == u"--overwrite") {
+        if (value == u"ask")
+            o.overwrite = CliOptions::Overwrite::Ask;
+        else if (value == u"yes")
+            o.overwrite = CliOptions::Overwrite::Yes;
+        else if (value == u"rename")
+            o.overwrite = CliOptions::Overwrite::Rename;
+        else
+            return bad(QStringLiteral("ask, yes or rename"));
+    }
+    return {};
+}
+
+} // namespace
+
+std::optional<QList<int>> ParseNumberList(const QString& text) {
+    static const QRegularExpression part(QStringLiteral("^(\\d{1,4})(?:-(\\d{1,4}))?$"));
+    QList<int> numbers;
+    for (const QString& piece : text.split(u',')) {
+        const QRegularExpressionMatch m = part.match(piece);
+        if (!m.hasMatch())
+            return std::nullopt;
+        const int first = m.captured(1).toInt();
+        const int last = m.captured(2).isEmpty() ? first : m.captured(2).toInt();
+        if (first < 1 || last < first)
+            return std::nullopt;
+        for (int n = first; n <= last; ++n)
+            if (!numbers.contains(n))
+                numbers << n;
+    }
+    return numbers;
+}
+
+CliParse ParseCliOptions(const QStringList& arguments) {
+    CliParse r;
+    CliOptions& o = r.options;
+    bool list = false, convert = false, help = false, version = false;
+    QStringList discs;
+    QStringList convertOnly;
+    for (int i = 0; i < arguments.size(); ++i) {
+        const QString& arg = arguments[i];
+        if (!arg.startsWith(u"--")) {
+            discs << arg;
+            continue;
+        }
+        const int eq = arg.indexOf(u'=');
+        const QString name = eq < 0 ? arg : arg.left(eq);
+        if (name == u"--list" || name == u"--convert" || name == u"--json" || name == u"--help" ||
+            name == u"--version") {
+            if (eq >= 0) {
+                r.error = QStringLiteral("option %1 takes no value").arg(name);
+                return r;
+            }
+            list |= name == u"--list";
+            convert |= name == u"--convert";
+            o.json |= name == u"--json";
+            help |= name == u"--help";
+            version |= name == u"--version";
+            continue;
+        }
+        if (!ValueOptions.contains(name)) {
+            r.error = QStringLiteral("unknown option %1").arg(name);
+            return r;
+        }
+        QString value;
+        if (eq >= 0) {
+            value = arg.mid(eq + 1);
+        } else if (i + 1 < arguments.size()) {
+            value = arguments[++i];
+        } else {
+            r.error = QStringLiteral("option %1 needs a value").arg(name);
+            return r;
+        }
+        r.error = setValue(o, name, value);
+        if (!r.error.isEmpty())
+            return r;
+        convertOnly << name;
+    }
+    if (help) {
+        o.mode = CliOptions::Mode::Help;
+        return r;
+    }
+    if (version) {
+        o.mode = CliOptions::Mode::Version;
+        return r;
+    }
+    if (list == convert) {
+        r.error = list ? QStringLiteral("--list and --convert cannot be used together")
+                       : QStringLiteral("one of --list or --convert is needed");
+        return r;
+    }
+    o.mode = list ? CliOptions::Mode::List : CliOptions::Mode::Convert;
+    if (list && !convertOnly.isEmpty()) {
+        r.error = QStringLiteral("option %1 belongs to --convert").arg(convertOnly.first());
+        return r;
+    }
+    if (discs.size() != 1) {
+        r.error = discs.isEmpty() ? QStringLiteral("a disc folder is needed")
+                                  : QStringLiteral("only one disc folder can be given");
+        return r;
+    }
+    o.disc = discs.first();
+    if (o.start && o.end && *o.end <= *o.start)
+        r.error = QStringLiteral("--end must come after --start");
+    return r;
+}
+
+QString CliUsage() {
+    return QStringLiteral(
+        "Usage: ripvale [FOLDER|FILE|LIST.tmp]...\n"
+        "       ripvale --list DISC [--json]\n"
+        "       ripvale --convert DISC [OPTIONS]\n"
+        "\n"
+        "Without options the window opens with the given discs.\n"
+        "\n"
+        "  --list                 print the disc's titles and chapters as the task list shows "
+        "them\n"
+        "  --convert              convert without a window\n"
+        "  --json                 print JSON: the listing, or one object per progress step\n"
+        "  --profile NAME         output profile (default: the one stored in Preferences.ini)\n"
+        "  --output DIR           output folder (default: the stored output folder)\n"
+        "  --titles LIST          titles to convert, such as 1,3-4 (default: the longest title)\n"
+        "  --chapters TITLE:LIST  chapters of a title to convert, such as 2:1-3\n"
+        "  --audio LANG|N         audio track by language code or number from 1\n"
+        "  --subtitle LANG|N|none subtitle by language code or number from 1, or none\n"
+        "  --start hh:mm:ss       start this far into each item\n"
+        "  --end hh:mm:ss         end this far into each item\n"
+        "  --volume NAME          prefix of the output file names\n"
+        "  --overwrite ask|yes|rename  what to do with an existing output file\n"
+        "                         (ask: asked on a terminal; skipped without one)\n"
+        "  --help                 show this help and exit\n"
+        "  --version              show the version and exit\n"
+        "\n"
+        "Exit status: 0 when every item is converted, 1 on a failure or cancel, 2 on bad "
+        "usage.\n");
+}

@@ -1,0 +1,25 @@
+#pragma once
+
+#include "clioptions.h"
+
+#include <QJsonObject>
+#include <QString>
+
+class TTaskTree;
+struct ConversionProgress;
+
+// The headless mode: runs when an argument begins with "--". Returns the exit status.
+int RunHeadless(int argc, char* argv[]);
+
+// The task list as text: per title a line of number, caption, start, end and output name, then
+// its audio tracks, subtitles and angle count; per chapter an indented line of the same cells.
+QString ListingText(const TTaskTree& tree);
+QJsonObject ListingJson(const TTaskTree& tree);
+
+// Checks the items the options name (the longest title when they name none) and applies the
+// audio, subtitle and span choices to them; the reason when an option does not fit the disc.
+QString SelectItems(TTaskTree& tree, const CliOptions& options);
+
+// One progress step: "item 40% total 20% frames 1 / 2 elapsed 00:00:01 remaining 00:00:04".
+QString ProgressLine(const ConversionProgress& progress);
+QJsonObject ProgressJson(const ConversionProgress& progress);

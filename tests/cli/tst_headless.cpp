@@ -1,0 +1,331 @@
+#include "discloader.h"
+#include "headless.h"
+#include "libdvdreadstructure.h"
+#include "mediaprobe.h"
+#include "tasktree.h"
+
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <csignal>
+
+// Runs the real program, from a program folder of its own so its tools and temp.avi can be told
+// apart from any other run's.
+class TestHeadless : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void init();
+    void listMatchesTaskList();
+    void listMatchesLsdvd();
+    void listJson();
+    void unreadableDisc();
+    void convertItems_data();
+    void convertItems();
+    void overwriteChoices_data();
+    void overwriteChoices();
+    void interruptCancels();
+    void badProfiles_data();
+    void badProfiles();
+    void badValuesForTheDisc_data();
+    void badValuesForTheDisc();
+
+private:
+    struct Run {
+        int status = -1;
+        QString out;
+        QString err;
+    };
+    Run run(const QStringList& args) const;
+    QStringList toolProcesses() const;
+
+    QString m_disc;
+    QTemporaryDir m_program;
+    QString m_dir; // the program folder, ending in "/"
+    QTemporaryDir m_outParent;
+    QString m_out;
+};
+
+void TestHeadless::initTestCase() {
+    m_disc = qEnvironmentVariable("RIPVALE_SAMPLE_DVD");
+    const QString built = qEnvironmentVariable("RIPVALE_PROGRAM_DIR") + '/';
+    QVERIFY(QFileInfo::exists(m_disc + "/VIDEO_TS/VIDEO_TS.IFO"));
+    m_dir = m_program.path() + '/';
+    // The executable is copied: the program folder is where it really lies.
+    QVERIFY(QFile::copy(built + "ripvale", m_dir + "ripvale"));
+    for (const char* tool : {"asapi.dll", "wmaspi.dll", "ffprobe"})
+        QVERIFY(QFile::link(QFileInfo(built + tool).canonicalFilePath(), m_dir + QString(tool)));
+    QDir().mkpath(m_dir + "Profiles");
+    for (const QString& f : QDir(built + "Profiles").entryList({"*.apf"}))
+        QVERIFY(QFile::copy(built + "Profiles/" + f, m_dir + "Profiles/" + f));
+    // A profile whose transcoder option ffmpeg rejects.
+    QFile source(built + "Profiles/1 MP4 H.264 AAC (recommended).apf");
+    QVERIFY(source.open(QIODevice::ReadOnly));
+    QByteArray text = source.readAll();
+    QVERIFY(text.contains("cmd=-vcodec"));
+    text.replace("Value=libx264,", "Value=no_such_codec_x,");
+    QFile broken(m_dir + "Profiles/9 Broken.apf");
+    QVERIFY(broken.open(QIODevice::WriteOnly));
+    broken.write(text);
+}
+
+void TestHeadless::init() {
+    m_out = m_outParent.path() + "/" + QTest::currentTestFunction() + "-" +
+            QString(QTest::currentDataTag()).replace(' ', '_');
+    QDir(m_out).removeRecursively();
+    QVERIFY(QDir().mkpath(m_out));
+}
+
+TestHeadless::Run TestHeadless::run(const QStringList& args) const {
+    QProcess p;
+    p.start(m_dir + "ripvale", args);
+    p.closeWriteChannel();
+    if (!p.waitForFinished(180000))
+        p.kill();
+    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1,
+            QString::fromUtf8(p.readAllStandardOutput()),
+            QString::fromUtf8(p.readAllStandardError())};
+}
+
+// The tools run from this program folder that are still alive.
+QStringList TestHeadless::toolProcesses() const {
+    QStringList found;
+    for (const QString& pid : QDir("/proc").entryList(QDir::Dirs)) {
+        QFile cmdline("/proc/" + pid + "/cmdline");
+        if (cmdline.open(QIODevice::ReadOnly) &&
+            QString::fromUtf8(cmdline.readAll()).startsWith(m_dir))
+            found << pid;
+    }
+    return found;
+}
+
+void TestHeadless::listMatchesTaskList() {
+    const Run r = run({"--list", m_disc});
+    QCOMPARE(r.status, 0);
+    // The same loading and the same cells as the window's task list.
+    LibDvdReadStructure reader;
+    TDVDInformation info;
+    TTaskTree tree([] { return QString(); }, [] { return QString(".mp4"); });
+    ApplyLoadedDisc(LoadDisc(m_disc, reader), tree, info);
+    QStringList expected;
+    for (const QModelIndex& index : tree.allNodes()) {
+        QStringList cells{QString::number(tree.node(index)->Number)};
+        for (int c = TTaskTree::TitleColumn; c <= TTaskTree::OutputColumn; ++c)
+            cells << tree.cellText(index.siblingAtColumn(c));
+        expected << cells.join('\t');
+    }
+    QStringList got;
+    for (const QString& line : r.out.split('\n'))
+        if (line.contains('\t'))
+            got << line.trimmed();
+    QCOMPARE(got, expected);
+    QVERIFY(r.out.contains("  audio: English AC3 2ch (en), Deutsch AC3 6ch (de)\n"));
+    QVERIFY(r.out.contains("  subtitles: English\n  angles: 1\n"));
+}
+
+void TestHeadless::listMatchesLsdvd() {
+    QProcess lsdvd;
+    lsdvd.start("lsdvd", {"-x", m_disc});
+    QVERIFY(lsdvd.waitForFinished(30000));
+    const QString report = QString::fromUtf8(lsdvd.readAllStandardOutput());
+    const Run r = run({"--list", "--json", m_disc});
+    QCOMPARE(r.status, 0);
+    const QJsonArray titles = QJsonDocument::fromJson(r.out.toUtf8())["titles"].toArray();
+
+    static const QRegularExpression titleLine(
+        "Title: (\\d+), Length: (\\d\\d:\\d\\d:\\d\\d)\\.\\d+ Chapters: (\\d+)");
+    static const QRegularExpression audioLine("Audio: \\d+, Language: (\\w+) ");
+    const QStringList blocks = report.split(QRegularExpression("\n(?=Title: )"));
+    int compared = 0;
+    for (const QString& block : blocks) {
+        const QRegularExpressionMatch m = titleLine.match(block);
+        if (!m.hasMatch())
+            continue;
+        const QJsonObject t = titles[m.captured(1).toInt() - 1].toObject();
+        QCOMPARE(t["number"].toInt(), m.captured(1).toInt());
+        QCOMPARE(t["end"].toString(), m.captured(2));
+        QCOMPARE(t["chapters"].toArray().size(), m.captured(3).toInt());
+        QStringList languages;
+        for (auto it = audioLine.globalMatch(block); it.hasNext();)
+            languages << it.next().captured(1);
+        QStringList listed;
+        for (const QJsonValue v : t["audioLanguages"].toArray())
+            listed << v.toString();
+        QCOMPARE(listed, languages);
+        ++compared;
+    }
+    QCOMPARE(compared, titles.size());
+    QCOMPARE(compared, 4);
+}
+
+void TestHeadless::listJson() {
+    const Run r = run({"--list", m_disc, "--json"});
+    QCOMPARE(r.status, 0);
+    QJsonParseError error;
+    const QJsonDocument doc = QJsonDocument::fromJson(r.out.toUtf8(), &error);
+    QCOMPARE(error.error, QJsonParseError::NoError);
+    const QJsonObject first = doc["titles"][0].toObject();
+    QCOMPARE(first["subtitles"].toArray().size(), 1);
+    QCOMPARE(first["angles"].toInt(), 1);
+    QCOMPARE(first["chapters"][2]["output"].toString(), QString("Title01-Chapter03.mp4"));
+}
+
+void TestHeadless::unreadableDisc() {
+    QTemporaryDir empty;
+    const Run r = run({"--list", empty.path()});
+    QVERIFY(r.status != 0);
+    QVERIFY2(r.err.contains("ripvale: "), qPrintable(r.err));
+    QVERIFY(r.out.isEmpty());
+}
+
+void TestHeadless::convertItems_data() {
+    QTest::addColumn<QStringList>("options");
+    QTest::addColumn<QStringList>("outputs");
+    QTest::addColumn<double>("seconds"); // of each output
+    QTest::addColumn<double>("pitch");   // of the first output's audio; 0 not checked
+    QTest::newRow("longest title by default")
+        << QStringList{"--end", "00:00:02"} << QStringList{"Title01.mp4"} << 2.0 << 440.0;
+    QTest::newRow("chapters of title 2")
+        << QStringList{"--chapters", "2:1,3", "--end", "00:00:02"}
+        << QStringList{"Title02-Chapter01.mp4", "Title02-Chapter03.mp4"} << 2.0 << 0.0;
+    QTest::newRow("audio language and volume")
+        << QStringList{"--audio", "de", "--end", "00:00:03", "--volume", "Vol"}
+        << QStringList{"Vol-Title01.mp4"} << 3.0 << 660.0;
+    QTest::newRow("audio by number, mkv profile")
+        << QStringList{"--audio", "2", "--profile", "2 MKV H.264 AAC", "--end", "00:00:02"}
+        << QStringList{"Title01.mkv"} << 2.0 << 660.0;
+}
+
+void TestHeadless::convertItems() {
+    QFETCH(QStringList, options);
+    QFETCH(QStringList, outputs);
+    QFETCH(double, seconds);
+    QFETCH(double, pitch);
+    if (!options.contains("--profile"))
+        options << "--profile"
+                << "1 MP4 H.264 AAC (recommended)";
+    const Run r = run(QStringList{"--convert", m_disc, "--output", m_out} + options);
+    QVERIFY2(r.status == 0, qPrintable(r.err));
+    QCOMPARE(QDir(m_out).entryList(QDir::Files), outputs);
+    for (const QString& name : outputs) {
+        QVERIFY2(r.err.contains("wrote " + m_out + "/" + name), qPrintable(r.err));
+        const ProbedMedia media = ProbeMedia(m_out + "/" + name);
+        QVERIFY(media.ok);
+        QVERIFY2(qAbs(media.duration - seconds) < 0.5, qPrintable(QString::number(media.duration)));
+    }
+    if (pitch > 0) {
+        const double measured = EstimatePitch(m_out + "/" + outputs.first(), 0.2, 0.6);
+        QVERIFY2(qAbs(measured - pitch) < 60, qPrintable(QString::number(measured)));
+    }
+    // Plain progress lines when the output is no terminal.
+    QVERIFY(r.out.contains(QRegularExpression("item 100% total 100% frames \\d+ / \\d+ elapsed")));
+    QVERIFY(!r.out.contains('\r'));
+    QVERIFY(!QFile::exists(m_dir + "temp.avi"));
+}
+
+void TestHeadless::overwriteChoices_data() {
+    QTest::addColumn<QString>("choice");
+    QTest::addColumn<bool>("replaced");
+    QTest::addColumn<int>("files");
+    QTest::newRow("yes") << "yes" << true << 1;
+    QTest::newRow("ask without a terminal skips") << "ask" << false << 1;
+    QTest::newRow("rename") << "rename" << false << 2;
+}
+
+void TestHeadless::overwriteChoices() {
+    QFETCH(QString, choice);
+    QFETCH(bool, replaced);
+    QFETCH(int, files);
+    QFile existing(m_out + "/Title01.mp4");
+    QVERIFY(existing.open(QIODevice::WriteOnly));
+    existing.write("old");
+    existing.close();
+    const Run r = run({"--convert", m_disc, "--output", m_out, "--end", "00:00:01", "--profile",
+                       "1 MP4 H.264 AAC (recommended)", "--overwrite", choice});
+    QVERIFY2(r.status == 0, qPrintable(r.err));
+    QCOMPARE(QFileInfo(m_out + "/Title01.mp4").size() > 3, replaced);
+    const QStringList names = QDir(m_out).entryList(QDir::Files);
+    QCOMPARE(names.size(), files);
+    if (choice == "ask")
+        QVERIFY(r.err.contains("is already existent"));
+    if (choice == "rename") {
+        QVERIFY(names.contains("Title01.mp4"));
+        QVERIFY(ProbeMedia(m_out + "/" + names.value(names.indexOf("Title01.mp4") ^ 1)).ok);
+    }
+}
+
+void TestHeadless::interruptCancels() {
+    QProcess p;
+    p.start(m_dir + "ripvale", {"--convert", m_disc, "--output", m_out, "--end", "00:00:20",
+                                "--profile", "4 WebM VP9 Opus"});
+    QVERIFY(p.waitForStarted());
+    // Once a progress line shows the encoder at work.
+    QString out;
+    while (!out.contains(QRegularExpression("frames [1-9]")) && p.state() == QProcess::Running) {
+        p.waitForReadyRead(10000);
+        out += QString::fromUtf8(p.readAllStandardOutput());
+    }
+    QVERIFY2(p.state() == QProcess::Running, qPrintable(out));
+    QVERIFY(!toolProcesses().isEmpty());
+    ::kill(pid_t(p.processId()), SIGINT);
+    QVERIFY(p.waitForFinished(20000));
+    QCOMPARE(p.exitStatus(), QProcess::NormalExit);
+    QVERIFY(p.exitCode() != 0);
+    QVERIFY(QString::fromUtf8(p.readAllStandardError()).contains("The conversion is canceled."));
+    QVERIFY(!QFile::exists(m_dir + "temp.avi"));
+    QTRY_VERIFY_WITH_TIMEOUT(toolProcesses().isEmpty(), 3000);
+}
+
+void TestHeadless::badProfiles_data() {
+    QTest::addColumn<QString>("profile");
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("no such profile") << "Nope" << 2 << "unknown profile \"Nope\"";
+    QTest::newRow("codec ffmpeg rejects") << "9 Broken" << 1 << "Title01.mp4: the transcoder";
+}
+
+void TestHeadless::badProfiles() {
+    QFETCH(QString, profile);
+    QFETCH(int, status);
+    QFETCH(QString, message);
+    const Run r =
+        run({"--convert", m_disc, "--output", m_out, "--end", "00:00:01", "--profile", profile});
+    QCOMPARE(r.status, status);
+    QVERIFY2(r.err.contains(message), qPrintable(r.err));
+    QVERIFY(!QFile::exists(m_dir + "temp.avi"));
+}
+
+void TestHeadless::badValuesForTheDisc_data() {
+    QTest::addColumn<QStringList>("options");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("title 5") << QStringList{"--titles", "5"} << "no title 5";
+    QTest::newRow("chapter 9") << QStringList{"--chapters", "1:9"} << "no chapter 9";
+    QTest::newRow("audio fr on title 1") << QStringList{"--audio", "fr"} << "no audio track fr";
+    QTest::newRow("subtitle 2") << QStringList{"--subtitle", "2"} << "no subtitle 2";
+    QTest::newRow("start past the end") << QStringList{"--start", "00:01:00"} << "beyond the end";
+    QTest::newRow("output parent missing")
+        << QStringList{"--output", "/nonexistent/a/b"} << "does not exist";
+    QTest::newRow("unknown option") << QStringList{"--frob"} << "unknown option --frob";
+}
+
+void TestHeadless::badValuesForTheDisc() {
+    QFETCH(QStringList, options);
+    QFETCH(QString, message);
+    QStringList args{"--convert", m_disc, "--profile", "1 MP4 H.264 AAC (recommended)"};
+    if (!options.contains("--output"))
+        args << "--output" << m_out;
+    const Run r = run(args + options);
+    QCOMPARE(r.status, 2);
+    QVERIFY2(r.err.contains(message), qPrintable(r.err));
+    QVERIFY(QDir(m_out).isEmpty());
+}
+
+QTEST_GUILESS_MAIN(TestHeadless)
+#include "tst_headless.moc"
