@@ -43,16 +43,6 @@ double cpuSeconds(int who) {
            (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
 }
 
-ShownText defaultsOf(const QString& profilePath) {
-    return [profilePath](ParameterGroup, const QString& key) -> std::optional<QString> {
-        const StandardIni ini(profilePath);
-        if (!ini.readBool(key, ProfileKeys::List, true))
-            return ini.readString(key, ProfileKeys::Caption);
-        return SplitCommaList(ini.readString(key, ProfileKeys::Caption))
-            .value(ini.readInteger(key, ProfileKeys::Index, 0));
-    };
-}
-
 void runDirect(const QString& program, const QStringList& args, const QString& folder = {}) {
     QProcess p;
     p.setProcessChannelMode(QProcess::MergedChannels);
@@ -93,7 +83,7 @@ int main(int argc, char* argv[]) {
     job.frameRate = info.FrameRate;
     job.discPath = info.DiscPath;
     job.overwrite = OverwriteChoice::Overwrite;
-    const ShownText shown = defaultsOf(profile);
+    const ShownText shown = ProfileDefaults(profile);
     job.encoderOptionBlock =
         EncoderOptionBlock(CurrentProfileOptions(profile, shown), job.encoderMemory);
     job.transcoderOptions = [=] {

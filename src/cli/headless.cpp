@@ -222,11 +222,7 @@ int runConvert(const CliOptions& o, ProgramValues& values) {
     source.discPath = info.DiscPath;
     source.settings = settings;
     source.profilePath = profile.path;
-    source.shownText = [rows](ParameterGroup group, const QString& key) -> std::optional<QString> {
-        if (const std::optional<ProfileParameter> p = rows.find(group, key))
-            return p->value;
-        return std::nullopt;
-    };
+    source.shownText = ProfileDefaults(profile.path);
     EncoderMemory memory;
     ConversionJob job = BuildConversionJob(source, memory);
 

@@ -1,5 +1,7 @@
 #include "profileoptions.h"
 
+#include "profilefile.h"
+#include "profilereader.h"
 #include "standardini.h"
 
 #include <QFileInfo>
@@ -35,4 +37,13 @@ QList<ProfileOption> CurrentProfileOptions(const QString& profilePath, const Sho
         options << o;
     }
     return options;
+}
+
+ShownText ProfileDefaults(const QString& profilePath) {
+    const ProfileRows rows = ReadProfile(StandardProfileReader(profilePath));
+    return [rows](ParameterGroup group, const QString& key) -> std::optional<QString> {
+        if (const std::optional<ProfileParameter> p = rows.find(group, key))
+            return p->value;
+        return std::nullopt;
+    };
 }

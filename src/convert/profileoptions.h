@@ -24,3 +24,7 @@ using ShownText = std::function<std::optional<QString>(ParameterGroup, const QSt
 // read-only plain parameter takes the file's Value; any other the shown text. A shown caption
 // that is not in the list gives an empty value. Empty when the file does not exist.
 QList<ProfileOption> CurrentProfileOptions(const QString& profilePath, const ShownText& shown);
+
+// What a profile's grid rows show before anyone changes them, read with the standard reader:
+// the values a conversion without a window uses.
+ShownText ProfileDefaults(const QString& profilePath);

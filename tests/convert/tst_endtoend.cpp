@@ -20,17 +20,6 @@
 
 namespace {
 
-// The value a profile's grid row shows before anyone changes it.
-ShownText defaultsOf(const QString& profilePath) {
-    return [profilePath](ParameterGroup, const QString& key) -> std::optional<QString> {
-        const StandardIni ini(profilePath);
-        if (!ini.readBool(key, ProfileKeys::List, true))
-            return ini.readString(key, ProfileKeys::Caption);
-        return SplitCommaList(ini.readString(key, ProfileKeys::Caption))
-            .value(ini.readInteger(key, ProfileKeys::Index, 0));
-    };
-}
-
 QString codecOf(const QString& encoder) {
     static const QHash<QString, QString> names = {
         {"libx264", "h264"},  {"mpeg4", "mpeg4"},    {"libvpx-vp9", "vp9"}, {"libvpx", "vp8"},
@@ -71,7 +60,7 @@ private:
         job.frameRate = m_info.FrameRate;
         job.discPath = m_info.DiscPath;
         job.overwrite = OverwriteChoice::Overwrite;
-        const ShownText shown = defaultsOf(profilePath);
+        const ShownText shown = ProfileDefaults(profilePath);
         job.encoderOptionBlock =
             EncoderOptionBlock(CurrentProfileOptions(profilePath, shown), job.encoderMemory);
         job.transcoderOptions = [=] {
@@ -137,7 +126,8 @@ private slots:
         const ProbedMedia media = ProbeMedia(output);
         QVERIFY2(media.ok, qPrintable(output));
 
-        const QList<ProfileOption> options = CurrentProfileOptions(profile, defaultsOf(profile));
+        const QList<ProfileOption> options =
+            CurrentProfileOptions(profile, ProfileDefaults(profile));
         QString videoCodec, audioCodec, size;
         bool noVideo = false, noAudio = false;
         for (const ProfileOption& o : options) {
