@@ -5,6 +5,7 @@
 #include "commandlines.h"
 #include "conversiondriver.h"
 #include "conversionitems.h"
+#include "conversionjob.h"
 #include "discloader.h"
 #include "libdvdreadstructure.h"
 #include "programvalues.h"
@@ -76,19 +77,19 @@ int main(int argc, char* argv[]) {
     SilentPrompts prompts;
     TToolRunner runner;
     TConversionDriver driver(runner, prompts, values);
-    ConversionJob job;
-    job.items = ConversionItemsOf(tree);
-    job.outputDir = values.workDir;
-    job.outputExtension = values.outputExtension;
-    job.frameRate = info.FrameRate;
-    job.discPath = info.DiscPath;
-    job.overwrite = OverwriteChoice::Overwrite;
-    const ShownText shown = ProfileDefaults(profile);
-    job.encoderOptionBlock =
-        EncoderOptionBlock(CurrentProfileOptions(profile, shown), job.encoderMemory);
-    job.transcoderOptions = [=] {
-        return TranscoderOptions(CurrentProfileOptions(profile, shown));
-    };
+    ConversionJobSource source;
+    source.items = ConversionItemsOf(tree);
+    source.outputFolder = values.workDir;
+    source.volumeName = QString();
+    source.outputExtension = values.outputExtension;
+    source.frameRate = info.FrameRate;
+    source.discPath = info.DiscPath;
+    source.settings = GeneralPreferences::defaults(values.programDir);
+    source.settings.overwrite = true;
+    source.profilePath = profile;
+    source.shownText = ProfileDefaults(profile);
+    EncoderMemory memory;
+    const ConversionJob job = BuildConversionJob(source, memory);
 
     // Through the driver, with a 5 ms ticker measuring how late the event loop answers.
     QElapsedTimer clock, sinceTick;
@@ -113,7 +114,6 @@ int main(int argc, char* argv[]) {
 
     // The same three command lines, run directly one after another.
     const ConversionItem& item = job.items.front();
-    EncoderMemory memory = job.encoderMemory;
     ToolCommand encode =
         EncodePassCommand(item.encode, job.discPath, job.encoderOptionBlock, memory);
     encode.add(EncoderOutputOption(values.workDir));

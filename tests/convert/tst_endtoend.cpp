@@ -1,6 +1,7 @@
 #include "commandlines.h"
 #include "conversiondriver.h"
 #include "conversionitems.h"
+#include "conversionjob.h"
 #include "discloader.h"
 #include "fakes.h"
 #include "libdvdreadstructure.h"
@@ -52,20 +53,19 @@ private:
         values.outputExtension = u'.' + StandardIni(profilePath).readString("Main", "Type", "mp4");
         TToolRunner runner;
         TConversionDriver driver(runner, prompts, values);
-        ConversionJob job;
-        job.items = ConversionItemsOf(*m_tree);
-        job.outputDir = m_out.path() + "/";
-        job.volumeName = m_info.VolumeName;
-        job.outputExtension = values.outputExtension;
-        job.frameRate = m_info.FrameRate;
-        job.discPath = m_info.DiscPath;
-        job.overwrite = OverwriteChoice::Overwrite;
-        const ShownText shown = ProfileDefaults(profilePath);
-        job.encoderOptionBlock =
-            EncoderOptionBlock(CurrentProfileOptions(profilePath, shown), job.encoderMemory);
-        job.transcoderOptions = [=] {
-            return TranscoderOptions(CurrentProfileOptions(profilePath, shown));
-        };
+        ConversionJobSource source;
+        source.items = ConversionItemsOf(*m_tree);
+        source.outputFolder = m_out.path() + "/";
+        source.volumeName = m_info.VolumeName;
+        source.outputExtension = values.outputExtension;
+        source.frameRate = m_info.FrameRate;
+        source.discPath = m_info.DiscPath;
+        source.settings = GeneralPreferences::defaults(values.programDir);
+        source.settings.overwrite = true;
+        source.profilePath = profilePath;
+        source.shownText = ProfileDefaults(profilePath);
+        EncoderMemory memory;
+        const ConversionJob job = BuildConversionJob(source, memory);
         QSignalSpy done(&driver, &TConversionDriver::finished);
         driver.run(job);
         [&] { QVERIFY(done.wait(180000)); }();
