@@ -1,13 +1,14 @@
 // One title converted through the program's driver, and the same tool command lines run
-// directly, side by side; with the program's own CPU time and the longest stall of its event
-// loop during the run.
-//   bench_convert PROGRAM_DIR DISC_FOLDER PROFILE_FILE WORK_DIR
+// directly, side by side in alternating order over a few rounds; with the program's own CPU
+// time and the longest stall of its event loop during the driver's runs.
+//   bench_convert PROGRAM_DIR DISC_FOLDER PROFILE_FILE WORK_DIR [ROUNDS]
 #include "commandlines.h"
 #include "conversiondriver.h"
 #include "conversionitems.h"
 #include "conversionjob.h"
 #include "discloader.h"
 #include "libdvdreadstructure.h"
+#include "outputcheck.h"
 #include "programvalues.h"
 #include "prompts.h"
 #include "standardini.h"
@@ -21,6 +22,7 @@
 
 #include <sys/resource.h>
 
+#include <algorithm>
 #include <cstdio>
 
 namespace {
@@ -54,15 +56,127 @@ void runDirect(const QString& program, const QStringList& args, const QString& f
     p.readAll();
 }
 
+// Times how long the event loop spends handling each event: the longest is how long the window
+// would stop answering because of the program's own work.
+class TimedApplication : public QCoreApplication {
+public:
+    using QCoreApplication::QCoreApplication;
+    qint64 longestNs = 0;
+
+    bool notify(QObject* receiver, QEvent* event) override {
+        if (m_depth++ > 0) { // nested: counted in the outer event
+            const bool result = QCoreApplication::notify(receiver, event);
+            --m_depth;
+            return result;
+        }
+        QElapsedTimer clock;
+        clock.start();
+        const bool result = QCoreApplication::notify(receiver, event);
+        longestNs = std::max(longestNs, clock.nsecsElapsed());
+        --m_depth;
+        return result;
+    }
+
+private:
+    int m_depth = 0;
+};
+
+double median(QList<double> values) {
+    std::sort(values.begin(), values.end());
+    const qsizetype n = values.size();
+    return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
+}
+
+QString marksText(const QList<double>& marks) {
+    QStringList texts;
+    for (double m : marks)
+        texts << QString::number(m, 'f', 2);
+    return texts.join(u' ');
+}
+
+struct DriverRun {
+    double seconds = 0;
+    double ownCpu = 0;
+    double toolsCpu = 0;
+    qint64 worstStall = 0;   // the ticker's lateness, which includes waiting for a CPU
+    qint64 longestEvent = 0; // the longest handling of one event
+    QList<double> marks;     // when each tool run ended
+    qsizetype failures = 0;
+};
+
+// Through the driver, with a 20 ms ticker measuring how late the event loop answers. The
+// ticker's own wake-ups are counted in the program's CPU time.
+DriverRun throughDriver(const ConversionJob& job, ProgramValues& values) {
+    SilentPrompts prompts;
+    TToolRunner runner;
+    TConversionDriver driver(runner, prompts, values);
+    DriverRun result;
+    QElapsedTimer clock, sinceTick;
+    constexpr int TickMs = 20;
+    QTimer ticker;
+    ticker.setTimerType(Qt::PreciseTimer);
+    ticker.setInterval(TickMs);
+    QObject::connect(&ticker, &QTimer::timeout, [&] {
+        result.worstStall = std::max(result.worstStall, sinceTick.restart() - TickMs);
+    });
+    QObject::connect(&runner, &TToolRunner::finished,
+                     [&] { result.marks << clock.nsecsElapsed() / 1e9; });
+    QEventLoop loop;
+    QObject::connect(&driver, &TConversionDriver::finished, &loop, &QEventLoop::quit);
+    const double ownBefore = cpuSeconds(RUSAGE_SELF);
+    const double toolsBefore = cpuSeconds(RUSAGE_CHILDREN);
+    auto* app = static_cast<TimedApplication*>(QCoreApplication::instance());
+    app->longestNs = 0;
+    clock.start();
+    sinceTick.start();
+    ticker.start();
+    driver.run(job);
+    loop.exec();
+    ticker.stop();
+    result.longestEvent = app->longestNs / 1000000;
+    result.seconds = clock.nsecsElapsed() / 1e9;
+    result.ownCpu = cpuSeconds(RUSAGE_SELF) - ownBefore;
+    result.toolsCpu = cpuSeconds(RUSAGE_CHILDREN) - toolsBefore;
+    result.failures = driver.failures().size();
+    return result;
+}
+
+// The same command lines the driver runs, one after another: disc-open run, encode pass,
+// transcode pass and the read-back of the output.
+QList<double> direct(const ConversionJob& job, const ProgramValues& values, EncoderMemory& memory) {
+    const ConversionItem& item = job.items.front();
+    ToolCommand encode =
+        EncodePassCommand(item.encode, job.discPath, job.encoderOptionBlock, memory);
+    encode.add(EncoderOutputOption(values.workDir));
+    const QString output = values.workDir + "direct" + values.outputExtension;
+    QList<double> marks;
+    QElapsedTimer clock;
+    clock.start();
+    runDirect(values.encoderPath,
+              DiscOpenCommand(item.encode.titleNumber, DrivePartOf(job.discPath)).arguments(),
+              values.workDir);
+    marks << clock.nsecsElapsed() / 1e9;
+    runDirect(values.encoderPath, encode.arguments());
+    marks << clock.nsecsElapsed() / 1e9;
+    runDirect(
+        values.transcoderPath,
+        TranscodeCommand(values.workDir + "temp.avi", job.transcoderOptions(), output).arguments());
+    marks << clock.nsecsElapsed() / 1e9;
+    runDirect(values.probePath(), ProbeArguments(output));
+    marks << clock.nsecsElapsed() / 1e9;
+    return marks;
+}
+
 } // namespace
 
 int main(int argc, char* argv[]) {
-    QCoreApplication app(argc, argv);
+    TimedApplication app(argc, argv);
     const QStringList a = app.arguments();
     if (a.size() < 5) {
-        std::fprintf(stderr, "usage: bench_convert PROGRAM_DIR DISC PROFILE WORK_DIR\n");
+        std::fprintf(stderr, "usage: bench_convert PROGRAM_DIR DISC PROFILE WORK_DIR [ROUNDS]\n");
         return 2;
     }
+    const int rounds = a.size() > 5 ? std::max(1, a[5].toInt()) : 3;
     ProgramValues values = ProgramValues::forProgramDir(a[1]);
     values.workDir = a[4] + "/";
     const QString profile = a[3];
@@ -74,9 +188,6 @@ int main(int argc, char* argv[]) {
     ApplyLoadedDisc(LoadDisc(a[2], reader), tree, info);
     tree.CheckLongestTitle();
 
-    SilentPrompts prompts;
-    TToolRunner runner;
-    TConversionDriver driver(runner, prompts, values);
     ConversionJobSource source;
     source.items = ConversionItemsOf(tree);
     source.outputFolder = values.workDir;
@@ -90,50 +201,47 @@ int main(int argc, char* argv[]) {
     source.shownText = ProfileDefaults(profile);
     EncoderMemory memory;
     const ConversionJob job = BuildConversionJob(source, memory);
+    std::printf("item: %s, %.1f s of video, %d rounds\n", qPrintable(job.items.front().outputName),
+                job.items.front().durationSeconds, rounds);
 
-    // Through the driver, with a 5 ms ticker measuring how late the event loop answers.
-    QElapsedTimer clock, sinceTick;
-    qint64 worstStall = 0;
-    QTimer ticker;
-    ticker.setInterval(5);
-    QObject::connect(&ticker, &QTimer::timeout,
-                     [&] { worstStall = std::max(worstStall, sinceTick.restart() - 5); });
-    const double ownBefore = cpuSeconds(RUSAGE_SELF);
-    const double toolsBefore = cpuSeconds(RUSAGE_CHILDREN);
-    QEventLoop loop;
-    QObject::connect(&driver, &TConversionDriver::finished, &loop, &QEventLoop::quit);
-    clock.start();
-    sinceTick.start();
-    ticker.start();
-    driver.run(job);
-    loop.exec();
-    ticker.stop();
-    const double driverSeconds = clock.nsecsElapsed() / 1e9;
-    const double ownCpu = cpuSeconds(RUSAGE_SELF) - ownBefore;
-    const double toolsCpu = cpuSeconds(RUSAGE_CHILDREN) - toolsBefore;
-
-    // The same three command lines, run directly one after another.
-    const ConversionItem& item = job.items.front();
-    ToolCommand encode =
-        EncodePassCommand(item.encode, job.discPath, job.encoderOptionBlock, memory);
-    encode.add(EncoderOutputOption(values.workDir));
-    const QString output = values.workDir + "direct" + values.outputExtension;
-    clock.restart();
-    runDirect(values.encoderPath,
-              DiscOpenCommand(item.encode.titleNumber, DrivePartOf(job.discPath)).arguments(),
-              values.workDir);
-    runDirect(values.encoderPath, encode.arguments());
-    runDirect(
-        values.transcoderPath,
-        TranscodeCommand(values.workDir + "temp.avi", job.transcoderOptions(), output).arguments());
-    const double directSeconds = clock.nsecsElapsed() / 1e9;
-
-    std::printf("item: %s, %.1f s of video\n", qPrintable(item.outputName), item.durationSeconds);
-    std::printf("through the driver: %.2f s\ndirect: %.2f s\nratio: %.3f\n", driverSeconds,
-                directSeconds, driverSeconds / directSeconds);
+    // Alternating which goes first, so neither gains from a warm cache or a quiet moment.
+    QList<double> ratios, driverTimes, directTimes;
+    double ownCpu = 0, toolsCpu = 0;
+    qint64 worstStall = 0, longestEvent = 0;
+    qsizetype failures = 0;
+    for (int round = 0; round < rounds; ++round) {
+        DriverRun viaDriver;
+        QList<double> directMarks;
+        if (round % 2 == 0) {
+            viaDriver = throughDriver(job, values);
+            directMarks = direct(job, values, memory);
+        } else {
+            directMarks = direct(job, values, memory);
+            viaDriver = throughDriver(job, values);
+        }
+        const double directSeconds = directMarks.last();
+        driverTimes << viaDriver.seconds;
+        directTimes << directSeconds;
+        ratios << viaDriver.seconds / directSeconds;
+        ownCpu += viaDriver.ownCpu;
+        toolsCpu += viaDriver.toolsCpu;
+        worstStall = std::max(worstStall, viaDriver.worstStall);
+        longestEvent = std::max(longestEvent, viaDriver.longestEvent);
+        failures += viaDriver.failures;
+        std::printf("round %d: driver %.2f s (runs end at %s), direct %.2f s (%s), ratio %.3f, "
+                    "longest event %lld ms, ticker late %lld ms\n",
+                    round + 1, viaDriver.seconds, qPrintable(marksText(viaDriver.marks)),
+                    directSeconds, qPrintable(marksText(directMarks)), ratios.last(),
+                    viaDriver.longestEvent, viaDriver.worstStall);
+        std::fflush(stdout);
+    }
+    std::printf("through the driver (median): %.2f s\ndirect (median): %.2f s\n"
+                "ratio (median): %.3f\n",
+                median(driverTimes), median(directTimes), median(ratios));
     std::printf("program CPU: %.3f s, tools CPU: %.2f s, share: %.3f %%\n", ownCpu, toolsCpu,
                 100 * ownCpu / toolsCpu);
-    std::printf("longest event-loop stall: %lld ms\n", worstStall);
-    std::printf("failures: %lld\n", qlonglong(driver.failures().size()));
-    return driver.failures().isEmpty() ? 0 : 1;
+    std::printf("longest event handling: %lld ms\n", longestEvent);
+    std::printf("longest lateness of a 20 ms ticker: %lld ms\n", worstStall);
+    std::printf("failures: %lld\n", qlonglong(failures));
+    return failures == 0 ? 0 : 1;
 }

@@ -1,81 +1,133 @@
 #include "toolrunner.h"
 
-#include <QTimer>
-
+#include <cerrno>
 #include <csignal>
+#include <cstring>
 
+#include <fcntl.h>
 #include <unistd.h>
 
 namespace {
 constexpr qsizetype TailBytes = 4096;
+constexpr int ReadsPerPipe = 65536 / TToolRunner::ChunkSize + 1;
+} // namespace
+
+TToolRunner::TToolRunner(QObject* parent) : QObject(parent) {
+    for (int s = 0; s < 2; ++s) {
+        QTimer& pause = m_readPause[s];
+        pause.setSingleShot(true);
+        pause.setInterval(ReadPauseMs);
+        connect(&pause, &QTimer::timeout, this, [this, s] {
+            const Slot slot = Slot(s);
+            readAvailable(slot);
+            if (m_slots[slot].readable)
+                m_slots[slot].readable->setEnabled(true);
+        });
+    }
 }
 
-TToolRunner::TToolRunner(QObject* parent) : QObject(parent) {}
-
 TToolRunner::~TToolRunner() {
-    for (int s = 0; s < 2; ++s) {
-        if (QProcess* p = m_slots[s].process.get()) {
+    for (Run& run : m_slots) {
+        if (QProcess* p = run.process.get()) {
             p->disconnect(this);
             if (p->state() != QProcess::NotRunning) {
                 p->kill();
                 p->waitForFinished(3000);
             }
         }
+        closeOutput(run);
     }
+}
+
+void TToolRunner::closeOutput(Run& run) {
+    run.readable.reset();
+    if (run.pipe >= 0)
+        ::close(run.pipe);
+    run.pipe = -1;
+}
+
+void TToolRunner::release(Run& run) {
+    if (run.process) {
+        // The old process may be the one whose signal is being handled right now.
+        run.process->disconnect(this);
+        run.process.release()->deleteLater();
+    }
+    closeOutput(run);
 }
 
 bool TToolRunner::start(Slot slot, const QString& program, const QStringList& arguments,
                         QString* error, const QString& workingDirectory) {
     terminate(slot);
     Run& run = m_slots[slot];
-    if (run.process) {
-        // The old process may be the one whose signal is being handled right now.
-        run.process->disconnect(this);
-        run.process.release()->deleteLater();
-    }
+    release(run);
+    m_readPause[slot].stop();
     run = Run{};
+
+    // One pipe for both output streams, owned here rather than by QProcess: QProcess would
+    // wake the program for every line a tool prints, which for the encoder is every frame.
+    int ends[2];
+    if (::pipe2(ends, O_CLOEXEC) != 0) {
+        if (error)
+            *error = QString::fromLocal8Bit(std::strerror(errno));
+        return false;
+    }
+    ::fcntl(ends[0], F_SETFL, ::fcntl(ends[0], F_GETFL) | O_NONBLOCK);
+    const int writeEnd = ends[1];
+
     run.process = std::make_unique<QProcess>();
     QProcess* p = run.process.get();
-    p->setProcessChannelMode(QProcess::MergedChannels);
     p->setStandardInputFile(QProcess::nullDevice()); // a tool never waits for keyboard input
-    // In a group of its own, so Ctrl+C in a terminal reaches only the program, which then
-    // stops the tool as Stop does.
-    p->setChildProcessModifier([] { ::setpgid(0, 0); });
-    // Output is collected for a moment before it is read, as a blocking read would find it:
-    // a tool that prints a line per frame then costs a few reads a second, not thousands.
-    connect(p, &QProcess::readyReadStandardOutput, this, [this, slot, p] {
-        Run& current = m_slots[slot];
-        if (current.process.get() != p || current.readScheduled)
-            return;
-        current.readScheduled = true;
-        QTimer::singleShot(ReadPauseMs, this, [this, slot, p] {
-            if (m_slots[slot].process.get() != p)
-                return;
-            m_slots[slot].readScheduled = false;
-            readAvailable(slot);
-        });
+    p->setStandardOutputFile(QProcess::nullDevice());
+    p->setStandardErrorFile(QProcess::nullDevice());
+    // Output and error both go to the pipe. The tool runs in a group of its own, so Ctrl+C in
+    // a terminal reaches only the program, which then stops the tool as Stop does.
+    p->setChildProcessModifier([writeEnd] {
+        ::setpgid(0, 0);
+        ::dup2(writeEnd, STDOUT_FILENO);
+        ::dup2(writeEnd, STDERR_FILENO);
     });
-    connect(p, &QProcess::finished, this, [this, slot] { exited(slot); });
+    connect(p, &QProcess::finished, this, [this, slot, p] {
+        if (m_slots[slot].process.get() == p)
+            exited(slot);
+    });
     if (!workingDirectory.isEmpty())
         p->setWorkingDirectory(workingDirectory);
     p->start(program, arguments, QIODevice::ReadOnly);
-    if (!p->waitForStarted(10000)) {
+    const bool started = p->waitForStarted(10000);
+    ::close(writeEnd); // the tool holds the only writing end, so its exit ends the output
+    run.pipe = ends[0];
+    if (!started) {
         if (error)
             *error = p->errorString();
-        p->disconnect(this);
+        release(run);
         return false;
     }
+    // Output is collected for a moment before it is read, as a blocking read would find it.
+    run.readable = std::make_unique<QSocketNotifier>(run.pipe, QSocketNotifier::Read);
+    connect(run.readable.get(), &QSocketNotifier::activated, this,
+            [this, slot] { outputArrived(slot); });
     return true;
+}
+
+void TToolRunner::outputArrived(Slot slot) {
+    m_slots[slot].readable->setEnabled(false);
+    m_readPause[slot].start();
 }
 
 void TToolRunner::readAvailable(Slot slot) {
     Run& run = m_slots[slot];
-    QProcess* const p = run.process.get();
-    char buffer[ChunkSize + 2];
-    while (p && run.process.get() == p && p->bytesAvailable() > 0) {
-        const qint64 n = p->read(buffer, ChunkSize);
+    const QProcess* const p = run.process.get();
+    char buffer[ChunkSize + 1];
+    // At most a full pipe's worth at a time: a tool that never pauses cannot hold the event
+    // loop, and a tool that has exited is read to its end.
+    for (int reads = 0; reads < ReadsPerPipe && run.pipe >= 0 && run.process.get() == p; ++reads) {
+        const ssize_t n = ::read(run.pipe, buffer, ChunkSize);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n == 0) // every writer has gone
+            closeOutput(run);
         if (n <= 0)
-            break;
+            return;
         run.tail.append(buffer, n);
         if (run.tail.size() > TailBytes)
             run.tail.remove(0, run.tail.size() - TailBytes);
@@ -89,10 +141,13 @@ void TToolRunner::readAvailable(Slot slot) {
 
 void TToolRunner::exited(Slot slot) {
     Run& run = m_slots[slot];
-    QProcess* p = run.process.get();
-    if (!p)
-        return;
+    QProcess* const p = run.process.get();
+    m_readPause[slot].stop();
     readAvailable(slot); // whatever is left in the pipe comes before the end
+    if (run.process.get() != p)
+        return;
+    // A child the tool left behind may still hold the pipe; its output is not the tool's.
+    closeOutput(run);
     const bool crashed = run.terminated || p->exitStatus() == QProcess::CrashExit;
     const int code = p->exitCode();
     p->disconnect(this);

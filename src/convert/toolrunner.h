@@ -2,15 +2,18 @@
 
 #include <QObject>
 #include <QProcess>
+#include <QSocketNotifier>
 #include <QStringList>
+#include <QTimer>
 
 #include <array>
 #include <memory>
 
 // Runs the two conversion tools as child processes, one slot each, with standard output and
-// error joined. Output is read as it arrives, from the event loop: the window never waits on a
-// tool. Each read yields at most 4095 bytes, cut at a zero byte, and only the latest chunk is
-// kept, so memory stays flat however long a tool talks.
+// error joined into one pipe. Output is read from the event loop, a moment after it arrives: the
+// window never waits on a tool, and a tool that prints a line per frame costs a few reads a
+// second, not a wake-up per line. Each read yields at most 4095 bytes, cut at a zero byte, and
+// only the latest chunk is kept, so memory stays flat however long a tool talks.
 class TToolRunner : public QObject {
     Q_OBJECT
 public:
@@ -43,15 +46,20 @@ signals:
 private:
     struct Run {
         std::unique_ptr<QProcess> process;
+        int pipe = -1; // our end of the tool's output pipe, non-blocking
+        std::unique_ptr<QSocketNotifier> readable;
         QString lastChunk;
         QByteArray tail; // the last few kilobytes, for failure reports
         int chunkIndex = 0;
         bool terminated = false;
-        bool readScheduled = false;
     };
 
+    void outputArrived(Slot slot);
     void readAvailable(Slot slot);
     void exited(Slot slot);
+    void release(Run& run);
+    static void closeOutput(Run& run);
 
     std::array<Run, 2> m_slots;
+    std::array<QTimer, 2> m_readPause;
 };
