@@ -53,4 +53,18 @@ struct GeneralPreferences {
     // One section ("Main" or "Default") of Preferences.ini, read with the standard reader.
     static GeneralPreferences read(const QString& preferencesPath, const QString& section,
                                    const QString& programDir);
+
+    // Hands every key with its field to text(key, QString&), number(key, int&) or
+    // flag(key, bool&), in the order the keys are written: one list for every reader and writer.
+    template <typename Text, typename Number, typename Flag>
+    void forEachKey(Text text, Number number, Flag flag) {
+        text(Prefs::OutputPath, outputPath);
+        text(Prefs::WorkDir, workDir);
+        number(Prefs::SynMode, synMode);
+        flag(Prefs::AutoOpenDir, autoOpenDir);
+        flag(Prefs::AutoExit, autoExit);
+        flag(Prefs::AutoTurnOff, autoTurnOff);
+        flag(Prefs::Ask, ask);
+        flag(Prefs::Overwrite, overwrite);
+    }
 };

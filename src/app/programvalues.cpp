@@ -19,14 +19,10 @@ GeneralPreferences GeneralPreferences::read(const QString& preferencesPath, cons
                                             const QString& programDir) {
     const StandardIni ini(preferencesPath);
     GeneralPreferences p = defaults(programDir);
-    p.outputPath = ini.readString(section, Prefs::OutputPath, p.outputPath);
-    p.workDir = ini.readString(section, Prefs::WorkDir, p.workDir);
-    p.synMode = ini.readInteger(section, Prefs::SynMode, p.synMode);
-    p.autoOpenDir = ini.readBool(section, Prefs::AutoOpenDir, p.autoOpenDir);
-    p.autoExit = ini.readBool(section, Prefs::AutoExit, p.autoExit);
-    p.autoTurnOff = ini.readBool(section, Prefs::AutoTurnOff, p.autoTurnOff);
-    p.ask = ini.readBool(section, Prefs::Ask, p.ask);
-    p.overwrite = ini.readBool(section, Prefs::Overwrite, p.overwrite);
+    p.forEachKey(
+        [&](const QString& key, QString& value) { value = ini.readString(section, key, value); },
+        [&](const QString& key, int& value) { value = ini.readInteger(section, key, value); },
+        [&](const QString& key, bool& value) { value = ini.readBool(section, key, value); });
     return p;
 }
 
