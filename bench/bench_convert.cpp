@@ -188,19 +188,12 @@ int main(int argc, char* argv[]) {
     ApplyLoadedDisc(LoadDisc(a[2], reader), tree, info);
     tree.CheckLongestTitle();
 
-    ConversionJobSource source;
-    source.items = ConversionItemsOf(tree);
-    source.outputFolder = values.workDir;
-    source.volumeName = QString();
-    source.outputExtension = values.outputExtension;
-    source.frameRate = info.FrameRate;
-    source.discPath = info.DiscPath;
-    source.settings = GeneralPreferences::defaults(values.programDir);
-    source.settings.overwrite = true;
-    source.profilePath = profile;
-    source.shownText = ProfileDefaults(profile);
+    GeneralPreferences settings = GeneralPreferences::defaults(values.programDir);
+    settings.overwrite = true;
     EncoderMemory memory;
-    const ConversionJob job = BuildConversionJob(source, memory);
+    const ConversionJob job = BuildConversionJob(
+        DiscJobSource(tree, info, values.outputExtension, values.workDir, settings, profile),
+        memory);
     std::printf("item: %s, %.1f s of video, %d rounds\n", qPrintable(job.items.front().outputName),
                 job.items.front().durationSeconds, rounds);
 

@@ -213,18 +213,10 @@ int runConvert(const CliOptions& o, ProgramValues& values) {
     if (const QString error = SelectItems(tree, o); !error.isEmpty())
         return usageError(error);
 
-    ConversionJobSource source;
-    source.items = ConversionItemsOf(tree);
-    source.outputFolder = outputText;
-    source.volumeName = info.VolumeName;
-    source.outputExtension = values.outputExtension;
-    source.frameRate = info.FrameRate;
-    source.discPath = info.DiscPath;
-    source.settings = settings;
-    source.profilePath = profile.path;
-    source.shownText = ProfileDefaults(profile.path);
     EncoderMemory memory;
-    ConversionJob job = BuildConversionJob(source, memory);
+    ConversionJob job = BuildConversionJob(
+        DiscJobSource(tree, info, values.outputExtension, outputText, settings, profile.path),
+        memory);
 
     TToolRunner runner;
     TConversionDriver driver(runner, prompts, values);

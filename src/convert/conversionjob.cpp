@@ -1,8 +1,26 @@
 #include "conversionjob.h"
 
+#include "conversionitems.h"
 #include "paths.h"
+#include "tasknode.h"
 
 #include <QDir>
+
+ConversionJobSource DiscJobSource(const TTaskTree& tree, const TDVDInformation& info,
+                                  const QString& outputExtension, const QString& outputFolder,
+                                  const GeneralPreferences& settings, const QString& profilePath) {
+    ConversionJobSource source;
+    source.items = ConversionItemsOf(tree);
+    source.outputFolder = outputFolder;
+    source.volumeName = info.VolumeName;
+    source.outputExtension = outputExtension;
+    source.frameRate = info.FrameRate;
+    source.discPath = info.DiscPath;
+    source.settings = settings;
+    source.profilePath = profilePath;
+    source.shownText = ProfileDefaults(profilePath);
+    return source;
+}
 
 ConversionJob BuildConversionJob(const ConversionJobSource& source, EncoderMemory& memory) {
     ConversionJob job;

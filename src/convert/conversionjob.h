@@ -18,6 +18,15 @@ struct ConversionJobSource {
     ShownText shownText;
 };
 
+struct TDVDInformation;
+class TTaskTree;
+
+// A loaded disc's checked items with the profile's own values, as the headless mode starts them
+// (the window takes the values shown in its controls instead).
+ConversionJobSource DiscJobSource(const TTaskTree& tree, const TDVDInformation& info,
+                                  const QString& outputExtension, const QString& outputFolder,
+                                  const GeneralPreferences& settings, const QString& profilePath);
+
 // The job Start hands to the driver; makes the output folder when only its parent exists.
 // `memory` is the encoder memory the option block leaves, kept by the caller between runs.
 ConversionJob BuildConversionJob(const ConversionJobSource& source, EncoderMemory& memory);

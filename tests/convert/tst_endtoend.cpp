@@ -53,19 +53,13 @@ private:
         values.outputExtension = u'.' + StandardIni(profilePath).readString("Main", "Type", "mp4");
         TToolRunner runner;
         TConversionDriver driver(runner, prompts, values);
-        ConversionJobSource source;
-        source.items = ConversionItemsOf(*m_tree);
-        source.outputFolder = m_out.path() + "/";
-        source.volumeName = m_info.VolumeName;
-        source.outputExtension = values.outputExtension;
-        source.frameRate = m_info.FrameRate;
-        source.discPath = m_info.DiscPath;
-        source.settings = GeneralPreferences::defaults(values.programDir);
-        source.settings.overwrite = true;
-        source.profilePath = profilePath;
-        source.shownText = ProfileDefaults(profilePath);
+        GeneralPreferences settings = GeneralPreferences::defaults(values.programDir);
+        settings.overwrite = true;
         EncoderMemory memory;
-        const ConversionJob job = BuildConversionJob(source, memory);
+        const ConversionJob job =
+            BuildConversionJob(DiscJobSource(*m_tree, m_info, values.outputExtension,
+                                             m_out.path() + "/", settings, profilePath),
+                               memory);
         QSignalSpy done(&driver, &TConversionDriver::finished);
         driver.run(job);
         [&] { QVERIFY(done.wait(180000)); }();
