@@ -4,22 +4,28 @@
 
 #include <QRegularExpression>
 
-QString EncoderPositionText(const QString& chunk, const QString& previous) {
-    const qsizetype pos = chunk.indexOf(QLatin1String("Pos:"));
-    if (pos < 0)
+namespace {
+
+// The text from `skip` characters after the first `marker` up to the next `end`, or to the end
+// of the chunk; `previous` when the chunk has no marker.
+QString TextAfter(const QString& chunk, QLatin1String marker, qsizetype skip, QChar end,
+                  const QString& previous) {
+    const qsizetype at = chunk.indexOf(marker);
+    if (at < 0)
         return previous;
-    const qsizetype from = pos + 4;
-    const qsizetype s = chunk.indexOf(u's', from);
-    return s < 0 ? chunk.mid(from) : chunk.mid(from, s - from);
+    const qsizetype from = at + skip;
+    const qsizetype stop = chunk.indexOf(end, from);
+    return stop < 0 ? chunk.mid(from) : chunk.mid(from, stop - from);
+}
+
+} // namespace
+
+QString EncoderPositionText(const QString& chunk, const QString& previous) {
+    return TextAfter(chunk, QLatin1String("Pos:"), 4, u's', previous);
 }
 
 QString TranscoderTimeText(const QString& chunk, const QString& previous) {
-    const qsizetype time = chunk.indexOf(QLatin1String("time"));
-    if (time < 0)
-        return previous;
-    const qsizetype from = time + 5;
-    const qsizetype blank = chunk.indexOf(u' ', from);
-    return blank < 0 ? chunk.mid(from) : chunk.mid(from, blank - from);
+    return TextAfter(chunk, QLatin1String("time"), 5, u' ', previous);
 }
 
 std::optional<double> ParseDecimal(const QString& text) {
