@@ -103,7 +103,6 @@ private slots:
         TToolRunner runner;
         QVERIFY(runScript(runner, "kill -9 $$").crashed);
 
-        Output out;
         QSignalSpy ended(&runner, &TToolRunner::finished);
         QVERIFY(runner.start(TToolRunner::Transcoder, "/bin/sh", {"-c", "sleep 30"}));
         QVERIFY(runner.isRunning(TToolRunner::Transcoder));
