@@ -4,7 +4,6 @@
 //   bench_convert PROGRAM_DIR DISC_FOLDER PROFILE_FILE WORK_DIR [ROUNDS]
 #include "commandlines.h"
 #include "conversiondriver.h"
-#include "conversionitems.h"
 #include "conversionjob.h"
 #include "discloader.h"
 #include "libdvdreadstructure.h"

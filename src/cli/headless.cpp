@@ -1,7 +1,6 @@
 #include "headless.h"
 
 #include "completion.h"
-#include "conversionitems.h"
 #include "conversionjob.h"
 #include "discloader.h"
 #include "ifonames.h"

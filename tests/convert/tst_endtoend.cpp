@@ -1,6 +1,5 @@
 #include "commandlines.h"
 #include "conversiondriver.h"
-#include "conversionitems.h"
 #include "conversionjob.h"
 #include "discloader.h"
 #include "fakes.h"
