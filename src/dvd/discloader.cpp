@@ -41,6 +41,7 @@ void addStreams(TTaskNode& t, const TVTS_VOBS& vobs, const TProgramChain& chain)
         t.AudioTracks << a.LanguageName + u' ' + a.Coding + u' ' + QString::number(a.Channels) +
                              QStringLiteral("ch");
         t.AudioLanguages << a.LanguageCode;
+        t.AudioStreamIds << AudioStreamId(a.CodingMode, chain.AudioStreamNumbers.value(k, 0xFF));
     }
     for (int k = 0; k < vobs.SubpictureLanguages.size(); ++k)
         if (k < chain.SubpictureAvailable.size() && chain.SubpictureAvailable[k] == u'1')
@@ -88,6 +89,28 @@ QString NumberedName(const QString& word, int number) {
     return name;
 }
 
+double FrameRateOf(const QString& standard) {
+    return standard == QLatin1String("PAL") ? 25 : 29.97;
+}
+
+int AudioStreamId(quint8 codingMode, quint8 streamNumber) {
+    if (streamNumber > 7)
+        return -1;
+    switch (codingMode) {
+    case 0: // AC3
+        return 128 + streamNumber;
+    case 2: // MPEG1
+    case 3: // MPEG2
+        return streamNumber;
+    case 4: // LPCM
+        return 160 + streamNumber;
+    case 6: // DTS
+        return 136 + streamNumber;
+    default:
+        return -1;
+    }
+}
+
 QString DiscFolderOf(const QString& folder) {
     QString f = WithTrailingSeparator(folder);
     if (!QFileInfo::exists(f + QStringLiteral("VIDEO_TS.IFO")))
@@ -123,7 +146,7 @@ DiscLoadResult LoadDisc(const QString& folder, IDvdStructureReader& reader) {
         if (ts) {
             const bool pal = ts->VOBS.Video.Standard == QLatin1String("PAL");
             result.standard = pal ? QStringLiteral("PAL") : QStringLiteral("NTSC");
-            result.frameRate = pal ? 25 : 29.97;
+            result.frameRate = FrameRateOf(result.standard);
         }
     }
     return result;
@@ -141,6 +164,7 @@ LoadedTitle MakeTitle(int number, const TIFO* titleSet, const TProgramChain* cha
         t.FrameSize = v.Resolution;
         t.FrameSize.replace(QChar(u'x'), QChar(u':'), Qt::CaseInsensitive);
         t.Aspect = v.Aspect;
+        t.FrameRate = FrameRateOf(v.Standard);
     }
     if (titleSet && chain) {
         setLength(t, chain->PlaybackMilliseconds / 1000.0);

@@ -37,3 +37,9 @@ void ApplyLoadedDisc(DiscLoadResult loaded, TTaskTree& tree, TDVDInformation& in
 
 // "Title07", "Title100", "Chapter03": numbers with at least two digits.
 QString NumberedName(const QString& word, int number);
+
+// 25 frames a second for "PAL", 29.97 for anything else.
+double FrameRateOf(const QString& standard);
+// An audio track's id in the VOBs from its coding (the title set's three coding bits) and its
+// stream number (the program chain's audio control); -1 for a coding the disc cannot carry.
+int AudioStreamId(quint8 codingMode, quint8 streamNumber);

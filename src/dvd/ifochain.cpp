@@ -136,6 +136,11 @@ TProgramChain ReadProgramChain(const IfoByteView& bytes, quint64 chain, const TV
 
     pgc.AudioAvailable = availability(bytes, chain + audioControlAt, audioControlSize,
                                       vobs.AudioCount, QStringLiteral("the audio stream controls"));
+    // The control entry's first byte: availability in its top bit, the stream number below.
+    for (int k = 0; k < vobs.AudioCount; ++k)
+        pgc.AudioStreamNumbers.append(bytes.u8(chain + audioControlAt + audioControlSize * k,
+                                               QStringLiteral("the audio stream controls")) &
+                                      7);
     pgc.SubpictureAvailable =
         availability(bytes, chain + subpictureControlAt, subpictureControlSize,
                      vobs.SubpictureCount, QStringLiteral("the subpicture stream controls"));

@@ -22,6 +22,7 @@ struct TAudioStream {
     QString Coding;
     quint8 Channels = 0; // 1 to 8
     QString CodeExtension;
+    quint8 CodingMode = 0; // the three coding bits: 0 AC3, 2 MPEG1, 3 MPEG2, 4 LPCM, 6 DTS
 };
 
 struct TVTS_VOBS {
@@ -41,6 +42,9 @@ struct TProgramChain {
     QStringList ChapterStarts;   // "h:mm:ss.zzz" per chapter, from the start of the chain
     QString AudioAvailable;      // one '1' or '0' per audio stream of the title set
     QString SubpictureAvailable; // one '1' or '0' per subpicture stream
+    // Per audio stream of the title set: the number of its packets in the VOBs (0 to 7), which
+    // need not be its place in the title set's list.
+    QList<quint8> AudioStreamNumbers;
     // The same times as numbers, so loading a disc need not read its own texts back.
     qint64 PlaybackMilliseconds = 0;
     QList<qint64> ChapterLengthMilliseconds;

@@ -49,7 +49,8 @@ TAudioStream readAudioStream(const IfoByteView& bytes, quint64 entry) {
     bytes.require(entry, audioEntrySize, what);
     const quint16 attributes = bytes.u16(entry, what);
     TAudioStream audio;
-    audio.Coding = AudioCodingName(attributes >> 13);
+    audio.CodingMode = quint8(attributes >> 13);
+    audio.Coding = AudioCodingName(audio.CodingMode);
     audio.Channels = quint8((attributes & 7) + 1);
     audio.LanguageCode = languageCodeAt(bytes, entry + 2, what);
     audio.LanguageName = LanguageName(audio.LanguageCode);

@@ -14,6 +14,7 @@ struct TTaskNode {
     QString ShortName;    // "Title01" or "Chapter01"
     QString FrameSize;    // "720:480" (titles)
     QString Aspect;       // "4:3", "16:9" or "???" (titles)
+    double FrameRate = 0; // 25 or 29.97 from the title's own title set; 0 when not known
     double OrigStartSeconds = 0;
     double OrigEndSeconds = 0;
     double OrigDuration = 0; // titles only
@@ -27,7 +28,11 @@ struct TTaskNode {
     int ImageIndex = 0;         // 0 title, 1 chapter
     QStringList AudioTracks;    // "English AC3 6ch" (titles)
     QStringList AudioLanguages; // two-letter codes of the same tracks (titles)
-    QStringList Subtitles;      // "None", then the subtitle languages (titles)
+    // The same tracks' stream ids in the VOBs as the encoder's -aid takes them: the substream
+    // number for AC3 (128 up), DTS (136 up) and LPCM (160 up), the stream number for MPEG audio
+    // (0 up); -1 when not known. Two tracks of one language differ here only.
+    QList<int> AudioStreamIds;
+    QStringList Subtitles; // "None", then the subtitle languages (titles)
     int AudioIndex = 0;
     int AudioLanguageIndex = 0; // always equal to AudioIndex
     int SubtitleIndex = 0;

@@ -26,13 +26,14 @@ TProgramChain chain(const QString& playback, const QStringList& starts, const QS
         p.ChapterLengthMilliseconds << ms(l);
     p.AudioAvailable = audio;
     p.SubpictureAvailable = subs;
+    p.AudioStreamNumbers = {1, 0}; // the disc's streams need not follow the list's order
     return p;
 }
 
 TIFO titleSet(const QString& standard = "NTSC", const QString& resolution = "720x480") {
     TIFO t;
     t.VOBS.Video = {"16:9", standard, "MPEG2", resolution};
-    t.VOBS.Audio = {{"English", "en", "AC3", 6, {}}, {"Deutsch", "de", "LPCM", 2, {}}};
+    t.VOBS.Audio = {{"English", "en", "AC3", 6, {}, 0}, {"Deutsch", "de", "LPCM", 2, {}, 4}};
     t.VOBS.AudioCount = 2;
     t.VOBS.SubpictureLanguages = {"French"};
     t.VOBS.SubpictureCount = 1;
@@ -160,15 +161,18 @@ private slots:
         QTest::addColumn<QStringList>("tracks");
         QTest::addColumn<QStringList>("languages");
         QTest::addColumn<QStringList>("subtitles");
-        QTest::newRow("all present") << "11"
-                                     << "1" << QStringList{"English AC3 6ch", "Deutsch LPCM 2ch"}
-                                     << QStringList{"en", "de"} << QStringList{"None", "French"};
-        QTest::newRow("first absent")
-            << "01"
-            << "0" << QStringList{"Deutsch LPCM 2ch"} << QStringList{"de"} << QStringList{"None"};
+        QTest::addColumn<QList<int>>("ids"); // AC3 stream 1 is 129, LPCM stream 0 is 160
+        QTest::newRow("all present")
+            << "11"
+            << "1" << QStringList{"English AC3 6ch", "Deutsch LPCM 2ch"} << QStringList{"en", "de"}
+            << QStringList{"None", "French"} << QList<int>{129, 160};
+        QTest::newRow("first absent") << "01"
+                                      << "0" << QStringList{"Deutsch LPCM 2ch"} << QStringList{"de"}
+                                      << QStringList{"None"} << QList<int>{160};
         QTest::newRow("flags shorter than streams")
             << "1"
-            << "" << QStringList{"English AC3 6ch"} << QStringList{"en"} << QStringList{"None"};
+            << "" << QStringList{"English AC3 6ch"} << QStringList{"en"} << QStringList{"None"}
+            << QList<int>{129};
     }
     void streamsFollowAvailability() {
         QFETCH(QString, audio);
@@ -176,11 +180,13 @@ private slots:
         QFETCH(QStringList, tracks);
         QFETCH(QStringList, languages);
         QFETCH(QStringList, subtitles);
+        QFETCH(QList<int>, ids);
         const TIFO ts = titleSet();
         const TProgramChain p = chain("0:01:00.000", {}, {}, audio, subs);
         const TTaskNode t = MakeTitle(1, &ts, &p, 1).title;
         QCOMPARE(t.AudioTracks, tracks);
         QCOMPARE(t.AudioLanguages, languages);
+        QCOMPARE(t.AudioStreamIds, ids);
         QCOMPARE(t.Subtitles, subtitles);
     }
 

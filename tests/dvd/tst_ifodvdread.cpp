@@ -48,8 +48,10 @@ void compareChain(const TProgramChain& ours, const pgc_t& theirs, const TVTS_VOB
     QCOMPARE(ours.ProgramCount, theirs.nr_of_programs);
     QCOMPARE(ours.CellCount, theirs.nr_of_cells);
     QCOMPARE(milliseconds(ours.PlaybackTime), milliseconds(theirs.playback_time));
-    for (int k = 0; k < vobs.AudioCount; ++k)
+    for (int k = 0; k < vobs.AudioCount; ++k) {
         QCOMPARE(ours.AudioAvailable[k], (theirs.audio_control[k] & 0x8000) ? u'1' : u'0');
+        QCOMPARE(ours.AudioStreamNumbers[k], (theirs.audio_control[k] >> 8) & 7);
+    }
     for (int k = 0; k < vobs.SubpictureCount; ++k)
         QCOMPARE(ours.SubpictureAvailable[k], (theirs.subp_control[k] & 0x80000000) ? u'1' : u'0');
 
