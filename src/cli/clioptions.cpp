@@ -204,5 +204,5 @@ QString CliUsage() {
         "  --version              show the version and exit\n"
         "\n"
         "Exit status: 0 when every item is converted, 1 on a failure or cancel, 2 on bad "
-        "usage.\n");
+        "usage,\n3 when every item was done but some were skipped.\n");
 }

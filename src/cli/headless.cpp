@@ -31,6 +31,7 @@ namespace {
 
 constexpr int StatusFailed = 1;
 constexpr int StatusUsage = 2;
+constexpr int StatusSkipped = 3; // every item done, but some were skipped
 
 volatile std::sig_atomic_t g_interrupted = 0;
 
@@ -226,17 +227,21 @@ int runConvert(const CliOptions& o, ProgramValues& values) {
     QObject::connect(
         &driver, &TConversionDriver::finished, &driver, [&](TConversionDriver::Outcome outcome) {
             printer.end();
-            QFile::remove(WithTrailingSeparator(values.workDir) + QStringLiteral("temp.avi"));
+            driver.removeIntermediate();
             if (outcome == TConversionDriver::Outcome::Completed) {
-                if (driver.failures().isEmpty()) {
-                    status = 0;
+                const RunResult result{driver.failures(), driver.skipped()};
+                status = !result.failures.isEmpty()  ? StatusFailed
+                         : !result.skipped.isEmpty() ? StatusSkipped
+                                                     : 0;
+                if (result.failures.isEmpty())
                     for (const QString& path : driver.outputPaths())
                         err(QStringLiteral("wrote %1").arg(path));
-                } else {
-                    std::fputs(
-                        qPrintable(TCompletionActions::FailureReport(driver.failures()) + u'\n'),
-                        stderr);
-                }
+                if (const QString report = TCompletionActions::RunReport(result); !report.isEmpty())
+                    std::fputs(qPrintable(report + u'\n'), stderr);
+                if (o.json)
+                    out(QString::fromUtf8(QJsonDocument(RunResultJson(result, driver.outputPaths()))
+                                              .toJson(QJsonDocument::Compact)) +
+                        u'\n');
             }
             QCoreApplication::exit(status);
         });
@@ -390,6 +395,18 @@ QString ProgressLine(const ConversionProgress& p) {
         .arg(p.framesText.isEmpty() ? QStringLiteral("0") : p.framesText,
              p.elapsedText.isEmpty() ? QStringLiteral("00:00:00") : p.elapsedText,
              p.remainingText.isEmpty() ? QStringLiteral("--:--:--") : p.remainingText);
+}
+
+QJsonObject RunResultJson(const RunResult& result, const QStringList& outputs) {
+    QJsonArray failed;
+    for (const ItemFailure& f : result.failures)
+        failed.append(QJsonObject{{QStringLiteral("file"), f.fileName},
+                                  {QStringLiteral("reason"), f.reason}});
+    const qsizetype converted = outputs.size() - result.failures.size();
+    return QJsonObject{{QStringLiteral("event"), QStringLiteral("done")},
+                       {QStringLiteral("converted"), converted},
+                       {QStringLiteral("failed"), failed},
+                       {QStringLiteral("skipped"), toArray(result.skipped)}};
 }
 
 QJsonObject ProgressJson(const ConversionProgress& p) {

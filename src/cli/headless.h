@@ -7,6 +7,7 @@
 
 class TTaskTree;
 struct ConversionProgress;
+struct RunResult;
 
 // The headless mode: runs when an argument begins with "--". Returns the exit status.
 int RunHeadless(int argc, char* argv[]);
@@ -23,3 +24,6 @@ QString SelectItems(TTaskTree& tree, const CliOptions& options);
 // One progress step: "item 40% total 20% frames 1 / 2 elapsed 00:00:01 remaining 00:00:04".
 QString ProgressLine(const ConversionProgress& progress);
 QJsonObject ProgressJson(const ConversionProgress& progress);
+// The last JSON object of a run: how many items were converted, which failed and which
+// were skipped.
+QJsonObject RunResultJson(const RunResult& result, const QStringList& outputs);

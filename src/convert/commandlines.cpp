@@ -57,49 +57,148 @@ QString SecondsText(double seconds) {
     return QString::number(seconds, 'f', 3);
 }
 
-ToolCommand EncodePassCommand(const EncodeItem& item, const QString& discPath,
-                              const ToolCommand& optionBlock, const EncoderMemory& memory) {
-    ToolCommand c;
-    c.add(QStringLiteral("dvd://") + QString::number(item.titleNumber));
-    c.add(QStringLiteral("-dvd-device"));
-    c.add(discPath.endsWith(u'/') && discPath.size() > 1 ? discPath.chopped(1) : discPath);
-    const double start = TimeTextToSeconds(item.startText);
+bool EndsAtTitleEnd(const EncodeItem& item) {
     const double end = TimeTextToSeconds(item.endText);
-    c.add(QStringLiteral("-ss")).add(SecondsText(start));
-    // Told to stop at or near the end of a DVD title, the encoder never stops: at the end of
-    // the title it waits for a position it cannot reach. A span that runs to the title's end
-    // therefore lets the title's end stop it.
-    const bool toTitleEnd =
-        item.titleLengthSeconds > 0 && end >= item.titleLengthSeconds - TitleEndMarginSeconds;
-    if (!toTitleEnd)
-        c.add(QStringLiteral("-endpos")).add(SecondsText(end - start));
-    c.add(optionBlock);
-    if (item.audioLanguageIndex >= 0 && item.audioLanguageIndex < item.audioLanguages.size())
-        c.add(QStringLiteral("-alang")).add(item.audioLanguages[item.audioLanguageIndex]);
+    return item.titleLengthSeconds > 0 && end >= item.titleLengthSeconds - TitleEndMarginSeconds;
+}
 
+double SeekTarget(double start) {
+    return start >= SeekLeadSeconds ? start - SeekLeadSeconds : 0;
+}
+
+EncodedPicture EncoderPicture(const EncoderMemory& memory, const QString& titleAspect) {
+    const bool wide =
+        memory.aspect == u"16:9" || (memory.aspect != u"4:3" && titleAspect == u"16:9");
+    const double r = wide ? 1.7778 : 1.3333;
+    const QString shape = wide ? QStringLiteral("aspect=16/9") : QStringLiteral("aspect=4/3");
+    if (!EncoderScales(memory))
+        return {QString(), shape};
+    const int width = memory.widthText.toInt();
+    bool heightOk = false;
+    const int frameHeight = memory.frameSize.section(u':', 1, 1).toInt(&heightOk);
+    if (!heightOk || frameHeight <= 0) // the filter as the profile asks; no frame to fit into
+        return {QStringLiteral("scale=%1:%2,expand=%3")
+                    .arg(memory.widthText)
+                    .arg(RoundHalfEven(width / r))
+                    .arg(memory.frameSize),
+                shape};
+    QString pictureWidth = memory.widthText;
+    long long pictureHeight = RoundHalfEven(width / r);
+    if (pictureHeight > frameHeight) { // too tall for the frame: fit its height instead
+        pictureHeight = frameHeight;
+        pictureWidth = QString::number(RoundHalfEven(frameHeight * r));
+    }
+    return {QStringLiteral("scale=%1:%2,expand=%3")
+                .arg(pictureWidth)
+                .arg(pictureHeight)
+                .arg(memory.frameSize),
+            QStringLiteral("aspect=%1/%2").arg(width).arg(frameHeight)};
+}
+
+bool EncoderScales(const EncoderMemory& memory) {
     bool widthOk = false;
     const int width = memory.widthText.toInt(&widthOk);
-    if (!memory.frameSize.isEmpty() && widthOk && width > 0) {
-        double r = 1.3333;
-        if (memory.aspect == u"16:9" || (memory.aspect != u"4:3" && item.titleAspect == u"16:9"))
-            r = 1.7778;
-        const long long height = RoundHalfEven(width / r);
-        c.add(QStringLiteral("-vf"));
-        c.add(QStringLiteral("scale=%1:%2,expand=%3")
-                  .arg(memory.widthText)
-                  .arg(height)
-                  .arg(memory.frameSize));
-    }
-    if (item.subtitleIndex != 0)
-        c.add(QStringLiteral("-sid")).add(QString::number(item.subtitleIndex - 1));
-    else // the encoder draws the disc's default subtitle unless told not to
+    return !memory.frameSize.isEmpty() && widthOk && width > 0;
+}
+
+namespace {
+ToolCommand& addDisc(ToolCommand& c, int titleNumber, const QString& discPath) {
+    c.add(QStringLiteral("dvd://") + QString::number(titleNumber));
+    c.add(QStringLiteral("-dvd-device"));
+    return c.add(discPath.endsWith(u'/') && discPath.size() > 1 ? discPath.chopped(1) : discPath);
+}
+} // namespace
+
+ToolCommand EncodePassCommand(const EncodeItem& item, const QString& discPath,
+                              const ToolCommand& optionBlock, const EncoderMemory& memory,
+                              const EncodeRoute& route) {
+    ToolCommand c;
+    addDisc(c, item.titleNumber, discPath);
+    const double start = TimeTextToSeconds(item.startText);
+    const double end = TimeTextToSeconds(item.endText);
+    const double seekTo = route.seekTo >= 0 ? route.seekTo : start;
+    c.add(QStringLiteral("-ss")).add(SecondsText(seekTo));
+    // Told to stop at or near the end of a DVD title, the encoder never stops: at the end of
+    // the title it waits for a position it cannot reach. A span that runs to the title's end
+    // therefore lets the title's end stop it (the transcoder keeps the span's length).
+    if (!EndsAtTitleEnd(item))
+        c.add(QStringLiteral("-endpos"))
+            .add(SecondsText(end - (route.landedAt >= 0 ? route.landedAt : seekTo)));
+    const EncodedPicture picture = EncoderPicture(memory, item.titleAspect);
+    c.add(
+        ToolCommand(optionBlock).replace(QStringLiteral(":autoaspect"), u':' + picture.aspectTerm));
+    // Every frame once: without these the encoder drops and doubles frames to follow the
+    // audio, although a DVD's timestamps keep both in step; the output then judders and runs
+    // short of its span.
+    c.add(QStringLiteral("-noskip")).add(QStringLiteral("-mc")).add(QStringLiteral("0"));
+    if (item.audioLanguageIndex >= 0 && item.audioLanguageIndex < item.audioLanguages.size())
+        c.add(QStringLiteral("-alang")).add(item.audioLanguages[item.audioLanguageIndex]);
+    if (const int id = item.audioStreamIds.value(item.audioLanguageIndex, -1); id >= 0)
+        c.add(QStringLiteral("-aid")).add(QString::number(id));
+    if (!picture.filter.isEmpty())
+        c.add(QStringLiteral("-vf")).add(picture.filter);
+    if (item.subtitleIndex == 0) // the encoder draws the disc's default subtitle unless told not to
         c.add(QStringLiteral("-nosub"));
+    else if (!route.subtitleBase.isEmpty())
+        c.add(QStringLiteral("-vobsub"))
+            .add(route.subtitleBase)
+            .add(QStringLiteral("-vobsubid"))
+            .add(QStringLiteral("0"));
+    else
+        c.add(QStringLiteral("-sid")).add(QString::number(item.subtitleIndex - 1));
     return c;
 }
 
-ToolCommand EncoderOutputOption(const QString& workDir) {
+ToolCommand SeekProbeCommand(int titleNumber, const QString& discPath, double target) {
     ToolCommand c;
-    c.add(QStringLiteral("-o")).addQuoted(workDir + QStringLiteral("temp.avi"));
+    addDisc(c, titleNumber, discPath);
+    c.add(QStringLiteral("-ss")).add(SecondsText(target));
+    c.add(QStringLiteral("-endpos")).add(QStringLiteral("0.2"));
+    c.add(QStringLiteral("-ovc")).add(QStringLiteral("copy")).add(QStringLiteral("-nosound"));
+    c.add(QStringLiteral("-of")).add(QStringLiteral("rawvideo"));
+    // Only the demuxer's packet lines, which carry the video timestamps.
+    c.add(QStringLiteral("-msglevel")).add(QStringLiteral("all=-1:demuxer=7"));
+    return c.add(QStringLiteral("-o")).add(QStringLiteral("/dev/null"));
+}
+
+std::optional<double> SeekLanding(const QString& probeOutput, double target) {
+    static const QRegularExpression videoPts(
+        QStringLiteral("d_video\\b[^\\n]*\\bpts=(\\d+\\.\\d+)"));
+    std::optional<double> first;
+    for (auto it = videoPts.globalMatch(probeOutput); it.hasNext();) {
+        const double pts = it.next().captured(1).toDouble();
+        if (!first) { // read when the title is opened, before the seek
+            first = pts;
+            continue;
+        }
+        const double landing = pts - *first;
+        if (landing < target - 1)
+            continue;
+        if (landing > target + 5) // timestamps that do not count from the title's start
+            return std::nullopt;
+        return landing;
+    }
+    return std::nullopt;
+}
+
+ToolCommand SubtitleDumpCommand(const EncodeItem& item, const QString& discPath,
+                                const QString& base) {
+    ToolCommand c;
+    addDisc(c, item.titleNumber, discPath);
+    if (!EndsAtTitleEnd(item))
+        c.add(QStringLiteral("-endpos"))
+            .add(SecondsText(TimeTextToSeconds(item.endText) + SeekLeadSeconds));
+    c.add(QStringLiteral("-ovc")).add(QStringLiteral("copy")).add(QStringLiteral("-nosound"));
+    c.add(QStringLiteral("-sid")).add(QString::number(item.subtitleIndex - 1));
+    c.add(QStringLiteral("-vobsubout")).add(base);
+    c.add(QStringLiteral("-vobsuboutindex")).add(QStringLiteral("0"));
+    c.add(QStringLiteral("-of")).add(QStringLiteral("rawvideo"));
+    return c.add(QStringLiteral("-o")).add(QStringLiteral("/dev/null"));
+}
+
+ToolCommand EncoderOutputOption(const QString& workDir, const QString& fileName) {
+    ToolCommand c;
+    c.add(QStringLiteral("-o")).addQuoted(workDir + fileName);
     return c;
 }
 
@@ -118,10 +217,12 @@ QString DrivePartOf(const QString& discPath) {
     return root.size() > 1 && root.endsWith(u'/') ? root.chopped(1) : root;
 }
 
-ToolCommand TranscoderOptions(const QList<ProfileOption>& options) {
+ToolCommand TranscoderOptions(const QList<ProfileOption>& options, bool encoderScaled) {
     ToolCommand c;
     for (const ProfileOption& o : options) {
         if (o.cmd.isEmpty() || o.value.isEmpty())
+            continue;
+        if (encoderScaled && o.cmd == u"-aspect")
             continue;
         c.addSplit(o.cmd);
         if (o.value == u"\\")
@@ -133,9 +234,14 @@ ToolCommand TranscoderOptions(const QList<ProfileOption>& options) {
 }
 
 ToolCommand TranscodeCommand(const QString& intermediatePath, const ToolCommand& options,
-                             const QString& outputPath) {
+                             const QString& outputPath, const TranscodeCut& cut) {
     ToolCommand c;
-    c.add(QStringLiteral("-y")).add(QStringLiteral("-i")).addQuoted(intermediatePath);
+    c.add(QStringLiteral("-y"));
+    if (cut.skip > 0.0005)
+        c.add(QStringLiteral("-ss")).add(SecondsText(cut.skip));
+    c.add(QStringLiteral("-i")).addQuoted(intermediatePath);
+    if (cut.length > 0)
+        c.add(QStringLiteral("-t")).add(SecondsText(cut.length));
     c.add(options);
     c.addQuoted(outputPath);
     return c;

@@ -6,6 +6,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <optional>
+
 // The command lines of the encoder tool (MEncoder's syntax) and the transcoder tool (FFmpeg's).
 
 // What the encoder keeps of the profiles for as long as the program runs: a profile without a
@@ -32,6 +34,7 @@ struct EncodeItem {
     QString startText;
     QString endText;
     QStringList audioLanguages;
+    QList<int> audioStreamIds; // the same tracks' ids in the VOBs, -1 where not known
     int audioLanguageIndex = 0;
     int subtitleIndex = 0;
     QString titleAspect;
@@ -41,13 +44,58 @@ struct EncodeItem {
 // How close to its title's end a span's end may come before the encoder is left to stop at
 // the title's end by itself.
 inline constexpr double TitleEndMarginSeconds = 1.5;
+// Whether the span's end lies so near its title's end that -endpos must be left out.
+bool EndsAtTitleEnd(const EncodeItem& item);
+
+// The encoder seeks only to the start of a picture group, and lands up to a second after the
+// time it is given. It is therefore sent this far before the item's start, told where it
+// landed by a short probe run, and the transcoder drops what lies before the start.
+inline constexpr double SeekLeadSeconds = 1.5;
+// Where the encoder is sent for a span starting at `start`: 0 (no seek at all, which starts
+// exactly at the title's start) for starts within the lead.
+double SeekTarget(double start);
+
+// What the driver learnt before an item's encode pass.
+struct EncodeRoute {
+    double seekTo = -1;   // the -ss value; -1: the item's start, as written
+    double landedAt = -1; // where the encoder starts, in title seconds; -1: not known
+    QString subtitleBase; // the chosen subtitle taken out beforehand (.idx/.sub); empty: none
+};
 
 // The encode pass up to the subtitle option; the output option follows once the work folder
 // is settled. "None" as the subtitle gives -nosub: without it the encoder would draw the
-// disc's default subtitle into the picture.
+// disc's default subtitle into the picture. The chosen audio track is named by its stream id
+// as well as its language, since -alang alone picks the first track of the language.
 ToolCommand EncodePassCommand(const EncodeItem& item, const QString& discPath,
-                              const ToolCommand& optionBlock, const EncoderMemory& memory);
-ToolCommand EncoderOutputOption(const QString& workDir);
+                              const ToolCommand& optionBlock, const EncoderMemory& memory,
+                              const EncodeRoute& route = {});
+
+// The picture the encode pass makes. With a frame size the picture is fitted into the frame
+// at the aspect (letterboxed or pillarboxed) and stored with square pixels; without one the
+// stored frame is kept and marked with the aspect. The aspect option replaces the block's
+// "autoaspect", which would record the disc's stored frame shape and squeeze the picture.
+struct EncodedPicture {
+    QString filter;     // "scale=640:360,expand=640:480"; empty: the frame is kept
+    QString aspectTerm; // "aspect=640/480", "aspect=16/9"
+};
+EncodedPicture EncoderPicture(const EncoderMemory& memory, const QString& titleAspect);
+// Whether the encode pass scales the picture into the profile's frame (so the transcoder must
+// not mark the frame with an aspect of its own).
+bool EncoderScales(const EncoderMemory& memory);
+
+// A short run that shows where the encoder lands when sent to `target`.
+ToolCommand SeekProbeCommand(int titleNumber, const QString& discPath, double target);
+// The landing, in title seconds, from the probe's output: the first video timestamp after
+// the seek, less the title's first. Nothing when the output does not tell.
+std::optional<double> SeekLanding(const QString& probeOutput, double target);
+
+// Takes the chosen subtitle stream out, with its timing, from the title's start to the span's
+// end into `base`.idx/.sub. After a seek the encoder draws only disc subtitles that begin
+// later; from these files it also draws the one already showing.
+ToolCommand SubtitleDumpCommand(const EncodeItem& item, const QString& discPath,
+                                const QString& base);
+ToolCommand EncoderOutputOption(const QString& workDir,
+                                const QString& fileName = QStringLiteral("temp.avi"));
 // The short run that opens the disc before each encode pass.
 ToolCommand DiscOpenCommand(int titleNumber, const QString& drivePart);
 // The mount point of the file system that holds the disc folder, without a final separator
@@ -56,6 +104,15 @@ QString DrivePartOf(const QString& discPath);
 
 // The transcoder's options in the profile's order: every parameter with a command and a value;
 // a value of "\" makes the command a bare switch.
-ToolCommand TranscoderOptions(const QList<ProfileOption>& options);
+// With `encoderScaled`, "-aspect" is left out: the encoder has already shaped the picture in
+// its frame, and marking the frame would stretch it.
+ToolCommand TranscoderOptions(const QList<ProfileOption>& options, bool encoderScaled = false);
+
+// What the transcoder keeps of the intermediate file: from `skip` seconds in, `length`
+// seconds (0: to its end), so the output lasts the item's span.
+struct TranscodeCut {
+    double skip = 0;
+    double length = 0;
+};
 ToolCommand TranscodeCommand(const QString& intermediatePath, const ToolCommand& options,
-                             const QString& outputPath);
+                             const QString& outputPath, const TranscodeCut& cut = {});

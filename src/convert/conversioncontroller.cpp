@@ -40,7 +40,7 @@ TConversionController::~TConversionController() {
     // Closing the window during a run ends the running tools; their half-made file goes too.
     if (m_running) {
         m_driver->stop();
-        QFile::remove(WithTrailingSeparator(m_values.workDir) + QStringLiteral("temp.avi"));
+        m_driver->removeIntermediate();
     }
 }
 
@@ -110,7 +110,7 @@ void TConversionController::startState() {
 }
 
 void TConversionController::endState() {
-    QFile::remove(WithTrailingSeparator(m_values.workDir) + QStringLiteral("temp.avi"));
+    m_driver->removeIntermediate();
     for (QWidget* w : std::as_const(m_w.disabledWhileConverting))
         w->setEnabled(true);
     m_w.imgStart->show();
@@ -151,8 +151,8 @@ void TConversionController::runFinished(TConversionDriver::Outcome outcome) {
         choices.openFolder = settings.autoOpenDir;
         choices.outputFolderText = m_w.edtOutputDir->text();
         m_running = false; // a window closed by the actions must not cancel anything
-        if (m_completion.run(choices, m_driver->failures(), m_actions.setHint,
-                             m_actions.closeWindow)) {
+        if (m_completion.run(choices, {m_driver->failures(), m_driver->skipped()},
+                             m_actions.setHint, m_actions.closeWindow)) {
             m_driver->setState(ConversionState::Idle);
             showProgressPanel(false);
             endState();

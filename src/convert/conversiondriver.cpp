@@ -85,18 +85,18 @@ QString TConversionDriver::OverwriteQuestion(const QString& fileName) {
                           "to skip this file");
 }
 
-QString TConversionDriver::intermediatePath() const {
-    return WithTrailingSeparator(m_values.workDir) + QStringLiteral("temp.avi");
-}
-
-void TConversionDriver::removeIntermediate() const {
-    QFile::remove(intermediatePath());
+double TConversionDriver::itemFrameRate() const {
+    const double own =
+        m_index >= 0 && m_index < m_job.items.size() ? m_job.items[m_index].frameRate : 0;
+    return own > 0 ? own : m_job.frameRate;
 }
 
 void TConversionDriver::run(ConversionJob job) {
     m_job = std::move(job);
     m_failures.clear();
+    m_skipped.clear();
     m_outputs.clear();
+    m_files.settle(QDir(m_values.workDir).exists() ? m_values.workDir : m_values.programDir);
     m_progress = ConversionProgress{};
     m_progress.current = m_progress.total = 0;
     m_state = ConversionState::Converting;
@@ -137,12 +137,11 @@ void TConversionDriver::nextItem() {
     }
     const ConversionItem& item = m_job.items[m_index];
     m_progress.current = 0;
-    m_totalFrames = RoundHalfEven(item.durationSeconds * m_job.frameRate);
+    m_totalFrames = RoundHalfEven(item.durationSeconds * itemFrameRate());
     setFrames(0);
     m_transcoderTime = 0;
     m_timeText.clear();
-    m_encodeCommand = EncodePassCommand(item.encode, m_job.discPath, m_job.encoderOptionBlock,
-                                        m_job.encoderMemory);
+    m_route = {};
     emit progressChanged();
 
     m_outputPath = OutputPath(m_job, item);
@@ -162,6 +161,7 @@ void TConversionDriver::nextItem() {
         if (skip) {
             // A skipped item counts as done, so the total bar stays in proportion.
             m_accumulated += 2 * item.durationSeconds;
+            m_skipped << QFileInfo(m_outputPath).fileName();
             QMetaObject::invokeMethod(this, &TConversionDriver::nextItem, Qt::QueuedConnection);
             return;
         }
@@ -184,22 +184,94 @@ void TConversionDriver::startDiscOpen() {
     }
 }
 
+void TConversionDriver::startSeekProbe() {
+    if (m_state == ConversionState::Cancelled) {
+        cancel();
+        return;
+    }
+    const ConversionItem& item = m_job.items[m_index];
+    const double start = TimeTextToSeconds(item.encode.startText);
+    const double target = SeekTarget(start);
+    if (target <= 0) { // no seek: the encoder starts exactly at the title's start
+        m_route.seekTo = 0;
+        m_route.landedAt = 0;
+        startSubtitleDump();
+        return;
+    }
+    m_phase = Phase::SeekProbe;
+    m_probeOutput.clear();
+    const ToolCommand probe = SeekProbeCommand(item.encode.titleNumber, m_job.discPath, target);
+    if (!m_runner.start(TToolRunner::Encoder, m_values.encoderPath, probe.arguments()))
+        seekProbed();
+}
+
+void TConversionDriver::seekProbed() {
+    const ConversionItem& item = m_job.items[m_index];
+    const double start = TimeTextToSeconds(item.encode.startText);
+    const double target = SeekTarget(start);
+    if (const std::optional<double> landing = SeekLanding(m_probeOutput, target)) {
+        m_route.seekTo = target;
+        m_route.landedAt = *landing;
+    } else { // the encoder does not tell: seek to the start itself, as written
+        m_route.seekTo = start;
+        m_route.landedAt = -1;
+    }
+    m_probeOutput.clear();
+    startSubtitleDump();
+}
+
+void TConversionDriver::settleWorkFolder() {
+    // A work folder that has gone is replaced by the program folder for good.
+    if (!QDir(m_values.workDir).exists())
+        m_values.workDir = m_values.programDir;
+    m_values.workDir = WithTrailingSeparator(m_values.workDir);
+    m_files.settle(m_values.workDir);
+}
+
+void TConversionDriver::startSubtitleDump() {
+    if (m_state == ConversionState::Cancelled) {
+        cancel();
+        return;
+    }
+    const ConversionItem& item = m_job.items[m_index];
+    if (item.encode.subtitleIndex == 0) {
+        startEncode();
+        return;
+    }
+    settleWorkFolder();
+    removeIntermediate();
+    m_phase = Phase::SubtitleDump;
+    m_positionThisPass = false;
+    m_encoderInterrupted = false;
+    m_positionMoved.start();
+    const ToolCommand dump =
+        SubtitleDumpCommand(item.encode, m_job.discPath, m_files.subtitleBase());
+    if (!m_runner.start(TToolRunner::Encoder, m_values.encoderPath, dump.arguments()))
+        startEncode(); // the encoder is missing: the encode pass says so
+}
+
 void TConversionDriver::startEncode() {
     if (m_state == ConversionState::Cancelled) {
         cancel();
         return;
     }
     const ConversionItem& item = m_job.items[m_index];
-    // A work folder that has gone is replaced by the program folder for good.
-    if (!QDir(m_values.workDir).exists())
-        m_values.workDir = m_values.programDir;
-    m_values.workDir = WithTrailingSeparator(m_values.workDir);
-    ToolCommand command = m_encodeCommand;
-    command.add(EncoderOutputOption(m_values.workDir));
-    removeIntermediate(); // what the last item left must not pass for this one's
+    settleWorkFolder();
+    if (m_phase == Phase::SubtitleDump) {
+        // The encoder may end with an error after writing a good file: the file decides.
+        QFile index(m_files.subtitleBase() + QStringLiteral(".idx"));
+        if (index.open(QIODevice::ReadOnly) && index.readAll().contains("timestamp:")) {
+            m_route.subtitleBase = m_files.subtitleBase();
+        }
+    }
+    ToolCommand command = EncodePassCommand(item.encode, m_job.discPath, m_job.encoderOptionBlock,
+                                            m_job.encoderMemory, m_route);
+    command.add(EncoderOutputOption(m_values.workDir, QFileInfo(intermediatePath()).fileName()));
+    QFile::remove(intermediatePath()); // what the last item left must not pass for this one's
 
     m_phase = Phase::Encode;
     m_encoderInterrupted = false;
+    m_positionThisPass = false;
     m_positionMoved.start();
     m_runner.terminate(TToolRunner::Transcoder);
     if (!m_runner.start(TToolRunner::Encoder, m_values.encoderPath, command.arguments())) {
@@ -216,8 +288,17 @@ void TConversionDriver::startEncode() {
 void TConversionDriver::startTranscode() {
     const ConversionItem& item = m_job.items[m_index];
     const ToolCommand options = m_job.transcoderOptions ? m_job.transcoderOptions() : ToolCommand();
-    const ToolCommand command = TranscodeCommand(intermediatePath(), options, m_outputPath);
+    // The encoder began at the picture group where it landed: drop what lies before the start,
+    // and keep the span's length whatever the encoder's end.
+    TranscodeCut cut;
+    if (m_route.landedAt >= 0)
+        cut.skip = std::max(0.0, TimeTextToSeconds(item.encode.startText) - m_route.landedAt);
+    cut.length = item.durationSeconds;
+    const ToolCommand command = TranscodeCommand(intermediatePath(), options, m_outputPath, cut);
     m_transcoderArguments = options.arguments();
+    const QFileInfo before(m_outputPath);
+    m_outputBefore = {before.exists(), before.size(),
+                      before.fileTime(QFileDevice::FileModificationTime)};
     m_phase = Phase::Transcode;
     m_transcoderTime = 0;
     m_timeText.clear();
@@ -231,29 +312,44 @@ void TConversionDriver::startTranscode() {
         itemDone();
         return;
     }
-    Q_UNUSED(item);
+}
+
+bool TConversionDriver::outputUnchanged() const {
+    const QFileInfo after(m_outputPath);
+    return m_outputBefore.exists && after.exists() && after.size() == m_outputBefore.size &&
+           after.fileTime(QFileDevice::FileModificationTime) == m_outputBefore.modified;
 }
 
 void TConversionDriver::onChunk(TToolRunner::Slot slot, const QString& text, int index) {
     if (m_state == ConversionState::Idle || m_index < 0 || m_index >= m_job.items.size())
         return;
     const double duration = m_job.items[m_index].durationSeconds;
-    if (m_phase == Phase::Encode && slot == TToolRunner::Encoder && index >= 20) {
+    if (m_phase == Phase::SeekProbe && slot == TToolRunner::Encoder) {
+        if (m_probeOutput.size() < 1 << 20)
+            m_probeOutput += text;
+    } else if (m_phase == Phase::SubtitleDump && slot == TToolRunner::Encoder) {
+        // Only for the stall guard: the dump reads up to the span's end.
+        if (ParseDecimal(EncoderPositionText(text, QString()))) {
+            m_positionThisPass = true;
+            m_positionMoved.restart();
+        }
+    } else if (m_phase == Phase::Encode && slot == TToolRunner::Encoder && index >= 20) {
         m_positionText = EncoderPositionText(text, m_positionText);
         if (const std::optional<double> position = ParseDecimal(m_positionText)) {
-            if (*position != m_encoderPosition)
+            if (*position != m_encoderPosition || !m_positionThisPass)
                 m_positionMoved.restart();
             m_encoderPosition = *position;
+            m_positionThisPass = true;
         }
         show(EncodeProgress(m_encoderPosition, duration, m_accumulated, m_totalWork,
-                            m_job.frameRate));
+                            itemFrameRate()));
     } else if (m_phase == Phase::Transcode && slot == TToolRunner::Transcoder && index >= 2) {
         m_timeText = TranscoderTimeText(text, m_timeText);
         const std::optional<double> time = ParseToolTime(m_timeText);
         if (time && *time > m_transcoderTime) // never goes back
             m_transcoderTime = *time;
         show(TranscodeProgress(m_transcoderTime, duration, m_accumulated, m_totalWork,
-                               m_job.frameRate));
+                               itemFrameRate()));
     }
 }
 
@@ -268,6 +364,7 @@ void TConversionDriver::show(const ProgressFigures& figures) {
 }
 
 void TConversionDriver::setFrames(long long shown) {
+    shown = std::clamp(shown, 0LL, m_totalFrames); // the tools' figures may run past the span
     m_progress.framesText =
         QString::number(shown) + QStringLiteral(" / ") + QString::number(m_totalFrames);
 }
@@ -275,6 +372,20 @@ void TConversionDriver::setFrames(long long shown) {
 void TConversionDriver::onFinished(TToolRunner::Slot slot, int exitCode, bool crashed) {
     switch (m_phase) {
     case Phase::DiscOpen:
+        if (slot != TToolRunner::Encoder)
+            return;
+        startSeekProbe();
+        return;
+    case Phase::SeekProbe:
+        if (slot != TToolRunner::Encoder)
+            return;
+        if (m_state == ConversionState::Cancelled) {
+            cancel();
+            return;
+        }
+        seekProbed();
+        return;
+    case Phase::SubtitleDump:
         if (slot != TToolRunner::Encoder)
             return;
         startEncode();
@@ -302,8 +413,10 @@ void TConversionDriver::onFinished(TToolRunner::Slot slot, int exitCode, bool cr
         if (slot != TToolRunner::Transcoder)
             return;
         if (m_state != ConversionState::Cancelled) {
-            const QString failure = passFailure(QStringLiteral("the transcoder"), exitCode, crashed,
-                                                m_outputPath, QStringLiteral("file"));
+            QString failure = passFailure(QStringLiteral("the transcoder"), exitCode, crashed,
+                                          m_outputPath, QStringLiteral("file"));
+            if (failure.isEmpty() && outputUnchanged()) // an old file at the path is no output
+                failure = QStringLiteral("the transcoder wrote no file");
             if (failure.isEmpty()) {
                 startVerify();
                 return;
@@ -345,7 +458,8 @@ void TConversionDriver::verified() {
     m_probe.release()->deleteLater();
     if (m_state != ConversionState::Cancelled) {
         const OutputVerdict verdict = JudgeOutput(
-            json, ExpectationFor(m_transcoderArguments, m_job.items[m_index].durationSeconds));
+            json, ExpectationFor(m_transcoderArguments, m_job.items[m_index].durationSeconds,
+                                 m_job.outputExtension));
         if (!verdict.complete)
             m_failures.append({QFileInfo(m_outputPath).fileName(),
                                QStringLiteral("incomplete: ") + verdict.problem, QString()});
@@ -371,11 +485,14 @@ void TConversionDriver::itemDone() {
 }
 
 void TConversionDriver::checkEncoderStall() {
-    if (m_phase != Phase::Encode || m_encoderInterrupted || m_index < 0 ||
-        !m_runner.isRunning(TToolRunner::Encoder) || m_positionMoved.elapsed() < m_stallLimitMs)
+    // Only a position this pass has reached counts: the last item's may be far along already.
+    if ((m_phase != Phase::Encode && m_phase != Phase::SubtitleDump) || m_encoderInterrupted ||
+        m_index < 0 || !m_positionThisPass || !m_runner.isRunning(TToolRunner::Encoder) ||
+        m_positionMoved.elapsed() < m_stallLimitMs)
         return;
     const double duration = m_job.items[m_index].durationSeconds;
-    if (m_encoderPosition >= duration - TitleEndMarginSeconds) {
+    // The subtitle run reads from the title's start, so any stall there is at its end.
+    if (m_phase == Phase::SubtitleDump || m_encoderPosition >= duration - TitleEndMarginSeconds) {
         m_encoderInterrupted = true;
         m_runner.interrupt(TToolRunner::Encoder);
     }
@@ -384,7 +501,9 @@ void TConversionDriver::checkEncoderStall() {
 void TConversionDriver::finishRun() {
     m_phase = Phase::None;
     m_progress.total = 100;
-    removeIntermediate();
+    m_remaining = 0;
+    m_progress.remainingText = SecondsToTimeText(0);
+    m_files.release();
     if (m_state == ConversionState::Converting)
         m_timer.stop();
     emit progressChanged();
@@ -394,7 +513,7 @@ void TConversionDriver::finishRun() {
 void TConversionDriver::cancel() {
     m_phase = Phase::None;
     m_timer.stop();
-    removeIntermediate();
+    m_files.release();
     m_prompts.inform(QStringLiteral("The conversion is canceled."), QStringLiteral("Cancel"));
     emit finished(Outcome::Cancelled);
 }

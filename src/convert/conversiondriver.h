@@ -1,9 +1,11 @@
 #pragma once
 
 #include "commandlines.h"
+#include "intermediatefiles.h"
 #include "progressparse.h"
 #include "toolrunner.h"
 
+#include <QDateTime>
 #include <QElapsedTimer>
 #include <QObject>
 #include <QProcess>
@@ -24,6 +26,7 @@ struct ConversionItem {
     EncodeItem encode;
     QString outputName; // "Title01-Chapter03"
     double durationSeconds = 0;
+    double frameRate = 0; // of the item's own title; 0: the disc's
 };
 
 // What a run needs to know, settled when Start is pressed.
@@ -85,6 +88,12 @@ public:
     void setState(ConversionState state) { m_state = state; }
     const ConversionProgress& progress() const { return m_progress; }
     const QList<ItemFailure>& failures() const { return m_failures; }
+    // The output files of items skipped because the user kept an existing file.
+    const QStringList& skipped() const { return m_skipped; }
+    // This run's intermediate file (temp.avi, or its own name while another run holds that).
+    QString intermediatePath() const { return m_files.videoPath(); }
+    // Removes this run's intermediate files.
+    void removeIntermediate() const { m_files.remove(); }
     // The paths the run wrote, in order (skipped and failed items included where begun).
     const QStringList& outputPaths() const { return m_outputs; }
 
@@ -104,10 +113,14 @@ signals:
     void finished(TConversionDriver::Outcome outcome);
 
 private:
-    enum class Phase { None, DiscOpen, Encode, Transcode, Verify };
+    enum class Phase { None, DiscOpen, SeekProbe, SubtitleDump, Encode, Transcode, Verify };
 
     void nextItem();
     void startDiscOpen();
+    void startSeekProbe();
+    void seekProbed();
+    void startSubtitleDump();
+    void settleWorkFolder();
     void startEncode();
     void startTranscode();
     void startVerify();
@@ -122,8 +135,8 @@ private:
     void checkEncoderStall();
     void show(const ProgressFigures& figures);
     void setFrames(long long shown);
-    QString intermediatePath() const;
-    void removeIntermediate() const;
+    double itemFrameRate() const;
+    bool outputUnchanged() const;
 
     TToolRunner& m_runner;
     IPrompts& m_prompts;
@@ -134,7 +147,11 @@ private:
     ConversionProgress m_progress;
     ConversionJob m_job;
     QList<ItemFailure> m_failures;
+    QStringList m_skipped;
     QStringList m_outputs;
+    TIntermediateFiles m_files;
+    EncodeRoute m_route;
+    QString m_probeOutput;
     Phase m_phase = Phase::None;
     int m_index = -1;
     double m_totalWork = 0;
@@ -150,8 +167,13 @@ private:
     QElapsedTimer m_positionMoved;
     int m_stallLimitMs = 10000;
     bool m_encoderInterrupted = false;
+    bool m_positionThisPass = false; // the stall guard judges only the running pass
+    struct FileStamp {
+        bool exists = false;
+        qint64 size = 0;
+        QDateTime modified;
+    } m_outputBefore; // the output file as it was before the transcode pass
     bool m_checkOutputs = true;
-    ToolCommand m_encodeCommand;
     QStringList m_transcoderArguments;
     std::unique_ptr<QProcess> m_probe; // reads back each finished output
 };

@@ -13,7 +13,9 @@ QList<ConversionItem> ConversionItemsOf(const TTaskTree& tree) {
         item.encode.titleNumber = title->Number;
         item.encode.startText = node->StartText;
         item.encode.endText = node->EndText;
+        item.frameRate = title->FrameRate;
         item.encode.audioLanguages = title->AudioLanguages;
+        item.encode.audioStreamIds = title->AudioStreamIds;
         item.encode.audioLanguageIndex = node->AudioLanguageIndex;
         item.encode.subtitleIndex = node->SubtitleIndex;
         item.encode.titleAspect = title->Aspect;

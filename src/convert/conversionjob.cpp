@@ -37,8 +37,9 @@ ConversionJob BuildConversionJob(const ConversionJobSource& source, EncoderMemor
     job.encoderOptionBlock =
         EncoderOptionBlock(CurrentProfileOptions(source.profilePath, source.shownText), memory);
     job.encoderMemory = memory;
-    job.transcoderOptions = [profilePath = source.profilePath, shown = source.shownText] {
-        return TranscoderOptions(CurrentProfileOptions(profilePath, shown));
+    job.transcoderOptions = [profilePath = source.profilePath, shown = source.shownText,
+                             scaled = EncoderScales(memory)] {
+        return TranscoderOptions(CurrentProfileOptions(profilePath, shown), scaled);
     };
     return job;
 }

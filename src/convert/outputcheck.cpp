@@ -33,9 +33,18 @@ QString figure(double s) {
 
 } // namespace
 
-OutputExpectation ExpectationFor(const QStringList& transcoderArguments, double span) {
+OutputExpectation ExpectationFor(const QStringList& transcoderArguments, double span,
+                                 const QString& outputExtension) {
+    static const QStringList audioOnly = {
+        QStringLiteral("mp3"), QStringLiteral("m4a"),  QStringLiteral("aac"),
+        QStringLiteral("ac3"), QStringLiteral("flac"), QStringLiteral("wav"),
+        QStringLiteral("ogg"), QStringLiteral("oga"),  QStringLiteral("opus"),
+        QStringLiteral("wma"), QStringLiteral("mka"),  QStringLiteral("mp2")};
+    const QString type =
+        outputExtension.startsWith(u'.') ? outputExtension.mid(1) : outputExtension;
     OutputExpectation e;
-    e.video = !transcoderArguments.contains(QLatin1String("-vn"));
+    e.video = !transcoderArguments.contains(QLatin1String("-vn")) &&
+              !audioOnly.contains(type, Qt::CaseInsensitive);
     e.audio = !transcoderArguments.contains(QLatin1String("-an"));
     e.span = span;
     return e;

@@ -18,8 +18,10 @@ struct OutputVerdict {
 };
 
 // What an item's output should hold, from the transcoder's arguments ("-vn" and "-an" drop a
-// stream) and the item's span.
-OutputExpectation ExpectationFor(const QStringList& transcoderArguments, double span);
+// stream), the item's span and the output's extension (".mp3" and other audio-only types
+// hold no video, with or without "-vn").
+OutputExpectation ExpectationFor(const QStringList& transcoderArguments, double span,
+                                 const QString& outputExtension = QString());
 // Streams may differ from the span by max(1 s, 2 % of it).
 double DurationTolerance(double span);
 // Judges ffprobe's JSON (-show_streams -show_format) against the expectation.

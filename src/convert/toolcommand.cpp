@@ -49,6 +49,14 @@ ToolCommand& ToolCommand::addEmptyShown() {
     return *this;
 }
 
+ToolCommand& ToolCommand::replace(const QString& from, const QString& to) {
+    for (Argument& a : m_arguments) {
+        a.value.replace(from, to);
+        a.shown.replace(from, to);
+    }
+    return *this;
+}
+
 QStringList ToolCommand::arguments() const {
     QStringList list;
     for (const Argument& a : m_arguments)

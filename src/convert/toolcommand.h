@@ -17,6 +17,9 @@ public:
     // A blank in the text form only: a bare switch is documented with a blank after it.
     ToolCommand& addEmptyShown();
 
+    // Replaces `from` by `to` inside every argument, in both forms.
+    ToolCommand& replace(const QString& from, const QString& to);
+
     QStringList arguments() const;
     QString text() const;
     bool isEmpty() const { return m_arguments.isEmpty(); }

@@ -43,10 +43,11 @@ private slots:
         QCOMPARE(block.text(), Block);
         ToolCommand c = EncodePassCommand(item(), "/media/dvd/VIDEO_TS/", block, memory);
         c.add(EncoderOutputOption("/home/me/Work dir/"));
+        // The picture's aspect replaces autoaspect, and every frame is kept: see EncoderPicture.
         QCOMPARE(c.text(), " dvd://2 -dvd-device /media/dvd/VIDEO_TS -ss 0.000 -endpos 90.000" +
-                               Block +
-                               " -alang en -vf scale=640:480,expand=640:480 -sid 0 -o "
-                               "\"/home/me/Work dir/temp.avi\"");
+                               QString(Block).replace(":autoaspect", ":aspect=640/480") +
+                               " -noskip -mc 0 -alang en -vf scale=640:480,expand=640:480 -sid 0 "
+                               "-o \"/home/me/Work dir/temp.avi\"");
         // The path with a blank is one argument, never split.
         QCOMPARE(c.arguments().last(), QString("/home/me/Work dir/temp.avi"));
         QCOMPARE(c.arguments().first(), QString("dvd://2"));
@@ -88,55 +89,92 @@ private slots:
         QTest::addColumn<QString>("aspect");
         QTest::addColumn<QString>("titleAspect");
         QTest::addColumn<QString>("vf");
+        QTest::addColumn<QString>("aspectTerm"); // square pixels in the frame, else the shape
         QTest::newRow("176 at 4:3") << "176x132"
                                     << "4:3"
                                     << "16:9"
-                                    << "scale=176:132,expand=176:132";
+                                    << "scale=176:132,expand=176:132"
+                                    << "aspect=176/132";
         QTest::newRow("176 at 16:9") << "176x99"
                                      << "16:9"
                                      << "4:3"
-                                     << "scale=176:99,expand=176:99";
+                                     << "scale=176:99,expand=176:99"
+                                     << "aspect=176/99";
         QTest::newRow("320") << "320x240"
                              << "4:3"
                              << ""
-                             << "scale=320:240,expand=320:240";
+                             << "scale=320:240,expand=320:240"
+                             << "aspect=320/240";
         QTest::newRow("352 wide") << "352x288"
                                   << "16:9"
                                   << ""
-                                  << "scale=352:198,expand=352:288";
+                                  << "scale=352:198,expand=352:288"
+                                  << "aspect=352/288";
         QTest::newRow("720 at 4:3") << "720x576"
                                     << "4:3"
                                     << ""
-                                    << "scale=720:540,expand=720:576";
+                                    << "scale=720:540,expand=720:576"
+                                    << "aspect=720/576";
         QTest::newRow("720 wide") << "720x480"
                                   << "16:9"
                                   << ""
-                                  << "scale=720:405,expand=720:480";
+                                  << "scale=720:405,expand=720:480"
+                                  << "aspect=720/480";
         QTest::newRow("upper-case X") << "640X480"
                                       << "4:3"
                                       << ""
-                                      << "scale=640:480,expand=640:480";
+                                      << "scale=640:480,expand=640:480"
+                                      << "aspect=640/480";
         QTest::newRow("other aspect follows a wide title") << "640x360"
                                                            << "Auto"
                                                            << "16:9"
-                                                           << "scale=640:360,expand=640:360";
+                                                           << "scale=640:360,expand=640:360"
+                                                           << "aspect=640/360";
         QTest::newRow("no aspect follows a 4:3 title") << "640x480"
                                                        << ""
                                                        << "4:3"
-                                                       << "scale=640:480,expand=640:480";
+                                                       << "scale=640:480,expand=640:480"
+                                                       << "aspect=640/480";
+        // A picture too tall for the frame is fitted to its height, never squeezed.
+        QTest::newRow("4:3 in a PAL title's 720x480") << "720x480"
+                                                      << ""
+                                                      << "4:3"
+                                                      << "scale=640:480,expand=720:480"
+                                                      << "aspect=720/480";
+        QTest::newRow("4:3 in 640x360") << "640x360"
+                                        << ""
+                                        << "4:3"
+                                        << "scale=480:360,expand=640:360"
+                                        << "aspect=640/360";
+        QTest::newRow("no frame size keeps the title's shape") << ""
+                                                               << ""
+                                                               << "16:9"
+                                                               << ""
+                                                               << "aspect=16/9";
+        QTest::newRow("no frame size, chosen aspect") << ""
+                                                      << "4:3"
+                                                      << "16:9"
+                                                      << ""
+                                                      << "aspect=4/3";
     }
     void scaling() {
         QFETCH(QString, size);
         QFETCH(QString, aspect);
         QFETCH(QString, titleAspect);
         QFETCH(QString, vf);
+        QFETCH(QString, aspectTerm);
         EncoderMemory memory;
         const ToolCommand block =
             EncoderOptionBlock({option("-s", size), option("-aspect", aspect)}, memory);
         EncodeItem i = item();
         i.titleAspect = titleAspect;
         const QStringList args = EncodePassCommand(i, "/d/VIDEO_TS/", block, memory).arguments();
-        QCOMPARE(args.value(args.indexOf("-vf") + 1), vf);
+        QCOMPARE(args.contains("-vf") ? args.value(args.indexOf("-vf") + 1) : QString(), vf);
+        QCOMPARE(args.value(args.indexOf("-lavcopts") + 1).section(':', -1), aspectTerm);
+        // The transcoder must not mark a frame the encoder has shaped.
+        const QStringList transcoder =
+            TranscoderOptions({option("-aspect", "16:9")}, EncoderScales(memory)).arguments();
+        QCOMPARE(transcoder.contains("-aspect"), vf.isEmpty());
     }
 
     void memoryOutlivesProfilesWithoutSize() {
@@ -160,7 +198,12 @@ private slots:
         QString text = EncodePassCommand(i, "/disc/folder", block, memory).text();
         QVERIFY(text.startsWith(" dvd://3 -dvd-device /disc/folder -ss 60.000 -endpos 75.500 "));
         QVERIFY(text.contains(" -alang de"));
+        QVERIFY(!text.contains("-aid")); // no stream id known: the language chooses
         QVERIFY(!text.contains("-sid")); // no subtitle chosen: none drawn either
+        i.audioStreamIds = {128, 129};
+        QVERIFY(EncodePassCommand(i, "/disc/folder", block, memory)
+                    .text()
+                    .contains(" -alang de -aid 129 ")); // the second track of a language too
         QVERIFY(text.endsWith(" -nosub"));
         i.subtitleIndex = 2;
         i.audioLanguages.clear(); // no audio at the index: no " -alang "
@@ -191,6 +234,61 @@ private slots:
             EncodePassCommand(i, "/d", EncoderOptionBlock({}, memory), memory).text();
         QCOMPARE(text.contains(" -endpos "), endpos);
         QVERIFY(text.contains(" -ss 2.000 "));
+    }
+
+    void routes_data() {
+        QTest::addColumn<double>("seekTo");
+        QTest::addColumn<double>("landedAt");
+        QTest::addColumn<QString>("subtitleBase");
+        QTest::addColumn<QString>("pieces");
+        // Span 00:01:00 to 00:01:10, subtitle 1.
+        QTest::newRow("as written") << -1.0 << -1.0 << ""
+                                    << " -ss 60.000 -endpos 10.000 ";
+        QTest::newRow("sent early, landed") << 58.5 << 58.98 << ""
+                                            << " -ss 58.500 -endpos 11.020 ";
+        QTest::newRow("subtitle taken out") << 58.5 << 59.0 << "/w d/temp"
+                                            << " -vobsub /w d/temp -vobsubid 0 -o";
+    }
+    void routes() {
+        QFETCH(double, seekTo);
+        QFETCH(double, landedAt);
+        QFETCH(QString, subtitleBase);
+        QFETCH(QString, pieces);
+        EncoderMemory memory;
+        EncodeItem i = item(1, "00:01:00", "00:01:10");
+        ToolCommand c = EncodePassCommand(i, "/d", EncoderOptionBlock({}, memory), memory,
+                                          {seekTo, landedAt, subtitleBase});
+        c.add(EncoderOutputOption("/w/"));
+        QVERIFY2(c.text().contains(pieces), qPrintable(c.text()));
+        QCOMPARE(c.text().contains(" -sid 0 "), subtitleBase.isEmpty());
+        if (!subtitleBase.isEmpty())
+            QVERIFY(c.arguments().contains(subtitleBase)); // one argument, blanks and all
+    }
+
+    void seekLanding_data() {
+        QTest::addColumn<QString>("output");
+        QTest::addColumn<double>("target");
+        QTest::addColumn<double>("landing"); // -1: not known
+        const QString opened = "DEMUX: Append packet to d_video, len=2011  pts=0.133  pos=13\n";
+        QTest::newRow("after the seek")
+            << opened + "DEMUX: Append packet to d_audio, len=2  pts=18.600  pos=9\n"
+                        "DEMUX: Append packet to d_video, len=2014  pts=18.652  pos=7342093\n"
+                        "DEMUX: Append packet to d_video, len=2014  pts=18.719  pos=7368717\n"
+            << 18.0 << 18.519;
+        QTest::newRow("nothing after the opening") << opened << 18.0 << -1.0;
+        QTest::newRow("no timestamps") << "DEMUX: pts=-9223372036854775808.000\n" << 5.0 << -1.0;
+        QTest::newRow("timestamps of another count")
+            << opened + "DEMUX: Append packet to d_video, len=1  pts=5000.000  pos=9\n"
+            << 18.0 << -1.0;
+    }
+    void seekLanding() {
+        QFETCH(QString, output);
+        QFETCH(double, target);
+        QFETCH(double, landing);
+        const std::optional<double> found = SeekLanding(output, target);
+        QCOMPARE(found.value_or(-1), landing);
+        QCOMPARE(SeekTarget(1.4), 0.0); // so near the title's start: no seek at all
+        QCOMPARE(SeekTarget(60), 58.5);
     }
 
     void discOpen() {
@@ -234,6 +332,9 @@ private slots:
         const ToolCommand c = TranscodeCommand("/w d/temp.avi", o, "/out dir/My Disc-Title01.mp4");
         QCOMPARE(c.text(), " -y -i \"/w d/temp.avi\"" + text + " \"/out dir/My Disc-Title01.mp4\"");
         QCOMPARE(c.arguments().last(), QString("/out dir/My Disc-Title01.mp4"));
+        // What lies before the item's start is dropped, and the output lasts the span.
+        QCOMPARE(TranscodeCommand("/w/temp.avi", o, "/o.mp4", {0.48, 5}).text(),
+                 " -y -ss 0.480 -i \"/w/temp.avi\" -t 5.000" + text + " \"/o.mp4\"");
     }
 
     void secondsText() {

@@ -1,3 +1,4 @@
+#include "completion.h"
 #include "conversiondriver.h"
 #include "fakes.h"
 #include "faketools.h"
@@ -48,6 +49,7 @@ private:
     std::unique_ptr<TConversionDriver> m_driver;
     QList<int> m_currents;
     QList<int> m_totals;
+    QStringList m_frames;
 
     ConversionItem item(const QString& name, int title = 1, double duration = 10) {
         ConversionItem i;
@@ -98,16 +100,22 @@ private slots:
         m_driver->setOutputCheck(false); // the fake outputs are no media files
         m_currents.clear();
         m_totals.clear();
+        m_frames.clear();
         connect(m_driver.get(), &TConversionDriver::progressChanged, this, [this] {
             m_currents << m_driver->progress().current;
             m_totals << m_driver->progress().total;
+            m_frames << m_driver->progress().framesText;
         });
     }
 
     void convertsEveryItemInOrder() {
         m_tools->setEncodeScript(talkingEncoder(10));
-        m_tools->setTranscodeScript(talkingTranscoder("00:00:05.00"));
-        const auto outcome = runToEnd(job({item("Title01"), item("Title01-Chapter01", 1)}));
+        // The transcoder's time runs past the span; the second item's title is NTSC.
+        m_tools->setTranscodeScript(talkingTranscoder(
+            "00:00:05.00", "print frame=4 time=00:00:12.00 x\\r\nsleep 60\noutput 2000\nexit 0\n"));
+        ConversionItem ntsc = item("Title01-Chapter01", 1);
+        ntsc.frameRate = 29.97;
+        const auto outcome = runToEnd(job({item("Title01"), ntsc}));
         QCOMPARE(outcome, TConversionDriver::Outcome::Completed);
         QVERIFY(m_driver->failures().isEmpty());
         QCOMPARE(m_driver->state(), ConversionState::Converting); // Idle comes with completion
@@ -116,7 +124,11 @@ private slots:
         QVERIFY(!QFile::exists(temp())); // removed at the end
         QCOMPARE(m_driver->progress().current, 100);
         QCOMPARE(m_driver->progress().total, 100);
-        QCOMPARE(m_driver->progress().framesText, QString("250 / 250"));
+        QCOMPARE(m_driver->progress().framesText, QString("300 / 300"));
+        QCOMPARE(m_driver->progress().remainingText, QString("00:00:00"));
+        for (const QString& f : std::as_const(m_frames)) // never past the item's total
+            QVERIFY2(f.section(" / ", 0, 0).toInt() <= f.section(" / ", 1).toInt(), qPrintable(f));
+        QVERIFY(m_frames.contains("250 / 250")); // the first item's own rate, 25 a second
 
         const QList<QStringList> encoder = m_tools->encoderRuns();
         QCOMPARE(encoder.size(), 4); // a disc-open run before each encode pass
@@ -127,8 +139,8 @@ private slots:
         QVERIFY(encoder[1].contains("-alang"));
         const QList<QStringList> transcoder = m_tools->transcoderRuns();
         QCOMPARE(transcoder.size(), 2);
-        QCOMPARE(transcoder[0], (QStringList{"-y", "-i", temp(), "-vcodec", "libx264",
-                                             m_out->filePath("Title01.mp4")}));
+        QCOMPARE(transcoder[0], (QStringList{"-y", "-i", temp(), "-t", "10.000", "-vcodec",
+                                             "libx264", m_out->filePath("Title01.mp4")}));
         // The encode pass filled the first half, parsing from the 21st chunk; the transcoder's
         // time never went back and its first two chunks were not read.
         QVERIFY(m_currents.contains(50) || m_currents.contains(48));
@@ -140,29 +152,39 @@ private slots:
         QTest::addColumn<QString>("encode");
         QTest::addColumn<QString>("transcode");
         QTest::addColumn<QString>("reason");
+        QTest::addColumn<bool>("oldFile"); // an earlier output at the path, to be overwritten
         QTest::newRow("encoder exit status") << "print oops\nexit 3\n"
                                              << ""
-                                             << "exit status 3";
+                                             << "exit status 3" << false;
         QTest::newRow("encoder crash") << "crash\n"
                                        << ""
-                                       << "stopped unexpectedly";
+                                       << "stopped unexpectedly" << false;
         QTest::newRow("encoder writes nothing") << "exit 0\n"
                                                 << ""
-                                                << "wrote no video";
+                                                << "wrote no video" << false;
         QTest::newRow("transcoder exit status") << "output 10\n"
                                                 << "print Unknown encoder\nexit 1\n"
-                                                << "exit status 1";
+                                                << "exit status 1" << false;
         QTest::newRow("transcoder empty output") << "output 10\n"
                                                  << "output 0\nexit 0\n"
-                                                 << "wrote no file";
+                                                 << "wrote no file" << false;
+        QTest::newRow("transcoder exits 0 leaving the old file") << "output 10\n"
+                                                                 << "exit 0\n"
+                                                                 << "wrote no file" << true;
     }
     void failingToolsFailTheirItemOnly() {
         QFETCH(QString, encode);
         QFETCH(QString, transcode);
         QFETCH(QString, reason);
+        QFETCH(bool, oldFile);
         m_tools->setEncodeScript(encode);
         m_tools->setTranscodeScript(transcode);
         ConversionJob j = job({item("Title01"), item("Title02", 2)});
+        if (oldFile) {
+            TestFiles::write(m_out->filePath("Title01.mp4"), "an earlier, good output");
+            TestFiles::write(m_out->filePath("Title02.mp4"), "an earlier, good output");
+            j.overwrite = OverwriteChoice::Overwrite;
+        }
         QCOMPARE(runToEnd(j), TConversionDriver::Outcome::Completed);
         QCOMPARE(m_driver->failures().size(), 2); // the run went on to the second item
         QCOMPARE(m_driver->failures()[0].fileName, QString("Title01.mp4"));
@@ -246,6 +268,8 @@ private slots:
         QCOMPARE(m_prompts.questions.size(), questions);
         if (questions)
             QCOMPARE(m_prompts.questions[0].caption, QString("Output File Exists"));
+        QCOMPARE(m_driver->skipped(),
+                 transcodes == 1 ? QStringList{"Title01.mp4"} : QStringList{}); // named, not done
         const QByteArray old = TestFiles::read(m_out->filePath("Title01.mp4"));
         if (choice == int(OverwriteChoice::Rename)) {
             QCOMPARE(old, QByteArray("old"));
@@ -304,32 +328,149 @@ private slots:
         QCOMPARE(TestFiles::read(m_work->path() + "/x").size(), 0); // nothing interrupted
     }
 
+    void stallGuardJudgesTheRunningItemOnly() {
+        // The first item ends at its full length; the second, shorter one is slow to start
+        // and must not be taken for stuck at its end by the first item's position.
+        m_tools->setEncodeScript("onint 0\nsleep 1500\n" + talkingEncoder(10));
+        m_tools->setTranscodeScript("output 20\n");
+        m_driver->setEncoderStallLimit(500);
+        QCOMPARE(runToEnd(job({item("Title01"), item("Title02", 2, 5)})),
+                 TConversionDriver::Outcome::Completed);
+        QVERIFY(m_driver->failures().isEmpty());
+        QVERIFY(!QFile::exists(m_tools->encoderPath() + ".interrupted"));
+    }
+
+    void seekLandingDecidesTheCut() {
+        // Sent 1.5 s early, the encoder reports landing 0.52 s before the start.
+        m_tools->setProbeScript("print DEMUX: Append packet to d_video, len=1  pts=0.133  pos=13\\n"
+                                "DEMUX: Append packet to d_video, len=1  pts=59.613  pos=9\\n\n");
+        m_tools->setEncodeScript("output 10\n");
+        m_tools->setTranscodeScript("output 20\n");
+        ConversionItem i = item("Title01");
+        i.encode.startText = "00:01:00";
+        i.encode.endText = "00:01:10";
+        QCOMPARE(runToEnd(job({i})), TConversionDriver::Outcome::Completed);
+        const QList<QStringList> encoder = m_tools->encoderRuns();
+        QCOMPARE(encoder.size(), 3); // disc-open run, probe, encode pass
+        QVERIFY(encoder[1].contains("-msglevel"));
+        const QStringList encode = encoder[2];
+        QCOMPARE(encode.mid(encode.indexOf("-ss"), 4),
+                 (QStringList{"-ss", "58.500", "-endpos", "10.520"}));
+        const QStringList transcode = m_tools->transcoderRuns().value(0);
+        QCOMPARE(transcode.mid(0, 3), (QStringList{"-y", "-ss", "0.520"}));
+    }
+
+    void twoRunsNeverShareTheIntermediate() {
+        TIntermediateFiles first, second;
+        first.settle(m_work->path());
+        second.settle(m_work->path());
+        QCOMPARE(first.videoPath(), temp());
+        QVERIFY(second.videoPath() != first.videoPath());
+        TestFiles::write(second.videoPath(), "x");
+        first.release();
+        QVERIFY(QFile::exists(second.videoPath())); // the other run's file is not touched
+        TIntermediateFiles third;
+        third.settle(m_work->path());
+        QCOMPARE(third.videoPath(), temp()); // free again
+    }
+
+    void completionReportsWhatHappened_data() {
+        QTest::addColumn<bool>("exitProgram");
+        QTest::addColumn<int>("failed");
+        QTest::addColumn<int>("skipped");
+        QTest::addColumn<QString>("caption"); // of the message; empty: none shown
+        QTest::addColumn<QString>("report");  // the start of the message or the report file
+        QTest::newRow("all converted") << false << 0 << 0 << "Complete"
+                                       << "The conversion is completed successfully.";
+        QTest::newRow("skipped is no success")
+            << false << 0 << 2 << "Complete"
+            << "The conversion is finished, but 2 items were skipped:\n\nA.mp4: skipped";
+        QTest::newRow("failed and skipped")
+            << false << 1 << 1 << "Conversion failed"
+            << "The conversion is finished, but one item failed:\n\nF.mp4: broken\n\n"
+               "One item was skipped:\n\nA.mp4: skipped";
+        QTest::newRow("exit leaves the report beside the outputs")
+            << true << 1 << 0 << ""
+            << "The conversion is finished, but one item failed:";
+        QTest::newRow("exit after a clean run leaves no file") << true << 0 << 0 << ""
+                                                               << "";
+    }
+    void completionReportsWhatHappened() {
+        QFETCH(bool, exitProgram);
+        QFETCH(int, failed);
+        QFETCH(int, skipped);
+        QFETCH(QString, caption);
+        QFETCH(QString, report);
+        FakePower power;
+        FakeShell shell;
+        TCompletionActions actions(power, m_prompts, shell);
+        RunResult result;
+        for (int i = 0; i < failed; ++i)
+            result.failures.append({"F.mp4", "broken", {}});
+        for (int i = 0; i < skipped; ++i)
+            result.skipped << "A.mp4";
+        CompletionChoices choices;
+        choices.exitProgram = exitProgram;
+        choices.outputFolderText = m_out->path();
+        bool closed = false;
+        QCOMPARE(actions.run(choices, result, {}, [&] { closed = true; }), !exitProgram);
+        QCOMPARE(closed, exitProgram);
+        QCOMPARE(m_prompts.notices.isEmpty(), caption.isEmpty());
+        const QString file = m_out->filePath(RunReportFileName);
+        if (!caption.isEmpty()) {
+            QCOMPARE(m_prompts.notices[0].caption, caption);
+            QVERIFY2(m_prompts.notices[0].text.startsWith(report),
+                     qPrintable(m_prompts.notices[0].text));
+            QVERIFY(!QFile::exists(file));
+        } else {
+            QCOMPARE(QFile::exists(file), !report.isEmpty());
+            if (!report.isEmpty()) { // each run appended
+                QVERIFY(actions.run(choices, result, {}, [] {}) == false);
+                const QString text = QString::fromUtf8(TestFiles::read(file));
+                QCOMPARE(text.count(report), 2);
+                QVERIFY(text.startsWith("Kelvo Ripvale, "));
+            }
+        }
+    }
+
     void outputsAreReadBack_data() {
         QTest::addColumn<QString>("sources"); // ffmpeg inputs for the fake transcoder's output
         QTest::addColumn<QString>("options"); // the profile's transcoder options
         QTest::addColumn<double>("span");
         QTest::addColumn<QString>("problem"); // empty: complete
+        QTest::addColumn<QString>("type");
         const QString video = "-f lavfi -i testsrc=size=160x120:rate=10:duration=%1";
         const QString audio = "-f lavfi -i sine=duration=%1";
-        QTest::newRow("full length") << video.arg(10) + " " + audio.arg(10) << "" << 10.0 << "";
+        QTest::newRow("full length") << video.arg(10) + " " + audio.arg(10) << "" << 10.0 << ""
+                                     << ".mkv";
         QTest::newRow("short audio") << video.arg(10) + " " + audio.arg(0.2) << "" << 10.0
-                                     << "incomplete: audio lasts 0.2 s of 10.0 s";
-        QTest::newRow("no video") << audio.arg(10) << "" << 10.0 << "incomplete: no video stream";
-        QTest::newRow("audio disabled") << video.arg(10) << "-an" << 10.0 << "";
+                                     << "incomplete: audio lasts 0.2 s of 10.0 s"
+                                     << ".mkv";
+        QTest::newRow("no video") << audio.arg(10) << "" << 10.0 << "incomplete: no video stream"
+                                  << ".mkv";
+        QTest::newRow("audio disabled") << video.arg(10) << "-an" << 10.0 << ""
+                                        << ".mkv";
         QTest::newRow("within one second")
-            << video.arg(9.1) + " " + audio.arg(9.1) << "" << 10.0 << "";
+            << video.arg(9.1) + " " + audio.arg(9.1) << "" << 10.0 << ""
+            << ".mkv";
         QTest::newRow("past one second") << video.arg(8.8) + " " + audio.arg(10) << "" << 10.0
-                                         << "incomplete: video lasts 8.8 s of 10.0 s";
+                                         << "incomplete: video lasts 8.8 s of 10.0 s"
+                                         << ".mkv";
         QTest::newRow("two per cent of a long span")
-            << video.arg(98.2) + " " + audio.arg(100) << "" << 100.0 << "";
+            << video.arg(98.2) + " " + audio.arg(100) << "" << 100.0 << ""
+            << ".mkv";
         QTest::newRow("past two per cent") << video.arg(97.5) + " " + audio.arg(100) << "" << 100.0
-                                           << "incomplete: video lasts 97.5 s of 100.0 s";
+                                           << "incomplete: video lasts 97.5 s of 100.0 s"
+                                           << ".mkv";
+        QTest::newRow("audio-only type") << audio.arg(10) << "" << 10.0 << ""
+                                         << ".mp3";
     }
     void outputsAreReadBack() {
         QFETCH(QString, sources);
         QFETCH(QString, options);
         QFETCH(double, span);
         QFETCH(QString, problem);
+        QFETCH(QString, type);
         const QString made = m_work->path() + "/made.mkv";
         QProcess ffmpeg;
         ffmpeg.start("ffmpeg", QStringList{"-v", "error", "-y"} + sources.split(' ') +
@@ -340,7 +481,7 @@ private slots:
         m_tools->setTranscodeScript("copy " + made + "\n");
         m_driver->setOutputCheck(true);
         ConversionJob j = job({item("Title01", 1, span)});
-        j.outputExtension = ".mkv";
+        j.outputExtension = type;
         j.transcoderOptions = [options] {
             ToolCommand c;
             if (!options.isEmpty())
@@ -349,7 +490,7 @@ private slots:
         };
         QCOMPARE(runToEnd(j), TConversionDriver::Outcome::Completed);
         QCOMPARE(m_driver->failures().value(0).reason, problem);
-        QVERIFY(QFile::exists(m_out->filePath("Title01.mkv"))); // kept either way
+        QVERIFY(QFile::exists(m_out->filePath("Title01" + type))); // kept either way
     }
 
     void timerShowsElapsedAndRemaining() {

@@ -3,7 +3,8 @@
 //
 // Started as .../asapi.dll (encoder) or .../wmaspi.dll (transcoder), it appends its arguments
 // to "<itself>.log" and runs "<itself>.<mode>", where mode is "open" for the encoder's short
-// disc-open run (no -ovc), "encode" for the encode pass and "transcode" for the transcoder.
+// disc-open run (no -ovc), "probe" for the seek probe (-msglevel), "subtitles" for taking the
+// subtitle out (-vobsubout), "encode" for the encode pass and "transcode" for the transcoder.
 // A missing script means: exit 0 at once. Script lines:
 //   print TEXT      write TEXT (escapes \r \n \0 \\) to standard output, unbuffered
 //   eprint TEXT     the same on standard error
@@ -13,7 +14,8 @@
 //   exit CODE       end with that status
 //   hang            wait until killed
 //   crash           abort()
-//   onint CODE      from now on SIGINT writes a 10-byte output file and exits with CODE
+//   onint CODE      from now on SIGINT writes a 10-byte output file and "<itself>.interrupted",
+//                   and exits with CODE
 //   repeat TEXT     print TEXT every 50 ms until killed or interrupted
 #include <chrono>
 #include <csignal>
@@ -30,6 +32,7 @@
 namespace {
 
 std::string g_output;
+std::string g_interruptMark;
 int g_interruptCode = 0;
 
 void onInterrupt(int) {
@@ -37,6 +40,8 @@ void onInterrupt(int) {
         std::fwrite("0123456789", 1, 10, f);
         std::fclose(f);
     }
+    if (FILE* f = std::fopen(g_interruptMark.c_str(), "wb"))
+        std::fclose(f);
     std::_Exit(g_interruptCode);
 }
 
@@ -75,17 +80,23 @@ int main(int argc, char* argv[]) {
         log << "\n";
     }
     const bool encoder = self.find("asapi") != std::string::npos;
-    bool encodePass = false;
+    bool encodePass = false, probe = false, subtitles = false;
     std::string output;
     for (size_t i = 0; i < args.size(); ++i) {
         if (args[i] == "-ovc")
             encodePass = true;
+        probe |= args[i] == "-msglevel";
+        subtitles |= args[i] == "-vobsubout";
         if (encoder && args[i] == "-o" && i + 1 < args.size())
             output = args[i + 1];
     }
     if (!encoder && !args.empty())
         output = args.back();
-    const std::string mode = !encoder ? "transcode" : encodePass ? "encode" : "open";
+    const std::string mode = !encoder     ? "transcode"
+                             : probe      ? "probe"
+                             : subtitles  ? "subtitles"
+                             : encodePass ? "encode"
+                                          : "open";
 
     std::ifstream script(self + "." + mode);
     std::string line;
@@ -117,6 +128,7 @@ int main(int argc, char* argv[]) {
             std::abort();
         } else if (verb == "onint") {
             g_output = output;
+            g_interruptMark = self + ".interrupted";
             g_interruptCode = std::atoi(rest.c_str());
             std::signal(SIGINT, onInterrupt);
         } else if (verb == "repeat") {

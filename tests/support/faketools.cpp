@@ -22,6 +22,10 @@ void FakeToolFolder::setOpenScript(const QString& script) {
     TestFiles::write(encoderPath() + ".open", script.toUtf8());
 }
 
+void FakeToolFolder::setProbeScript(const QString& script) {
+    TestFiles::write(encoderPath() + ".probe", script.toUtf8());
+}
+
 void FakeToolFolder::setEncodeScript(const QString& script) {
     TestFiles::write(encoderPath() + ".encode", script.toUtf8());
 }

@@ -14,6 +14,7 @@ public:
 
     // Scripts (see fake_tool.cpp) for the disc-open run, the encode pass and the transcode pass.
     void setOpenScript(const QString& script);
+    void setProbeScript(const QString& script);
     void setEncodeScript(const QString& script);
     void setTranscodeScript(const QString& script);
     // Each run's arguments, encoder and transcoder runs in one list each.
