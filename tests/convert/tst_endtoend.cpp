@@ -13,6 +13,7 @@
 
 #include <QDir>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QScopeGuard>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -75,6 +76,32 @@ private:
             if (StandardIni(m_programDir + "Profiles/" + f).readString("Main", "Type") == type)
                 return m_programDir + "Profiles/" + f;
         return {};
+    }
+
+    // Converts one item of a loaded disc with a profile whose rows show `shown` where given.
+    QList<ItemFailure> convertWith(const QString& profilePath, const TTaskTree& tree,
+                                   const TDVDInformation& info,
+                                   const QHash<QString, QString>& shown) {
+        ProgramValues values = ProgramValues::forProgramDir(m_programDir);
+        values.workDir = m_work.path() + "/";
+        values.outputExtension = u'.' + StandardIni(profilePath).readString("Main", "Type", "mp4");
+        TToolRunner runner;
+        FakePrompts prompts;
+        TConversionDriver driver(runner, prompts, values);
+        GeneralPreferences settings = GeneralPreferences::defaults(values.programDir);
+        settings.overwrite = true;
+        ConversionJobSource source = DiscJobSource(tree, info, values.outputExtension,
+                                                   m_out.path() + "/", settings, profilePath);
+        const ShownText defaults = source.shownText;
+        source.shownText = [defaults, shown](ParameterGroup g, const QString& key) {
+            return shown.contains(key) ? std::optional<QString>(shown[key]) : defaults(g, key);
+        };
+        EncoderMemory memory;
+        QSignalSpy done(&driver, &TConversionDriver::finished);
+        driver.run(BuildConversionJob(source, memory));
+        if (!done.wait(180000))
+            return {{"", "the run did not end", ""}};
+        return driver.failures();
     }
 
     void trim(const QModelIndex& index, double start, double end) {
@@ -159,6 +186,109 @@ private slots:
             const double d = audio->duration > 0 ? audio->duration : media.duration;
             QVERIFY2(qAbs(d - 3) <= 1, qPrintable(QString::number(d)));
         }
+    }
+
+    // What a viewer sees and hears in outputs of a disc with 16:9 titles in both standards, two
+    // English tracks and a subtitle that is already showing when every later chapter starts.
+    void looksAndSoundsAsChosen_data() {
+        QTest::addColumn<QString>("profile"); // a shipped profile's file; empty: the first MP4
+        QTest::addColumn<QString>("size");    // the Video Size row's caption; empty: as shipped
+        QTest::addColumn<int>("title");
+        QTest::addColumn<int>("chapter"); // 0: the title itself
+        QTest::addColumn<double>("from"); // a trimmed span, seconds into the title; -1: untrimmed
+        QTest::addColumn<double>("to");
+        QTest::addColumn<int>("audio");
+        QTest::addColumn<int>("subtitle");
+        QTest::addColumn<double>("tone");
+        for (const QString& file : ListFilesWithExtension(m_programDir + "Profiles", ".apf"))
+            QTest::newRow(qPrintable("NTSC chapter, " + file))
+                << file << "" << 1 << 2 << -1.0 << -1.0 << 1 << 1 << 550.0;
+        for (const QString size : {"720x480", "720x576", "640x480", "640x360", "480x270"})
+            QTest::newRow(qPrintable("PAL span in " + size))
+                << "" << size << 2 << 0 << 5.0 << 7.0 << 0 << 1 << 330.0;
+        QTest::newRow("NTSC last chapter to the title's end")
+            << ""
+            << "" << 1 << 4 << -1.0 << -1.0 << 2 << 1 << 660.0;
+        QTest::newRow("PAL last chapter, no subtitle")
+            << ""
+            << "" << 2 << 3 << -1.0 << -1.0 << 1 << 0 << 880.0;
+    }
+    void looksAndSoundsAsChosen() {
+        QFETCH(QString, profile);
+        QFETCH(QString, size);
+        QFETCH(int, title);
+        QFETCH(int, chapter);
+        QFETCH(double, from);
+        QFETCH(double, to);
+        QFETCH(int, audio);
+        QFETCH(int, subtitle);
+        QFETCH(double, tone);
+        const QString disc = qEnvironmentVariable("RIPVALE_CHECK_DVD");
+        if (!QDir(disc + "/VIDEO_TS").exists())
+            QSKIP("The check disc has not been made (build the check_dvd target).");
+        const QString profilePath =
+            profile.isEmpty() ? firstProfile("mp4") : m_programDir + "Profiles/" + profile;
+        TDVDInformation info;
+        TTaskTree tree([&info] { return info.VolumeName; }, [] { return QString(); });
+        LibDvdReadStructure reader;
+        ApplyLoadedDisc(LoadDisc(disc, reader), tree, info);
+        QCOMPARE(tree.rowCount(), 2);
+        const QModelIndex titleIndex = tree.index(title - 1, 0);
+        const QModelIndex item = chapter ? tree.index(chapter - 1, 0, titleIndex) : titleIndex;
+        tree.applyCheckCommand(TTaskTree::CheckCommand::UncheckAll);
+        tree.setChecked(item, true);
+        if (from >= 0)
+            tree.setSpan(item, from, to);
+        tree.writeChoice(titleIndex, TTaskTree::Choice::Audio, audio);
+        tree.writeChoice(titleIndex, TTaskTree::Choice::Subtitle, subtitle);
+        info.VolumeName = QString(QTest::currentDataTag()).replace(QRegularExpression("\\W+"), "_");
+        const QList<ItemFailure> failures =
+            convertWith(profilePath, tree, info,
+                        size.isEmpty() ? QHash<QString, QString>{}
+                                       : QHash<QString, QString>{{"Video Size", size}});
+        QVERIFY2(failures.isEmpty(),
+                 qPrintable(failures.value(0).reason + "\n" + failures.value(0).toolOutput));
+        QVERIFY(!QFile::exists(m_work.filePath("temp.avi")));
+
+        const TTaskNode& node = *tree.node(item);
+        const double span = node.EndSeconds - node.StartSeconds;
+        const double rate = title == 1 ? 29.97 : 25;
+        const QString type = StandardIni(profilePath).readString("Main", "Type", "mp4");
+        const QString output = m_out.filePath(info.VolumeName + "-" + node.OutputName + "." + type);
+        const ProbedMedia media = ProbeMedia(output);
+        QVERIFY2(media.ok, qPrintable(output));
+        // Every stream lasts the span, to the title's end included.
+        for (const ProbedStream& s : media.streams)
+            if (s.type == "audio" || (s.type == "video" && s.codec != "mjpeg" && s.codec != "png"))
+                QVERIFY2(qAbs((s.duration > 0 ? s.duration : media.duration) - span) <= 0.1,
+                         qPrintable(s.type + QString(" lasts %1 of %2").arg(s.duration).arg(span)));
+        // The chosen track, also the second of one language (between the tones' beeps, which
+        // start every whole second of the disc).
+        const double pitch = EstimatePitch(output, std::floor(span / 2) + 0.2, 0.4);
+        QVERIFY2(qAbs(pitch - tone) < 30, qPrintable(QString::number(pitch)));
+
+        const ProbedStream* video = media.first("video");
+        if (!video || type == "mp3")
+            return;
+        // Every frame once (the encoder keeps all but the title's very last).
+        QVERIFY2(qAbs(CountVideoFrames(output) - span * rate) <= 2,
+                 qPrintable(QString::number(CountVideoFrames(output))));
+        // The picture itself shows at 16:9, whatever the frame around it.
+        const SeenFrame first = LookAtFrame(output, 0);
+        const SeenFrame middle = LookAtFrame(output, span / 2);
+        const double shape = middle.pictureWidth * video->sampleAspect / middle.pictureHeight;
+        QVERIFY2(qAbs(shape / (16.0 / 9) - 1) < 0.01,
+                 qPrintable(QString("picture %1x%2 in %3x%4, pixel %5")
+                                .arg(middle.pictureWidth)
+                                .arg(middle.pictureHeight)
+                                .arg(middle.width)
+                                .arg(middle.height)
+                                .arg(video->sampleAspect)));
+        // The subtitle showing at the item's start is there from its first frame.
+        QVERIFY2((first.whiteBelow > 8) == (subtitle != 0),
+                 qPrintable(QString::number(first.whiteBelow)));
+        QVERIFY2((middle.whiteBelow > 8) == (subtitle != 0),
+                 qPrintable(QString::number(middle.whiteBelow)));
     }
 
     void wholeTitleAndLastChapterRunToTheirEnd() {

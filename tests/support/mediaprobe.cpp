@@ -43,6 +43,9 @@ ProbedMedia ProbeMedia(const QString& path) {
         stream.width = s["width"].toInt();
         stream.height = s["height"].toInt();
         stream.duration = number(s["duration"]);
+        const QStringList sar = s["sample_aspect_ratio"].toString().split(':');
+        if (sar.size() == 2 && sar[0].toInt() > 0 && sar[1].toInt() > 0)
+            stream.sampleAspect = sar[0].toDouble() / sar[1].toDouble();
         if (stream.duration < 0) // Matroska and WebM keep it in a tag
             stream.duration = [&] {
                 const QString tag = s["tags"].toObject()["DURATION"].toString();
@@ -70,4 +73,64 @@ double EstimatePitch(const QString& path, double from, double length) {
         if ((samples[i - 1] < 0) != (samples[i] < 0))
             ++crossings;
     return crossings / 2.0 / (double(count) / rate);
+}
+
+SeenFrame LookAtFrame(const QString& path, double at) {
+    SeenFrame f;
+    const ProbedMedia media = ProbeMedia(path);
+    const ProbedStream* video = media.first("video");
+    if (!video)
+        return f;
+    f.width = video->width;
+    f.height = video->height;
+    const QByteArray rgb =
+        runTool("ffmpeg", {"-v", "error", "-ss", QString::number(at), "-i", path, "-frames:v", "1",
+                           "-f", "rawvideo", "-pix_fmt", "rgb24", "-"});
+    if (rgb.size() < qsizetype(f.width) * f.height * 3)
+        return f;
+    const auto pixel = [&](int x, int y, int c) {
+        return quint8(rgb[(qsizetype(y) * f.width + x) * 3 + c]);
+    };
+    const auto dark = [&](int x, int y) {
+        return pixel(x, y, 0) < 40 && pixel(x, y, 1) < 40 && pixel(x, y, 2) < 40;
+    };
+    // A bar is dark all along; rows are judged at the left edge and columns in the middle
+    // rows, where no subtitle is drawn.
+    const auto darkRow = [&](int y) {
+        for (int x = 0; x < f.width / 10; ++x)
+            if (!dark(x, y))
+                return false;
+        return true;
+    };
+    const auto darkColumn = [&](int x) {
+        for (int y = f.height * 2 / 5; y < f.height * 3 / 5; ++y)
+            if (!dark(x, y))
+                return false;
+        return true;
+    };
+    int top = 0, bottom = f.height - 1, left = 0, right = f.width - 1;
+    while (top < bottom && darkRow(top))
+        ++top;
+    while (bottom > top && darkRow(bottom))
+        --bottom;
+    while (left < right && darkColumn(left))
+        ++left;
+    while (right > left && darkColumn(right))
+        --right;
+    f.pictureWidth = right - left + 1;
+    f.pictureHeight = bottom - top + 1;
+    // The test pictures hold no white: near-white pixels are a drawn subtitle's letters.
+    for (int y = f.height / 2; y < f.height; ++y)
+        for (int x = 0; x < f.width; ++x)
+            f.whiteBelow += pixel(x, y, 0) >= 200 && pixel(x, y, 1) >= 200 && pixel(x, y, 2) >= 200;
+    return f;
+}
+
+int CountVideoFrames(const QString& path) {
+    return QString::fromLatin1(
+               runTool("ffprobe",
+                       {"-v", "error", "-count_frames", "-select_streams", "v:0", "-show_entries",
+                        "stream=nb_read_frames", "-of", "csv=p=0", path}))
+        .trimmed()
+        .toInt();
 }

@@ -10,7 +10,8 @@ struct ProbedStream {
     QString codec;
     int width = 0;
     int height = 0;
-    double duration = -1; // seconds; -1 when ffprobe does not know
+    double duration = -1;    // seconds; -1 when ffprobe does not know
+    double sampleAspect = 1; // width of a pixel over its height
 };
 
 struct ProbedMedia {
@@ -27,3 +28,16 @@ ProbedMedia ProbeMedia(const QString& path);
 // The dominant pitch of a file's audio between two times, from zero crossings of a mono
 // decode: good enough to tell the sample disc's tones apart.
 double EstimatePitch(const QString& path, double from, double length);
+
+// The frame at `at` seconds as a viewer sees it: the picture within the black bars around it,
+// and how many near-white pixels its lower half holds (a drawn subtitle's letters).
+struct SeenFrame {
+    int width = 0; // the frame's
+    int height = 0;
+    int pictureWidth = 0; // without bars
+    int pictureHeight = 0;
+    int whiteBelow = 0;
+};
+SeenFrame LookAtFrame(const QString& path, double at);
+// The video frames in the file, decoded one by one.
+int CountVideoFrames(const QString& path);
