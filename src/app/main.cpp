@@ -10,6 +10,7 @@
 #include "opendvdform.h"
 #include "settingform.h"
 #include "tasklistcontroller.h"
+#include "terminationsignals.h"
 #include "trimcontroller.h"
 
 #include <QApplication>
@@ -50,6 +51,16 @@ int main(int argc, char* argv[]) {
     TAboutForm aboutForm(&mainForm, mainForm.values().productVersion, shell);
     mainForm.attachAboutForm(&aboutForm);
 
+    // A signal ends the program as closing the window does: a running conversion's tools are
+    // ended and its intermediate file removed as the windows go; the status tells it was cut.
+    TTerminationSignals signals_;
+    int status = 0;
+    QObject::connect(&signals_, &TTerminationSignals::received, &app, [&](int signal) {
+        status = 128 + signal;
+        QCoreApplication::exit(status);
+    });
+
     mainForm.show();
-    return app.exec();
+    const int result = app.exec();
+    return status ? status : result;
 }

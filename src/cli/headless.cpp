@@ -22,6 +22,7 @@
 #include <QJsonDocument>
 #include <QTimer>
 
+#include <cerrno>
 #include <csignal>
 #include <cstdio>
 
@@ -39,14 +40,21 @@ void onInterrupt(int) {
     g_interrupted = 1;
 }
 
+// Whoever reads the output has gone (a closed pipe or terminal): the run is canceled as by
+// Ctrl+C, not left to run unseen.
+void written(FILE* stream) {
+    if (std::fflush(stream) != 0 && errno == EPIPE)
+        g_interrupted = 1;
+}
+
 void out(const QString& text) {
     std::fputs(qPrintable(text), stdout);
-    std::fflush(stdout);
+    written(stdout);
 }
 
 void err(const QString& text) {
     std::fputs(qPrintable(QStringLiteral("ripvale: ") + text + u'\n'), stderr);
-    std::fflush(stderr);
+    written(stderr);
 }
 
 int usageError(const QString& text) {
@@ -257,8 +265,11 @@ int runConvert(const CliOptions& o, ProgramValues& values) {
     struct sigaction action {};
     action.sa_handler = onInterrupt;
     sigemptyset(&action.sa_mask);
-    sigaction(SIGINT, &action, nullptr);
-    sigaction(SIGTERM, &action, nullptr);
+    // Ctrl+C, a kill and a closed terminal all cancel as Stop does; a closed pipe shows as a
+    // failed write instead of ending the program with the tools still running.
+    for (const int signal : {SIGINT, SIGTERM, SIGHUP})
+        sigaction(signal, &action, nullptr);
+    std::signal(SIGPIPE, SIG_IGN);
 
     QTimer::singleShot(0, &driver, [&] { driver.run(std::move(job)); });
     const int result = QCoreApplication::exec();

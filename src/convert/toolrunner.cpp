@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include <fcntl.h>
+#include <sys/prctl.h>
 #include <unistd.h>
 
 namespace {
@@ -30,13 +31,20 @@ TToolRunner::~TToolRunner() {
     for (Run& run : m_slots) {
         if (QProcess* p = run.process.get()) {
             p->disconnect(this);
-            if (p->state() != QProcess::NotRunning) {
-                p->kill();
+            killGroup(run);
+            if (p->state() != QProcess::NotRunning)
                 p->waitForFinished(3000);
-            }
         }
         closeOutput(run);
     }
+}
+
+void TToolRunner::killGroup(Run& run) {
+    // The tool leads a process group of its own: a wrapper's children go with it.
+    if (run.group > 0)
+        ::kill(-run.group, SIGKILL);
+    if (run.process && run.process->state() != QProcess::NotRunning)
+        run.process->kill();
 }
 
 void TToolRunner::closeOutput(Run& run) {
@@ -81,8 +89,14 @@ bool TToolRunner::start(Slot slot, const QString& program, const QStringList& ar
     p->setStandardErrorFile(QProcess::nullDevice());
     // Output and error both go to the pipe. The tool runs in a group of its own, so Ctrl+C in
     // a terminal reaches only the program, which then stops the tool as Stop does.
-    p->setChildProcessModifier([writeEnd] {
+    // If the program dies without a chance to end it (SIGKILL), the tool dies with it; its own
+    // children then end at their next write into the pipe nobody reads.
+    const pid_t parent = ::getpid();
+    p->setChildProcessModifier([writeEnd, parent] {
         ::setpgid(0, 0);
+        ::prctl(PR_SET_PDEATHSIG, SIGKILL);
+        if (::getppid() != parent) // the program died before the line above
+            ::_exit(127);
         ::dup2(writeEnd, STDOUT_FILENO);
         ::dup2(writeEnd, STDERR_FILENO);
     });
@@ -96,6 +110,8 @@ bool TToolRunner::start(Slot slot, const QString& program, const QStringList& ar
     const bool started = p->waitForStarted(10000);
     ::close(writeEnd); // the tool holds the only writing end, so its exit ends the output
     run.pipe = ends[0];
+    if (started)
+        run.group = pid_t(p->processId());
     if (!started) {
         if (error)
             *error = p->errorString();
@@ -146,7 +162,11 @@ void TToolRunner::exited(Slot slot) {
     readAvailable(slot); // whatever is left in the pipe comes before the end
     if (run.process.get() != p)
         return;
-    // A child the tool left behind may still hold the pipe; its output is not the tool's.
+    // A child the tool left behind may still hold the pipe; it is not wanted once the tool
+    // has ended, nor is its output.
+    if (run.group > 0)
+        ::kill(-run.group, SIGKILL);
+    run.group = 0;
     closeOutput(run);
     const bool crashed = run.terminated || p->exitStatus() == QProcess::CrashExit;
     const int code = p->exitCode();
@@ -159,13 +179,13 @@ void TToolRunner::terminate(Slot slot) {
     if (!run.process || run.process->state() == QProcess::NotRunning)
         return;
     run.terminated = true;
-    run.process->kill();
+    killGroup(run);
 }
 
 void TToolRunner::interrupt(Slot slot) {
     const Run& run = m_slots[slot];
-    if (run.process && run.process->state() == QProcess::Running)
-        ::kill(pid_t(run.process->processId()), SIGINT);
+    if (run.process && run.process->state() == QProcess::Running && run.group > 0)
+        ::kill(-run.group, SIGINT);
 }
 
 bool TToolRunner::isRunning(Slot slot) const {

@@ -6,6 +6,8 @@
 #include <QStringList>
 #include <QTimer>
 
+#include <sys/types.h>
+
 #include <array>
 #include <memory>
 
@@ -27,7 +29,8 @@ public:
     // False when the tool cannot be started; `error` then says why.
     bool start(Slot slot, const QString& program, const QStringList& arguments,
                QString* error = nullptr, const QString& workingDirectory = {});
-    // Ends the slot's child at once; nothing happens when it never ran or has ended.
+    // Ends the slot's child and every process of its group at once; nothing happens when it
+    // never ran or has ended.
     void terminate(Slot slot);
     // Asks the slot's child to finish as if stopped from the keyboard (SIGINT).
     void interrupt(Slot slot);
@@ -52,12 +55,14 @@ private:
         QByteArray tail; // the last few kilobytes, for failure reports
         int chunkIndex = 0;
         bool terminated = false;
+        pid_t group = 0; // the tool's process group while it may have members
     };
 
     void outputArrived(Slot slot);
     void readAvailable(Slot slot);
     void exited(Slot slot);
     void release(Run& run);
+    static void killGroup(Run& run);
     static void closeOutput(Run& run);
 
     std::array<Run, 2> m_slots;

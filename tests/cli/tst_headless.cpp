@@ -11,6 +11,7 @@
 #include <QJsonDocument>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -31,7 +32,8 @@ private slots:
     void convertItems();
     void overwriteChoices_data();
     void overwriteChoices();
-    void interruptCancels();
+    void signalsEndTheRunCleanly_data();
+    void signalsEndTheRunCleanly();
     void badProfiles_data();
     void badProfiles();
     void badValuesForTheDisc_data();
@@ -44,7 +46,7 @@ private:
         QString err;
     };
     Run run(const QStringList& args) const;
-    QStringList toolProcesses() const;
+    QStringList toolProcesses(const QString& marker = QString()) const;
 
     QString m_disc;
     QTemporaryDir m_program;
@@ -94,13 +96,19 @@ TestHeadless::Run TestHeadless::run(const QStringList& args) const {
             QString::fromUtf8(p.readAllStandardError())};
 }
 
-// The tools run from this program folder that are still alive.
-QStringList TestHeadless::toolProcesses() const {
+// The tools of runs from this program folder that are still alive, wrapped ones included
+// (their command lines name the folder's temp.avi); `marker` narrows them to one pass.
+QStringList TestHeadless::toolProcesses(const QString& marker) const {
     QStringList found;
     for (const QString& pid : QDir("/proc").entryList(QDir::Dirs)) {
         QFile cmdline("/proc/" + pid + "/cmdline");
-        if (cmdline.open(QIODevice::ReadOnly) &&
-            QString::fromUtf8(cmdline.readAll()).startsWith(m_dir))
+        if (!cmdline.open(QIODevice::ReadOnly))
+            continue;
+        const QString text = QString::fromUtf8(cmdline.readAll()).replace(QChar(0), ' ');
+        QFile stat("/proc/" + pid + "/stat");
+        const bool zombie = stat.open(QIODevice::ReadOnly) && stat.readAll().contains(") Z ");
+        if (!zombie && text.contains(m_dir) && !text.startsWith(m_dir + "ripvale") &&
+            text.contains(marker))
             found << pid;
     }
     return found;
@@ -264,26 +272,73 @@ void TestHeadless::overwriteChoices() {
     }
 }
 
-void TestHeadless::interruptCancels() {
-    QProcess p;
-    p.start(m_dir + "ripvale", {"--convert", m_disc, "--output", m_out, "--end", "00:00:20",
-                                "--profile", "4 WebM VP9 Opus"});
-    QVERIFY(p.waitForStarted());
-    // Once a progress line shows the encoder at work.
-    QString out;
-    while (!out.contains(QRegularExpression("frames [1-9]")) && p.state() == QProcess::Running) {
-        p.waitForReadyRead(10000);
-        out += QString::fromUtf8(p.readAllStandardOutput());
+void TestHeadless::signalsEndTheRunCleanly_data() {
+    QTest::addColumn<int>("signal"); // 0: the reader of the output goes away
+    QTest::addColumn<QString>("pass");
+    QTest::addColumn<QString>("wrapper"); // how the tools are reached: "child" of a script, "exec"
+    QTest::newRow("Ctrl+C, encode pass") << int(SIGINT) << "encode"
+                                         << "child";
+    QTest::newRow("kill, transcode pass") << int(SIGTERM) << "transcode"
+                                          << "child";
+    QTest::newRow("closed terminal, encode pass") << int(SIGHUP) << "encode"
+                                                  << "child";
+    QTest::newRow("closed terminal, transcode pass") << int(SIGHUP) << "transcode"
+                                                     << "child";
+    QTest::newRow("closed pipe, encode pass") << 0 << "encode"
+                                              << "child";
+    QTest::newRow("killed outright, transcode pass") << int(SIGKILL) << "transcode"
+                                                     << "exec";
+}
+
+void TestHeadless::signalsEndTheRunCleanly() {
+    QFETCH(int, signal);
+    QFETCH(QString, pass);
+    QFETCH(QString, wrapper);
+    // The tools behind scripts, as packagers ship them.
+    const QString built = qEnvironmentVariable("RIPVALE_PROGRAM_DIR") + '/';
+    for (const char* tool : {"asapi.dll", "wmaspi.dll"}) {
+        const QString real = QFileInfo(built + tool).canonicalFilePath();
+        QFile::remove(m_dir + tool);
+        QFile script(m_dir + tool);
+        QVERIFY(script.open(QIODevice::WriteOnly));
+        script.write(
+            ("#!/bin/sh\n" + QString(wrapper == "exec" ? "exec " : "") + real + " \"$@\"\n")
+                .toUtf8());
+        script.close();
+        script.setPermissions(script.permissions() | QFile::ExeOwner);
     }
-    QVERIFY2(p.state() == QProcess::Running, qPrintable(out));
-    QVERIFY(!toolProcesses().isEmpty());
-    ::kill(pid_t(p.processId()), SIGINT);
+    const auto restore = qScopeGuard([&] {
+        for (const char* tool : {"asapi.dll", "wmaspi.dll"}) {
+            QFile::remove(m_dir + tool);
+            QFile::link(QFileInfo(built + tool).canonicalFilePath(), m_dir + QString(tool));
+        }
+        QFile::remove(m_dir + "temp.avi");
+    });
+    const QStringList args = {"--convert", m_disc,     "--output",  m_out,
+                              "--end",     "00:00:20", "--profile", "4 WebM VP9 Opus"};
+    QProcess p;
+    if (signal) // the progress goes to a reader that stops reading, then goes, after 3 s
+        p.start(m_dir + "ripvale", args);
+    else
+        p.start("/bin/sh",
+                QStringList{"-c", "\"$0\" \"$@\" | { sleep 3; }", m_dir + "ripvale"} + args);
+    QVERIFY(p.waitForStarted());
+    const QString marker = pass == "encode" ? "-ovc lavc" : "temp.avi -t";
+    QTRY_VERIFY_WITH_TIMEOUT(!toolProcesses(marker).isEmpty(), 60000);
+    if (signal)
+        ::kill(pid_t(p.processId()), signal);
     QVERIFY(p.waitForFinished(20000));
-    QCOMPARE(p.exitStatus(), QProcess::NormalExit);
-    QVERIFY(p.exitCode() != 0);
-    QVERIFY(QString::fromUtf8(p.readAllStandardError()).contains("The conversion is canceled."));
-    QVERIFY(!QFile::exists(m_dir + "temp.avi"));
-    QTRY_VERIFY_WITH_TIMEOUT(toolProcesses().isEmpty(), 3000);
+    if (signal == SIGKILL) {
+        QCOMPARE(p.exitStatus(), QProcess::CrashExit);
+    } else {
+        QCOMPARE(p.exitStatus(), QProcess::NormalExit);
+        QVERIFY(p.exitCode() != 0 || !signal); // a pipeline's status is its last command's
+        QVERIFY(
+            QString::fromUtf8(p.readAllStandardError()).contains("The conversion is canceled."));
+        QVERIFY(!QFile::exists(m_dir + "temp.avi"));
+    }
+    QTRY_VERIFY2_WITH_TIMEOUT(toolProcesses().isEmpty(), qPrintable(toolProcesses().join(' ')),
+                              3000);
 }
 
 void TestHeadless::badProfiles_data() {

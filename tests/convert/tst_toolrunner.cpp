@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -48,8 +49,13 @@ int openDescriptors() {
     return int(QDir("/proc/self/fd").entryList(QDir::Files | QDir::System).size());
 }
 
+// A zombie waiting for its parent to collect it counts as gone.
 bool alive(pid_t pid) {
-    return ::kill(pid, 0) == 0;
+    QFile stat(QString("/proc/%1/stat").arg(pid));
+    if (!stat.open(QIODevice::ReadOnly))
+        return false;
+    const QByteArray text = stat.readAll();
+    return text.mid(text.lastIndexOf(')') + 2, 1) != "Z";
 }
 
 } // namespace
@@ -127,7 +133,8 @@ private slots:
         QVERIFY(ended.isEmpty());
     }
 
-    // A child the tool leaves behind keeps the pipe open; the tool's end is still its end.
+    // A child the tool leaves behind keeps the pipe open; the tool's end is still its end,
+    // and the child goes with it.
     void leftBehindChildDoesNotDelayTheEnd() {
         TToolRunner runner;
         QElapsedTimer clock;
@@ -137,7 +144,38 @@ private slots:
         QVERIFY(clock.elapsed() < 5000);
         const pid_t orphan = pid_t(out.chunks.join(QString()).trimmed().toInt());
         QVERIFY(orphan > 0);
-        ::kill(orphan, SIGKILL);
+        QTRY_VERIFY_WITH_TIMEOUT(!alive(orphan), 3000);
+    }
+
+    // A wrapper script's real tool is its child: ending the tool ends the child too, however
+    // the run ends.
+    void wrapperChildrenGoWithTheTool_data() {
+        QTest::addColumn<QString>("how");
+        QTest::newRow("terminate") << "terminate";
+        QTest::newRow("interrupt") << "interrupt";
+        QTest::newRow("runner destroyed") << "destroy";
+    }
+    void wrapperChildrenGoWithTheTool() {
+        QFETCH(QString, how);
+        pid_t child = 0;
+        {
+            TToolRunner runner;
+            QSignalSpy output(&runner, &TToolRunner::chunk);
+            QSignalSpy ended(&runner, &TToolRunner::finished);
+            // A shell's background child ignores SIGINT: what the wrapper leaves goes all the same.
+            QVERIFY(
+                runner.start(TToolRunner::Encoder, "/bin/sh", {"-c", "sleep 60 & echo $!; wait"}));
+            QVERIFY(output.wait(5000));
+            child = pid_t(output.first().at(1).toString().trimmed().toInt());
+            QVERIFY(child > 0 && alive(child));
+            if (how == "terminate")
+                runner.terminate(TToolRunner::Encoder);
+            else if (how == "interrupt")
+                runner.interrupt(TToolRunner::Encoder);
+            if (how != "destroy")
+                QVERIFY(ended.wait(5000));
+        }
+        QTRY_VERIFY_WITH_TIMEOUT(!alive(child), 3000);
     }
 
     void destroyingTheRunnerEndsTheTool() {
