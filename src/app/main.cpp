@@ -9,6 +9,7 @@
 #include "messageboxprompts.h"
 #include "opendvdform.h"
 #include "settingform.h"
+#include "standardstreams.h"
 #include "tasklistcontroller.h"
 #include "terminationsignals.h"
 #include "trimcontroller.h"
@@ -16,6 +17,7 @@
 #include <QApplication>
 
 int main(int argc, char* argv[]) {
+    EnsureStandardStreams();
     // Options beginning with "--" ask for the modes that need no display.
     for (int i = 1; i < argc; ++i)
         if (qstrncmp(argv[i], "--", 2) == 0)

@@ -178,6 +178,10 @@ bool TMpvBackend::createCore(quint64 windowId) {
     option("ytdl", "no");
     if (!m_options.videoOutput.isEmpty())
         option("vo", m_options.videoOutput.toUtf8());
+    // OpenGL only: where the Vulkan probe fails (no GPU: Xvfb, VMs, remote desktops) it closes
+    // file descriptor 0, which it never opened; by then that may be the working output's X
+    // connection, and Xlib ends the whole program when it breaks.
+    option("gpu-api", "opengl");
     if (!m_options.audioOutput.isEmpty())
         option("ao", m_options.audioOutput.toUtf8());
     if (windowId != 0) {

@@ -1,0 +1,119 @@
+#include "mpvbackend.h"
+#include "toolrunner.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QSignalSpy>
+#include <QTest>
+#include <QWidget>
+
+#include <csignal>
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+extern char** environ;
+
+namespace {
+pid_t g_xvfb = 0;
+QString g_display;
+} // namespace
+
+// The player as a desktop runs it: in a real X window, with the video outputs the program asks
+// for (the GPU one first), on an X server without a GPU. Fifty rounds of play, play another,
+// let one end, switch off and on, and a conversion's encoder running alongside; the program
+// must come out of it alive and still playing.
+class TestPreviewWindow : public QObject {
+    Q_OBJECT
+private slots:
+    void manyRoundsLeaveTheProgramAlive() {
+        const QString disc = qEnvironmentVariable("RIPVALE_SAMPLE_DVD");
+        if (!QDir(disc + "/VIDEO_TS").exists())
+            QSKIP("The sample disc has not been made (build the sample_dvd target).");
+        if (g_display.isEmpty())
+            QSKIP("Xvfb could not be started.");
+        QWidget window;
+        window.resize(320, 240);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        TMpvBackend backend(
+            {[&window] { return quint64(window.winId()); }, QStringLiteral("gpu,xv,x11"), "null"});
+        QStringList failures;
+        int started = 0;
+        backend.setListener(
+            {[&] { ++started; }, [&](const QString& reason) { failures << reason; }});
+        TToolRunner encoder;
+        const QString ifo = disc + "/VIDEO_TS/VIDEO_TS.IFO";
+        const QString mencoder =
+            QFileInfo(qEnvironmentVariable("RIPVALE_PROGRAM_DIR") + "/asapi.dll")
+                .canonicalFilePath();
+        for (int round = 0; round < 50; ++round) {
+            const int title = round % 4 + 1;
+            backend.switchOn(true);
+            backend.renderVolume(ifo);
+            backend.run();
+            if (round % 7 == 3) // a conversion starts during the preview
+                QVERIFY(encoder.start(TToolRunner::Encoder, mencoder,
+                                      {"dvd://1", "-dvd-device", disc + "/VIDEO_TS", "-endpos", "2",
+                                       "-ovc", "lavc", "-nosound", "-o", "/dev/null"}));
+            const int before = started;
+            if (round % 3 == 1)
+                backend.playChapterInTitle(title, 2);
+            else
+                backend.playTitle(title);
+            QTRY_VERIFY2_WITH_TIMEOUT(started > before || !failures.isEmpty(),
+                                      qPrintable(QString("round %1").arg(round)), 10000);
+            QVERIFY2(failures.isEmpty(), qPrintable(failures.join('\n')));
+            if (round % 5 == 4) { // play on to the title's end, where the pane's count stops it
+                const int length = backend.playerProperty("duration").toInt();
+                backend.playAtTime(DvdTimecode::fromSeconds(qMax(0, length - 1)));
+                QTRY_VERIFY_WITH_TIMEOUT(backend.playerProperty("time-pos").toDouble() >= length,
+                                         10000);
+            } else {
+                QTest::qWait(150);
+            }
+            backend.stop();
+            if (round % 10 == 9) // the pane released, as opening another disc does
+                backend.switchOn(false);
+        }
+        QVERIFY(failures.isEmpty());
+        encoder.terminate(TToolRunner::Encoder);
+    }
+};
+
+// Starts a private X server before the application connects to it.
+int main(int argc, char* argv[]) {
+    const int number = 100 + int(::getpid() % 500);
+    const QByteArray display = ":" + QByteArray::number(number);
+    const char* args[] = {"Xvfb",       display.constData(), "-screen", "0",
+                          "800x600x24", "-nolisten",         "tcp",     nullptr};
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+    posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
+    if (posix_spawnp(&g_xvfb, "Xvfb", &actions, nullptr, const_cast<char**>(args), environ) == 0) {
+        const QString socket = QStringLiteral("/tmp/.X11-unix/X%1").arg(number);
+        for (int i = 0; i < 100 && !QFileInfo::exists(socket); ++i)
+            ::usleep(50000);
+        if (QFileInfo::exists(socket))
+            g_display = QString::fromLatin1(display);
+    }
+    posix_spawn_file_actions_destroy(&actions);
+    qputenv("DISPLAY", g_display.isEmpty() ? QByteArray() : display);
+    qputenv("QT_QPA_PLATFORM", g_display.isEmpty() ? "offscreen" : "xcb");
+    int status = 0;
+    {
+        QApplication app(argc, argv);
+        TestPreviewWindow test;
+        status = QTest::qExec(&test, argc, argv);
+    }
+    if (g_xvfb > 0) {
+        ::kill(g_xvfb, SIGTERM);
+        ::waitpid(g_xvfb, nullptr, 0);
+    }
+    return status;
+}
+
+#include "tst_previewwindow.moc"
