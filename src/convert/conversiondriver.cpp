@@ -336,24 +336,17 @@ void TConversionDriver::setFrames(long long shown) {
 
 void TConversionDriver::onFinished(TToolRunner::Slot slot, int exitCode, bool crashed) {
     switch (m_phase) {
-    case Phase::DiscOpen:
-        if (slot != TToolRunner::Encoder)
-            return;
-        startSeekProbe();
-        return;
+    case Phase::DiscOpen: // the runs before the encode pass: each step heeds a cancel itself
     case Phase::SeekProbe:
-        if (slot != TToolRunner::Encoder)
-            return;
-        if (m_state == ConversionState::Cancelled) {
-            cancel();
-            return;
-        }
-        seekProbed();
-        return;
     case Phase::SubtitleDump:
         if (slot != TToolRunner::Encoder)
             return;
-        startEncode();
+        if (m_phase == Phase::DiscOpen)
+            startSeekProbe();
+        else if (m_phase == Phase::SeekProbe)
+            seekProbed();
+        else
+            startEncode();
         return;
     case Phase::Encode: {
         if (slot != TToolRunner::Encoder)
