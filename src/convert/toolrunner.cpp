@@ -1,11 +1,12 @@
 #include "toolrunner.h"
 
+#include "childprocess.h"
+
 #include <cerrno>
 #include <csignal>
 #include <cstring>
 
 #include <fcntl.h>
-#include <sys/prctl.h>
 #include <unistd.h>
 
 namespace {
@@ -87,16 +88,12 @@ bool TToolRunner::start(Slot slot, const QString& program, const QStringList& ar
     p->setStandardInputFile(QProcess::nullDevice()); // a tool never waits for keyboard input
     p->setStandardOutputFile(QProcess::nullDevice());
     p->setStandardErrorFile(QProcess::nullDevice());
-    // Output and error both go to the pipe. The tool runs in a group of its own, so Ctrl+C in
-    // a terminal reaches only the program, which then stops the tool as Stop does.
-    // If the program dies without a chance to end it (SIGKILL), the tool dies with it; its own
-    // children then end at their next write into the pipe nobody reads.
+    // Output and error both go to the pipe. If the program dies without a chance to end the
+    // tool, the tool dies with it; its own children then end at their next write into the pipe
+    // nobody reads.
     const pid_t parent = ::getpid();
     p->setChildProcessModifier([writeEnd, parent] {
-        ::setpgid(0, 0);
-        ::prctl(PR_SET_PDEATHSIG, SIGKILL);
-        if (::getppid() != parent) // the program died before the line above
-            ::_exit(127);
+        BindChildToProgram(parent);
         ::dup2(writeEnd, STDOUT_FILENO);
         ::dup2(writeEnd, STDERR_FILENO);
     });

@@ -1,43 +1,22 @@
 #include "mpvbackend.h"
 
+#include "mpvprocess.h"
+
 #include <QFileInfo>
+#include <QJsonArray>
 #include <QTimer>
 #include <QVariantMap>
 
-#include <mpv/client.h>
-
-#include <cstring>
-
 namespace {
-constexpr quint64 TrackListObserver = 1;
-constexpr quint64 TrackListRequest = 2;
-const quint64 FirstLoadRequest = 1000; // above the fixed reply numbers
+constexpr qint64 TrackListObserver = 1;
+constexpr qint64 TrackListRequest = 2;
+const qint64 FirstLoadRequest = 1000; // above the fixed reply numbers
 
-QVariant toVariant(const mpv_node& node) {
-    switch (node.format) {
-    case MPV_FORMAT_STRING:
-        return QString::fromUtf8(node.u.string);
-    case MPV_FORMAT_FLAG:
-        return node.u.flag != 0;
-    case MPV_FORMAT_INT64:
-        return qlonglong(node.u.int64);
-    case MPV_FORMAT_DOUBLE:
-        return node.u.double_;
-    case MPV_FORMAT_NODE_ARRAY: {
-        QVariantList list;
-        for (int i = 0; i < node.u.list->num; ++i)
-            list << toVariant(node.u.list->values[i]);
-        return list;
-    }
-    case MPV_FORMAT_NODE_MAP: {
-        QVariantMap map;
-        for (int i = 0; i < node.u.list->num; ++i)
-            map.insert(QString::fromUtf8(node.u.list->keys[i]), toVariant(node.u.list->values[i]));
-        return map;
-    }
-    default:
-        return {};
-    }
+const QString PlayerStoppedText = QStringLiteral("The video player stopped unexpectedly.");
+const QString PlayerCannotStartText = QStringLiteral("The video player could not start.");
+
+QString text(const QJsonObject& o, const char* key) {
+    return o.value(QLatin1String(key)).toString();
 }
 
 void call(const std::function<void()>& f) {
@@ -47,18 +26,13 @@ void call(const std::function<void()>& f) {
 
 } // namespace
 
-void TMpvBackend::wakeup(void* context) {
-    // Called on one of mpv's threads: only hand the work over to the object's thread.
-    auto* self = static_cast<TMpvBackend*>(context);
-    QMetaObject::invokeMethod(
-        self, [self] { self->drainEvents(); }, Qt::QueuedConnection);
-}
-
 TMpvBackend::TMpvBackend(Options options, QObject* parent)
     : QObject(parent), m_options(std::move(options)), m_loadRequest(FirstLoadRequest) {}
 
 TMpvBackend::~TMpvBackend() {
-    destroyCore();
+    if (m_mpv)
+        m_mpv->disconnect(this);
+    m_mpv.reset();
 }
 
 void TMpvBackend::clear() {
@@ -74,8 +48,9 @@ void TMpvBackend::switchOn(bool on) {
         return;
     }
     const quint64 windowId = m_options.windowId ? m_options.windowId() : 0;
-    // mpv takes its window when it starts; a window made anew needs a new player.
-    if (!m_mpv || windowId != m_windowId) {
+    // mpv takes its window when it starts; a window made anew needs a new player, and so does
+    // one that has died.
+    if (!playerRunning() || windowId != m_windowId) {
         destroyCore();
         createCore(windowId);
     }
@@ -93,19 +68,19 @@ void TMpvBackend::run() {
     if (!m_on)
         return;
     m_state = PlaybackState::Running;
-    setPlayerProperty("pause", "no");
+    setPlayerProperty(QStringLiteral("pause"), QStringLiteral("no"));
 }
 
 void TMpvBackend::pause() {
     if (m_state != PlaybackState::Running)
         return;
     m_state = PlaybackState::Paused;
-    setPlayerProperty("pause", "yes");
+    setPlayerProperty(QStringLiteral("pause"), QStringLiteral("yes"));
 }
 
 void TMpvBackend::stop() {
     if (m_load != Load::None)
-        command({"stop"});
+        command({QStringLiteral("stop")});
     forgetLoad();
     if (m_on)
         m_state = PlaybackState::Stopped;
@@ -124,7 +99,7 @@ void TMpvBackend::playAtTime(const DvdTimecode& time) {
     if (m_load == Load::Loading)
         m_pendingSeek = seconds; // mpv cannot seek before the title is open
     else if (m_load == Load::Loaded)
-        command({"seek", QByteArray::number(seconds), "absolute"});
+        command({QStringLiteral("seek"), QString::number(seconds), QStringLiteral("absolute")});
 }
 
 void TMpvBackend::setSubpictureState(bool on) {
@@ -140,210 +115,187 @@ void TMpvBackend::selectSubpictureStream(int stream) {
 }
 
 QVariant TMpvBackend::playerProperty(const QString& name) const {
-    if (!m_mpv)
+    if (!playerRunning())
         return {};
-    mpv_node node;
-    if (mpv_get_property(m_mpv, name.toUtf8().constData(), MPV_FORMAT_NODE, &node) < 0)
+    const QJsonObject reply = m_mpv->request(
+        {{QStringLiteral("command"), QJsonArray{QStringLiteral("get_property"), name}}});
+    if (text(reply, "error") != QLatin1String("success"))
         return {};
-    QVariant value = toVariant(node);
-    mpv_free_node_contents(&node);
-    return value;
+    return reply.value(QStringLiteral("data")).toVariant();
 }
 
 bool TMpvBackend::createCore(quint64 windowId) {
-    m_mpv = mpv_create();
-    if (!m_mpv)
-        return false;
+    destroyCore();
     m_windowId = windowId;
-    const auto option = [this](const char* name, const QByteArray& value) {
-        mpv_set_option_string(m_mpv, name, value.constData());
+    QStringList options = {
+        QStringLiteral("--config=no"),
+        QStringLiteral("--terminal=no"),
+        QStringLiteral("--input-terminal=no"),
+        QStringLiteral("--idle=yes"),
+        QStringLiteral("--keep-open=yes"), // the last picture stays until the count stops it
+        QStringLiteral("--input-default-bindings=no"),
+        QStringLiteral("--input-vo-keyboard=no"),
+        QStringLiteral("--input-cursor=no"),
+        QStringLiteral("--cursor-autohide=no"),
+        QStringLiteral("--osd-level=0"),
+        QStringLiteral("--audio-display=no"),
+        QStringLiteral("--hwdec=auto-safe"),
+        // None of mpv's own scripts and overlays: the pane has its own controls.
+        QStringLiteral("--load-scripts=no"),
+        QStringLiteral("--osc=no"),
+        QStringLiteral("--load-stats-overlay=no"),
+        QStringLiteral("--load-osd-console=no"),
+        QStringLiteral("--load-auto-profiles=no"),
+        QStringLiteral("--ytdl=no"),
+        // OpenGL only: where the Vulkan probe fails (no GPU: Xvfb, VMs, remote desktops) it
+        // closes file descriptor 0, which it never opened, and may break the X connection.
+        QStringLiteral("--gpu-api=opengl"),
     };
-    option("config", "no");
-    option("terminal", "no");
-    option("idle", "yes");
-    option("keep-open", "yes"); // the last picture stays until the count stops the preview
-    option("input-default-bindings", "no");
-    option("input-vo-keyboard", "no");
-    option("input-cursor", "no");
-    option("cursor-autohide", "no");
-    option("osd-level", "0");
-    option("audio-display", "no");
-    option("hwdec", "auto-safe");
-    // None of mpv's own scripts and overlays: the pane has its own controls.
-    option("load-scripts", "no");
-    option("osc", "no");
-    option("load-stats-overlay", "no");
-    option("load-osd-console", "no");
-    option("load-auto-profiles", "no");
-    option("ytdl", "no");
     if (!m_options.videoOutput.isEmpty())
-        option("vo", m_options.videoOutput.toUtf8());
-    // OpenGL only: where the Vulkan probe fails (no GPU: Xvfb, VMs, remote desktops) it closes
-    // file descriptor 0, which it never opened; by then that may be the working output's X
-    // connection, and Xlib ends the whole program when it breaks.
-    option("gpu-api", "opengl");
+        options << QStringLiteral("--vo=") + m_options.videoOutput;
     if (!m_options.audioOutput.isEmpty())
-        option("ao", m_options.audioOutput.toUtf8());
-    if (windowId != 0) {
-        int64_t wid = static_cast<int64_t>(windowId);
-        mpv_set_option(m_mpv, "wid", MPV_FORMAT_INT64, &wid);
-    }
-    mpv_request_log_messages(m_mpv, "error");
-    mpv_observe_property(m_mpv, TrackListObserver, "track-list", MPV_FORMAT_NODE);
-    mpv_set_wakeup_callback(m_mpv, wakeup, this);
-    if (mpv_initialize(m_mpv) < 0) {
-        destroyCore();
+        options << QStringLiteral("--ao=") + m_options.audioOutput;
+    if (windowId != 0)
+        options << QStringLiteral("--wid=%1").arg(windowId);
+
+    m_mpv = std::make_unique<TMpvProcess>();
+    connect(m_mpv.get(), &TMpvProcess::received, this, &TMpvBackend::handleMessage);
+    connect(m_mpv.get(), &TMpvProcess::ended, this, &TMpvBackend::playerEnded);
+    if (!m_mpv->start(m_options.program, options)) {
+        m_mpv.reset();
         return false;
     }
+    command({QStringLiteral("request_log_messages"), QStringLiteral("error")});
+    m_mpv->send(
+        {{QStringLiteral("command"), QJsonArray{QStringLiteral("observe_property"),
+                                                TrackListObserver, QStringLiteral("track-list")}}});
     return true;
 }
 
 void TMpvBackend::destroyCore() {
     if (!m_mpv)
         return;
-    mpv_set_wakeup_callback(m_mpv, nullptr, nullptr);
-    mpv_terminate_destroy(m_mpv);
-    m_mpv = nullptr;
+    m_mpv->disconnect(this);
+    // The player may be the one whose message is being handled right now.
+    m_mpv.release()->deleteLater();
     forgetLoad();
 }
 
-void TMpvBackend::drainEvents() {
-    while (m_mpv) {
-        mpv_event* event = mpv_wait_event(m_mpv, 0);
-        if (event->event_id == MPV_EVENT_NONE)
-            break;
-        handleEvent(*event);
-    }
+bool TMpvBackend::playerRunning() const {
+    return m_mpv && m_mpv->isRunning();
 }
 
-void TMpvBackend::handleEvent(const mpv_event& event) {
-    switch (event.event_id) {
-    case MPV_EVENT_LOG_MESSAGE: {
-        const auto* message = static_cast<const mpv_event_log_message*>(event.data);
-        m_lastError = QString::fromUtf8(message->text).trimmed();
-        break;
-    }
-    case MPV_EVENT_COMMAND_REPLY:
-        if (event.reply_userdata != m_loadRequest || m_load != Load::Loading)
-            break;
-        if (event.error < 0) {
-            fail(QString::fromUtf8(mpv_error_string(event.error)));
-        } else {
-            const auto* reply = static_cast<const mpv_event_command*>(event.data);
-            const QVariantMap result = toVariant(reply->result).toMap();
-            m_entryId = result.value(QStringLiteral("playlist_entry_id"), -1).toLongLong();
-        }
-        break;
-    case MPV_EVENT_START_FILE:
-        m_startedEntry = static_cast<const mpv_event_start_file*>(event.data)->playlist_entry_id;
+void TMpvBackend::handleMessage(const QJsonObject& message) {
+    const QString event = text(message, "event");
+    if (event.isEmpty()) {
+        handleReply(message);
+    } else if (event == QLatin1String("log-message")) {
+        m_lastError = text(message, "text").trimmed();
+    } else if (event == QLatin1String("start-file")) {
+        m_startedEntry = message.value(QStringLiteral("playlist_entry_id")).toInteger(-1);
         m_tracksKnown = false;
-        break;
-    case MPV_EVENT_FILE_LOADED:
+    } else if (event == QLatin1String("file-loaded")) {
         if (m_load != Load::Loading || m_entryId < 0 || m_startedEntry != m_entryId)
-            break; // a title asked for earlier, since replaced
+            return; // a title asked for earlier, since replaced
         m_load = Load::Loaded;
         if (m_pendingSeek) {
-            command({"seek", QByteArray::number(*m_pendingSeek), "absolute"});
+            command({QStringLiteral("seek"), QString::number(*m_pendingSeek),
+                     QStringLiteral("absolute")});
             m_pendingSeek.reset();
         }
         // The observed list may be the last title's until mpv reports a change, and an unchanged
         // list is never reported: ask for it.
-        mpv_get_property_async(m_mpv, TrackListRequest, "track-list", MPV_FORMAT_NODE);
+        m_mpv->send({{QStringLiteral("command"),
+                      QJsonArray{QStringLiteral("get_property"), QStringLiteral("track-list")}},
+                     {QStringLiteral("request_id"), TrackListRequest}});
         applySubtitle();
         emit fileLoaded();
         call(m_listener.started);
-        break;
-    case MPV_EVENT_PLAYBACK_RESTART:
+    } else if (event == QLatin1String("playback-restart")) {
         if (m_load == Load::Loaded && m_startedEntry == m_entryId)
             emit playbackRestarted();
-        break;
-    case MPV_EVENT_END_FILE: {
-        const auto* end = static_cast<const mpv_event_end_file*>(event.data);
-        if (end->reason == MPV_END_FILE_REASON_ERROR && end->playlist_entry_id == m_entryId &&
-            m_load != Load::None) {
-            fail(m_lastError.isEmpty() ? QString::fromUtf8(mpv_error_string(end->error))
-                                       : m_lastError);
+    } else if (event == QLatin1String("end-file")) {
+        if (text(message, "reason") == QLatin1String("error") &&
+            message.value(QStringLiteral("playlist_entry_id")).toInteger(-2) == m_entryId &&
+            m_load != Load::None)
+            fail(m_lastError.isEmpty() ? text(message, "file_error") : m_lastError);
+    } else if (event == QLatin1String("property-change")) {
+        if (message.value(QStringLiteral("id")).toInteger() == TrackListObserver &&
+            m_load == Load::Loaded) {
+            takeTrackList(message.value(QStringLiteral("data")).toArray().toVariantList());
+            // A title's subtitle track may show up only once its first picture is read.
+            applySubtitle();
         }
-        break;
     }
-    case MPV_EVENT_GET_PROPERTY_REPLY:
-    case MPV_EVENT_PROPERTY_CHANGE: {
-        const auto* property = static_cast<const mpv_event_property*>(event.data);
-        const bool trackList =
-            event.reply_userdata == TrackListObserver || event.reply_userdata == TrackListRequest;
-        if (!trackList || event.error < 0 || property->format != MPV_FORMAT_NODE ||
-            m_load != Load::Loaded)
-            break;
-        takeTrackList(*static_cast<mpv_node*>(property->data));
-        // A title's subtitle track may show up only once its first picture is read.
+}
+
+void TMpvBackend::handleReply(const QJsonObject& reply) {
+    const qint64 id = reply.value(QStringLiteral("request_id")).toInteger();
+    const bool success = text(reply, "error") == QLatin1String("success");
+    if (id == m_loadRequest && m_load == Load::Loading) {
+        if (!success)
+            fail(text(reply, "error"));
+        else
+            m_entryId = reply.value(QStringLiteral("data"))
+                            .toObject()
+                            .value(QStringLiteral("playlist_entry_id"))
+                            .toInteger(-1);
+    } else if (id == TrackListRequest && success && m_load == Load::Loaded) {
+        takeTrackList(reply.value(QStringLiteral("data")).toArray().toVariantList());
         applySubtitle();
-        break;
     }
-    case MPV_EVENT_SHUTDOWN:
-        // Not asked for by us; a new player is made at the next switch-on.
-        QTimer::singleShot(0, this, [this] { destroyCore(); });
-        break;
-    default:
-        break;
-    }
+}
+
+void TMpvBackend::playerEnded() {
+    // Not asked for by us: whatever it was playing has failed. A new player is made at the next
+    // switch-on.
+    const Load load = m_load;
+    destroyCore();
+    m_load = load;
+    fail(PlayerStoppedText);
 }
 
 void TMpvBackend::loadTitle(int title, int chapter) {
     if (!m_on || m_device.isEmpty() || title < 1)
         return;
     forgetLoad();
-    if (!m_mpv) {
+    if (!playerRunning()) {
         m_load = Load::Loading;
-        QTimer::singleShot(0, this,
-                           [this] { fail(QStringLiteral("The video player could not start.")); });
+        QTimer::singleShot(0, this, [this] { fail(PlayerCannotStartText); });
         return;
     }
     m_lastError.clear();
     m_load = Load::Loading;
     m_loadRequest++;
-    setPlayerProperty("dvd-device", m_device.toUtf8());
-    setPlayerProperty("pause", m_state == PlaybackState::Running ? "no" : "yes");
+    setPlayerProperty(QStringLiteral("dvd-device"), m_device);
+    setPlayerProperty(QStringLiteral("pause"), m_state == PlaybackState::Running
+                                                   ? QStringLiteral("no")
+                                                   : QStringLiteral("yes"));
 
     // mpv counts DVD titles from 0; a chapter (from 1) is where the title starts playing.
-    const QByteArray url = "dvd://" + QByteArray::number(title - 1);
-    const QByteArray options = chapter > 0 ? "start=#" + QByteArray::number(chapter) : "";
+    const QString url = QStringLiteral("dvd://%1").arg(title - 1);
+    const QString options = chapter > 0 ? QStringLiteral("start=#%1").arg(chapter) : QString();
     // Named arguments: the position of loadfile's options differs between mpv versions.
-    QList<QByteArray> keys = {"name", "url", "flags", "options"};
-    QList<QByteArray> values = {"loadfile", url, "replace", options};
-    QList<mpv_node> nodes(keys.size());
-    QList<char*> keyPointers(keys.size());
-    for (int i = 0; i < keys.size(); ++i) {
-        nodes[i].format = MPV_FORMAT_STRING;
-        nodes[i].u.string = values[i].data();
-        keyPointers[i] = keys[i].data();
-    }
-    mpv_node_list list{static_cast<int>(keys.size()), nodes.data(), keyPointers.data()};
-    mpv_node arguments;
-    arguments.format = MPV_FORMAT_NODE_MAP;
-    arguments.u.list = &list;
-    mpv_command_node_async(m_mpv, m_loadRequest, &arguments);
+    m_mpv->send({{QStringLiteral("command"), QJsonObject{{QStringLiteral("name"), "loadfile"},
+                                                         {QStringLiteral("url"), url},
+                                                         {QStringLiteral("flags"), "replace"},
+                                                         {QStringLiteral("options"), options}}},
+                 {QStringLiteral("request_id"), m_loadRequest},
+                 {QStringLiteral("async"), true}});
 }
 
-void TMpvBackend::command(const QList<QByteArray>& args) {
-    if (!m_mpv)
-        return;
-    QList<const char*> pointers;
-    for (const QByteArray& a : args)
-        pointers << a.constData();
-    pointers << nullptr;
-    mpv_command_async(m_mpv, 0, pointers.data());
+void TMpvBackend::command(const QStringList& args) {
+    if (playerRunning())
+        m_mpv->send({{QStringLiteral("command"), QJsonArray::fromStringList(args)}});
 }
 
-void TMpvBackend::setPlayerProperty(const char* name, const QByteArray& value) {
-    if (!m_mpv)
-        return;
-    const char* text = value.constData();
-    mpv_set_property_async(m_mpv, 0, name, MPV_FORMAT_STRING, &text);
+void TMpvBackend::setPlayerProperty(const QString& name, const QString& value) {
+    // "set" takes the value as text, as the option would be written.
+    command({QStringLiteral("set"), name, value});
 }
 
-void TMpvBackend::takeTrackList(const mpv_node& list) {
+void TMpvBackend::takeTrackList(const QVariantList& tracks) {
     m_subTracks.clear();
-    const QVariantList tracks = toVariant(list).toList();
     for (const QVariant& track : tracks) {
         const QVariantMap t = track.toMap();
         if (t.value(QStringLiteral("type")).toString() == QLatin1String("sub"))
@@ -356,12 +308,12 @@ void TMpvBackend::applySubtitle() {
     if (m_load != Load::Loaded || m_subApplied)
         return;
     if (!m_subOn) {
-        setPlayerProperty("sid", "no");
+        setPlayerProperty(QStringLiteral("sid"), QStringLiteral("no"));
         m_subApplied = true;
         return;
     }
     if (m_tracksKnown && m_subStream >= 0 && m_subStream < m_subTracks.size()) {
-        setPlayerProperty("sid", QByteArray::number(m_subTracks[m_subStream]));
+        setPlayerProperty(QStringLiteral("sid"), QString::number(m_subTracks[m_subStream]));
         m_subApplied = true;
     }
 }
@@ -377,8 +329,7 @@ void TMpvBackend::forgetLoad() {
 void TMpvBackend::fail(const QString& reason) {
     if (m_load == Load::None)
         return;
-    if (m_mpv)
-        command({"stop"});
+    command({QStringLiteral("stop")});
     forgetLoad();
     if (m_on)
         m_state = PlaybackState::Stopped;

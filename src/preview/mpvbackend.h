@@ -2,21 +2,22 @@
 
 #include "playbackbackend.h"
 
+#include <QJsonObject>
 #include <QList>
 #include <QObject>
 #include <QVariant>
 
 #include <functional>
+#include <memory>
 #include <optional>
 
-struct mpv_handle;
-struct mpv_event;
-struct mpv_node;
+class TMpvProcess;
 
-// The DVD player over libmpv. mpv plays one title of the disc folder at a time (dvd://N, N
-// counted from 0) through libdvdnav; chapters are start positions and time jumps are seeks within
-// that title. Everything is asynchronous: commands are queued to mpv, and its events come back
-// through its wakeup callback as queued calls on this object's thread.
+// The DVD player over mpv, run as a child process that draws into the video window. mpv plays
+// one title of the disc folder at a time (dvd://N, N counted from 0) through libdvdnav; chapters
+// are start positions and time jumps are seeks within that title. Everything is asynchronous:
+// commands are written to mpv, and its events come back on the event loop. A player that dies
+// fails the title it was playing; the next switch-on starts a new one.
 class TMpvBackend : public QObject, public IPlaybackBackend {
     Q_OBJECT
 public:
@@ -28,10 +29,11 @@ public:
         // program's SIGTERM.
         QString videoOutput = QStringLiteral("gpu,xv,x11");
         QString audioOutput = QStringLiteral("pipewire,pulse,alsa,jack");
+        QString program = QStringLiteral("mpv");
     };
 
     explicit TMpvBackend(Options options, QObject* parent = nullptr);
-    // Waits for mpv to shut down: keep it for the end of the program.
+    // Ends the player (waiting for it at most a moment).
     ~TMpvBackend() override;
 
     void clear() override;
@@ -59,28 +61,29 @@ signals:
 private:
     enum class Load { None, Loading, Loaded };
 
-    static void wakeup(void* context);
     bool createCore(quint64 windowId);
     void destroyCore();
-    void drainEvents();
-    void handleEvent(const mpv_event& event);
+    bool playerRunning() const;
+    void handleMessage(const QJsonObject& message);
+    void handleReply(const QJsonObject& reply);
     void loadTitle(int title, int chapter);
-    void command(const QList<QByteArray>& args);
-    void setPlayerProperty(const char* name, const QByteArray& value);
-    void takeTrackList(const mpv_node& list);
+    void command(const QStringList& args);
+    void setPlayerProperty(const QString& name, const QString& value);
+    void takeTrackList(const QVariantList& tracks);
+    void playerEnded();
     void applySubtitle();
     void forgetLoad();
     void fail(const QString& reason);
 
     Options m_options;
-    mpv_handle* m_mpv = nullptr;
+    std::unique_ptr<TMpvProcess> m_mpv;
     quint64 m_windowId = 0;
     bool m_on = false;
     PlaybackState m_state = PlaybackState::NoGraph;
     QString m_device;
 
     Load m_load = Load::None;
-    quint64 m_loadRequest = 0;  // reply number of the latest loadfile
+    qint64 m_loadRequest = 0;   // reply number of the latest loadfile
     qint64 m_entryId = -1;      // its playlist entry, once mpv has answered
     qint64 m_startedEntry = -1; // the entry mpv is opening or playing
     std::optional<int> m_pendingSeek;

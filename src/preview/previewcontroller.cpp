@@ -9,6 +9,7 @@
 #include <QEvent>
 #include <QGuiApplication>
 #include <QLabel>
+#include <QPointer>
 #include <QSignalBlocker>
 #include <QSlider>
 
@@ -27,9 +28,23 @@ public:
         m_w.TrackBar->setValue(position);
     }
     void setPaneEnabled(bool enabled) override { m_w.panPreview->setEnabled(enabled); }
+    void showNotice(const QString& text) override {
+        if (!m_notice) {
+            m_notice = new QLabel(m_w.VideoWindow);
+            m_notice->setObjectName(QStringLiteral("labPreviewNotice"));
+            m_notice->setWordWrap(true);
+            m_notice->setAlignment(Qt::AlignCenter);
+            m_notice->setMargin(6);
+            m_notice->setStyleSheet(QStringLiteral("color: white; background: transparent;"));
+        }
+        m_notice->setGeometry(m_w.VideoWindow->rect());
+        m_notice->setText(text);
+        m_notice->setVisible(!text.isEmpty());
+    }
 
 private:
     TPreviewController::Widgets m_w;
+    QPointer<QLabel> m_notice; // made at the first notice, owned by the video window
 };
 
 namespace {

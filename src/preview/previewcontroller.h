@@ -42,7 +42,7 @@ public:
         std::function<void()> hideHint;               // HideHintPanel
     };
 
-    // Plays through libmpv into VideoWindow.
+    // Plays through an mpv child process drawing into VideoWindow.
     TPreviewController(Widgets widgets, Services services, QObject* parent = nullptr);
     // With another player and clock (tests).
     TPreviewController(Widgets widgets, Services services,

@@ -50,6 +50,7 @@ void TPreviewPlayer::sbtnPlayClick() {
     const TTaskNode& node = *item.node;
     const int title = node.IsTitle ? node.Number : item.title->Number;
 
+    m_s.view.showNotice({});
     showFirstUseNotice();
     showOwnHint();
     m_s.backend.clear();
@@ -217,8 +218,11 @@ void TPreviewPlayer::resetToStopped() {
 }
 
 void TPreviewPlayer::playbackFailed(const QString& reason) {
+    // Said in the pane rather than in a dialog: the window goes on working while it is read.
     m_s.backend.clear();
-    refuse(CannotPlayText.arg(reason), m_s.productName);
+    resetToStopped();
+    hideOwnHint();
+    m_s.view.showNotice(CannotPlayText.arg(reason));
 }
 
 void TPreviewPlayer::showOwnHint() {

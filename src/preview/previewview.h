@@ -14,4 +14,6 @@ public:
     // TrackBar: shows the position without reporting it back as the user's move.
     virtual void showBarPosition(int position) = 0;
     virtual void setPaneEnabled(bool enabled) = 0; // panPreview
+    // A line over the video window saying why the preview stopped; empty takes it away.
+    virtual void showNotice(const QString& text) = 0;
 };

@@ -2,7 +2,9 @@
 #include "headless.h"
 #include "libdvdreadstructure.h"
 #include "mediaprobe.h"
+#include "privatexserver.h"
 #include "tasktree.h"
+#include "testfiles.h"
 
 #include <QDir>
 #include <QDirIterator>
@@ -47,6 +49,8 @@ private:
     };
     Run run(const QStringList& args) const;
     QStringList toolProcesses(const QString& marker = QString()) const;
+    bool startWindowConversion(QProcess& p, const TPrivateXServer& server,
+                               const QString& profile) const;
 
     QString m_disc;
     QTemporaryDir m_program;
@@ -276,24 +280,56 @@ void TestHeadless::signalsEndTheRunCleanly_data() {
     QTest::addColumn<int>("signal"); // 0: the reader of the output goes away
     QTest::addColumn<QString>("pass");
     QTest::addColumn<QString>("wrapper"); // how the tools are reached: "child" of a script, "exec"
+    QTest::addColumn<bool>("window");     // the window, started with Start; else --convert
     QTest::newRow("Ctrl+C, encode pass") << int(SIGINT) << "encode"
-                                         << "child";
+                                         << "child" << false;
     QTest::newRow("kill, transcode pass") << int(SIGTERM) << "transcode"
-                                          << "child";
+                                          << "child" << false;
     QTest::newRow("closed terminal, encode pass") << int(SIGHUP) << "encode"
-                                                  << "child";
+                                                  << "child" << false;
     QTest::newRow("closed terminal, transcode pass") << int(SIGHUP) << "transcode"
-                                                     << "child";
+                                                     << "child" << false;
     QTest::newRow("closed pipe, encode pass") << 0 << "encode"
-                                              << "child";
+                                              << "child" << false;
     QTest::newRow("killed outright, transcode pass") << int(SIGKILL) << "transcode"
-                                                     << "exec";
+                                                     << "exec" << false;
+    QTest::newRow("window killed, transcode pass") << int(SIGTERM) << "transcode"
+                                                   << "child" << true;
+    QTest::newRow("window's session ends, encode pass") << int(SIGHUP) << "encode"
+                                                        << "child" << true;
+}
+
+// Starts the window on the sample disc on a private X server and presses Start, as a user
+// would, with the given profile and output folder kept from an earlier session.
+bool TestHeadless::startWindowConversion(QProcess& p, const TPrivateXServer& server,
+                                         const QString& profile) const {
+    const QStringList profiles =
+        QDir(m_dir + "Profiles").entryList({"*.apf"}, QDir::Files, QDir::Name);
+    TestFiles::write(m_dir + "Preferences.ini",
+                     QString("[Main]\nProfile=%1\nOutput Path=%2\nFirstUse=0\nAsk=0\n")
+                         .arg(profiles.indexOf(profile + ".apf"))
+                         .arg(m_out)
+                         .toUtf8());
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("DISPLAY", server.display());
+    env.insert("QT_QPA_PLATFORM", "xcb");
+    p.setProcessEnvironment(env);
+    p.start(m_dir + "ripvale", {m_disc});
+    QProcess xdotool;
+    xdotool.setProcessEnvironment(env);
+    xdotool.start("xdotool",
+                  {"search", "--sync", "--onlyvisible", "--pid", QString::number(p.processId()),
+                   "--name", "Kelvo Ripvale",
+                   // the disc is read after the window shows
+                   "sleep", "2", "mousemove", "--window", "%1", "694", "493", "click", "1"});
+    return p.waitForStarted() && xdotool.waitForFinished(20000) && xdotool.exitCode() == 0;
 }
 
 void TestHeadless::signalsEndTheRunCleanly() {
     QFETCH(int, signal);
     QFETCH(QString, pass);
     QFETCH(QString, wrapper);
+    QFETCH(bool, window);
     // The tools behind scripts, as packagers ship them.
     const QString built = qEnvironmentVariable("RIPVALE_PROGRAM_DIR") + '/';
     for (const char* tool : {"asapi.dll", "wmaspi.dll"}) {
@@ -313,23 +349,35 @@ void TestHeadless::signalsEndTheRunCleanly() {
             QFile::link(QFileInfo(built + tool).canonicalFilePath(), m_dir + QString(tool));
         }
         QFile::remove(m_dir + "temp.avi");
+        QFile::remove(m_dir + "Preferences.ini");
     });
+    const QString profile = "4 WebM VP9 Opus";
     const QStringList args = {"--convert", m_disc,     "--output",  m_out,
-                              "--end",     "00:00:20", "--profile", "4 WebM VP9 Opus"};
+                              "--end",     "00:00:20", "--profile", profile};
     QProcess p;
-    if (signal) // the progress goes to a reader that stops reading, then goes, after 3 s
+    const TPrivateXServer server(window);
+    if (window) {
+        if (server.display().isEmpty())
+            QSKIP("Xvfb could not be started.");
+        QVERIFY(startWindowConversion(p, server, profile));
+    } else if (signal) { // the progress goes to a reader that stops reading, then goes, after 3 s
         p.start(m_dir + "ripvale", args);
-    else
+    } else {
         p.start("/bin/sh",
                 QStringList{"-c", "\"$0\" \"$@\" | { sleep 3; }", m_dir + "ripvale"} + args);
+    }
     QVERIFY(p.waitForStarted());
-    const QString marker = pass == "encode" ? "-ovc lavc" : "temp.avi -t";
+    const QString marker = pass == "encode" ? "-ovc lavc" : "-i " + m_dir + "temp.avi";
     QTRY_VERIFY_WITH_TIMEOUT(!toolProcesses(marker).isEmpty(), 60000);
     if (signal)
         ::kill(pid_t(p.processId()), signal);
     QVERIFY(p.waitForFinished(20000));
     if (signal == SIGKILL) {
         QCOMPARE(p.exitStatus(), QProcess::CrashExit);
+    } else if (window) {
+        QCOMPARE(p.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(p.exitCode(), 128 + signal);
+        QVERIFY(!QFile::exists(m_dir + "temp.avi"));
     } else {
         QCOMPARE(p.exitStatus(), QProcess::NormalExit);
         QVERIFY(p.exitCode() != 0 || !signal); // a pipeline's status is its last command's

@@ -56,6 +56,7 @@ private:
 class FakeView : public IPreviewView {
 public:
     QString start = "00:00:00", middle = "00:00:00", end = "00:00:00", playTime = "00:00:00";
+    QString notice;
     int bar = 0;
     bool enabled = true;
 
@@ -65,4 +66,5 @@ public:
     void setPlayTimeText(const QString& t) override { playTime = t; }
     void showBarPosition(int p) override { bar = p; }
     void setPaneEnabled(bool e) override { enabled = e; }
+    void showNotice(const QString& t) override { notice = t; }
 };

@@ -5,7 +5,10 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-// The libmpv player on the sample disc, with null video and audio outputs: each jump lands
+#include <csignal>
+#include <unistd.h>
+
+// The mpv player on the sample disc, with null video and audio outputs: each jump lands
 // where it was asked to, read back from mpv itself.
 class TestMpvBackend : public QObject {
     Q_OBJECT
@@ -14,6 +17,17 @@ private:
     std::unique_ptr<TMpvBackend> m_backend;
     QStringList m_failures;
     int m_started = 0;
+
+    // The processes this test has started: the player.
+    static QList<pid_t> children() {
+        QList<pid_t> pids;
+        QFile file(QStringLiteral("/proc/self/task/%1/children").arg(::getpid()));
+        if (file.open(QIODevice::ReadOnly))
+            for (const QByteArray& pid : file.readAll().split(' '))
+                if (pid.toInt() > 0)
+                    pids << pid.toInt();
+        return pids;
+    }
 
     double number(const char* property) const {
         return m_backend->playerProperty(property).toDouble();
@@ -51,7 +65,10 @@ private slots:
         QCOMPARE(m_backend->state(), PlaybackState::NoGraph);
     }
 
-    void cleanup() { m_backend.reset(); }
+    void cleanup() {
+        m_backend.reset();
+        QTRY_VERIFY(children().isEmpty()); // no player outlives its backend
+    }
 
     void lands_data() {
         QTest::addColumn<int>("title");
@@ -154,12 +171,16 @@ private slots:
     void failures_data() {
         QTest::addColumn<QByteArray>("ifo");
         QTest::addColumn<int>("title");
-        QTest::newRow("not a disc") << QByteArray("garbage") << 1;
-        QTest::newRow("no such title") << QByteArray() << 9;
+        QTest::addColumn<int>("playerSignal"); // sent to the player once it plays; 0: none
+        QTest::newRow("not a disc") << QByteArray("garbage") << 1 << 0;
+        QTest::newRow("no such title") << QByteArray() << 9 << 0;
+        QTest::newRow("player crashes") << QByteArray() << 2 << int(SIGSEGV);
+        QTest::newRow("player killed") << QByteArray() << 2 << int(SIGKILL);
     }
     void failures() {
         QFETCH(QByteArray, ifo);
         QFETCH(int, title);
+        QFETCH(int, playerSignal);
         QString path = m_ifo;
         QTemporaryDir dir;
         if (!ifo.isEmpty()) {
@@ -170,10 +191,16 @@ private slots:
         }
         open(path);
         m_backend->playTitle(title);
+        if (playerSignal != 0) {
+            waitPlaying();
+            const QList<pid_t> players = children();
+            QCOMPARE(players.size(), 1);
+            ::kill(players[0], playerSignal);
+        }
         QTRY_COMPARE_WITH_TIMEOUT(m_failures.size(), 1, 20000);
         QVERIFY(!m_failures[0].isEmpty());
         QCOMPARE(m_backend->state(), PlaybackState::Stopped);
-        QCOMPARE(m_started, 0);
+        QCOMPARE(m_started, playerSignal != 0 ? 1 : 0);
 
         // The player is still usable.
         open(m_ifo);

@@ -120,7 +120,7 @@ private slots:
         QCOMPARE(m_backend->current, PlaybackState::Stopped);
     }
 
-    // The whole pane over libmpv (null outputs) on the sample disc.
+    // The whole pane over mpv (null outputs) on the sample disc.
     void withMpv() {
         const QString disc = qEnvironmentVariable("RIPVALE_SAMPLE_DVD");
         if (disc.isEmpty() || !QDir(disc + "/VIDEO_TS").exists())

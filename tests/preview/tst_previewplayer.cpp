@@ -330,9 +330,8 @@ private slots:
         play();
         m_clock.advance(2000);
         m_backend.listener.failed("Couldn't open DVD device");
-        QCOMPARE(m_prompts.notices.size(), 1);
-        QCOMPARE(m_prompts.notices[0].text,
-                 "The preview can not play this DVD.\n\nCouldn't open DVD device");
+        QVERIFY(m_prompts.notices.isEmpty()); // no dialog in the way of the window
+        QCOMPARE(m_view.notice, "The preview can not play this DVD.\n\nCouldn't open DVD device");
         QCOMPARE(m_backend.current, PlaybackState::Stopped);
         QCOMPARE(m_hints, QStringList({m_loading, "hide"}));
         QCOMPARE(m_view.bar, 0);
@@ -340,6 +339,8 @@ private slots:
         m_clock.advance(2000);
         QVERIFY(m_backend.callsOf("time").isEmpty());
         QVERIFY(!m_player->tickEnabled());
+        play(); // the next try takes the notice away
+        QVERIFY(m_view.notice.isEmpty());
     }
 
     void noFocusDoesNothing() {

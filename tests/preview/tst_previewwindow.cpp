@@ -1,4 +1,5 @@
 #include "mpvbackend.h"
+#include "privatexserver.h"
 #include "toolrunner.h"
 
 #include <QApplication>
@@ -8,14 +9,7 @@
 #include <QTest>
 #include <QWidget>
 
-#include <csignal>
-#include <fcntl.h>
-#include <sys/prctl.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
 namespace {
-pid_t g_xvfb = 0;
 QString g_display;
 } // namespace
 
@@ -81,42 +75,14 @@ private slots:
     }
 };
 
-// Starts a private X server before the application connects to it.
 int main(int argc, char* argv[]) {
-    const int number = 100 + int(::getpid() % 500);
-    const QByteArray display = ":" + QByteArray::number(number);
-    // The server goes with the test, however the test ends: a player that breaks the X
-    // connection may take the test down with it.
-    g_xvfb = ::fork();
-    if (g_xvfb == 0) {
-        ::prctl(PR_SET_PDEATHSIG, SIGTERM);
-        const int null = ::open("/dev/null", O_WRONLY);
-        ::dup2(null, STDOUT_FILENO);
-        ::dup2(null, STDERR_FILENO);
-        ::execlp("Xvfb", "Xvfb", display.constData(), "-screen", "0", "800x600x24", "-nolisten",
-                 "tcp", static_cast<char*>(nullptr));
-        ::_exit(127);
-    }
-    if (g_xvfb > 0) {
-        const QString socket = QStringLiteral("/tmp/.X11-unix/X%1").arg(number);
-        for (int i = 0; i < 100 && !QFileInfo::exists(socket); ++i)
-            ::usleep(50000);
-        if (QFileInfo::exists(socket))
-            g_display = QString::fromLatin1(display);
-    }
-    qputenv("DISPLAY", g_display.isEmpty() ? QByteArray() : display);
+    const TPrivateXServer server;
+    g_display = QString::fromLatin1(server.display());
+    qputenv("DISPLAY", server.display());
     qputenv("QT_QPA_PLATFORM", g_display.isEmpty() ? "offscreen" : "xcb");
-    int status = 0;
-    {
-        QApplication app(argc, argv);
-        TestPreviewWindow test;
-        status = QTest::qExec(&test, argc, argv);
-    }
-    if (g_xvfb > 0) {
-        ::kill(g_xvfb, SIGTERM);
-        ::waitpid(g_xvfb, nullptr, 0);
-    }
-    return status;
+    QApplication app(argc, argv);
+    TestPreviewWindow test;
+    return QTest::qExec(&test, argc, argv);
 }
 
 #include "tst_previewwindow.moc"
