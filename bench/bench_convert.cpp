@@ -33,6 +33,7 @@ public:
     }
     bool ask(const QString&, const QString&) override { return true; }
     std::optional<QString> chooseFolder(const QString&, const QString&) override { return {}; }
+    std::optional<QString> chooseOpenFile(const QString&, const QString&) override { return {}; }
     std::optional<QString> chooseSaveFile(const QString&, const QString&, const QString&) override {
         return {};
     }

@@ -36,7 +36,7 @@ QString FolderForEntry(const QString& entry) {
         return {};
     const QFileInfo info(entry);
     if (info.isFile())
-        return FolderOfPath(info.absoluteFilePath());
+        return IsDiscImage(entry) ? info.absoluteFilePath() : FolderOfPath(info.absoluteFilePath());
     if (info.isDir())
         return entry;
     return {};

@@ -12,5 +12,6 @@ struct CommandLineEntries {
 
 CommandLineEntries ReadCommandLineEntries(const QStringList& arguments);
 
-// The folder an entry opens: a file's folder, a folder itself, or empty (skip the entry).
+// The disc an entry opens: a disc image itself, another file's folder, a folder itself, or empty
+// (skip the entry).
 QString FolderForEntry(const QString& entry);

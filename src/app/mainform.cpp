@@ -12,10 +12,9 @@
 #include "opendvdform.h"
 #include "parametergroups.h"
 #include "paths.h"
-#include "previewcontroller.h"
-#include "trimcontroller.h"
 #include "power.h"
 #include "preferences.h"
+#include "previewcontroller.h"
 #include "profileloading.h"
 #include "prompts.h"
 #include "settingform.h"
@@ -25,6 +24,7 @@
 #include "tasklistcontroller.h"
 #include "tasklistview.h"
 #include "tasktree.h"
+#include "trimcontroller.h"
 #include "website.h"
 
 #include <QApplication>
@@ -465,7 +465,7 @@ void TMainForm::processCommandLine(const QStringList& arguments) {
 }
 
 void TMainForm::OpenSourceFolder(const QString& folder) {
-    m_openedFolders << WithTrailingSeparator(folder);
+    m_openedFolders << (IsDiscImage(folder) ? folder : WithTrailingSeparator(folder));
     m_opener->OpenSourceFolder(folder);
 }
 
@@ -598,17 +598,37 @@ bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
     return QWidget::eventFilter(watched, event);
 }
 
+namespace {
+// A drop only reads what it is given: taken as a copy, or a link, never as a move, which would
+// let the source delete the disc folder.
+bool acceptAsCopyOrLink(QDropEvent* event) {
+    for (const Qt::DropAction action : {Qt::CopyAction, Qt::LinkAction}) {
+        if (event->possibleActions() & action) {
+            event->setDropAction(action);
+            event->accept();
+            return true;
+        }
+    }
+    event->ignore();
+    return false;
+}
+} // namespace
+
 void TMainForm::dragEnterEvent(QDragEnterEvent* event) {
     if (event->mimeData()->hasUrls() && ltvTask->isEnabled())
-        event->acceptProposedAction();
+        acceptAsCopyOrLink(event);
 }
 
 void TMainForm::dropEvent(QDropEvent* event) {
+    if (!(event->possibleActions() & (Qt::CopyAction | Qt::LinkAction))) {
+        event->ignore();
+        return;
+    }
     QStringList paths;
     for (const QUrl& url : event->mimeData()->urls())
         paths << url.toLocalFile();
     if (dropFiles(paths))
-        event->acceptProposedAction();
+        acceptAsCopyOrLink(event);
 }
 
 bool TMainForm::dropFiles(const QStringList& paths) {

@@ -16,6 +16,23 @@ QString NameWithoutExtension(const QString& fileName) {
     return dot < 0 ? fileName : fileName.left(dot);
 }
 
+bool IsDiscImage(const QString& path) {
+    const QFileInfo info(path);
+    return info.isFile() && info.suffix().compare(QLatin1String("iso"), Qt::CaseInsensitive) == 0;
+}
+
+QString EntryIgnoringCase(const QString& folder, const QString& name) {
+    const QDir dir(folder);
+    if (QFileInfo::exists(dir.filePath(name)))
+        return name;
+    const QStringList entries =
+        dir.entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+    for (const QString& entry : entries)
+        if (entry.compare(name, Qt::CaseInsensitive) == 0)
+            return entry;
+    return {};
+}
+
 QString FolderOfPath(const QString& path) {
     return path.left(path.lastIndexOf(u'/') + 1);
 }

@@ -9,6 +9,14 @@ QString WithTrailingSeparator(const QString& folder);
 // The text before the last "." of a file name (the whole name when it has none).
 QString NameWithoutExtension(const QString& fileName);
 
+// A disc image: an existing regular file named "*.iso" in any letter case. It is opened wherever
+// a disc folder is.
+bool IsDiscImage(const QString& path);
+
+// The entry of `folder` named `name` ignoring letter case, the exact name first; empty when there
+// is none. Copied discs often have lower-case names.
+QString EntryIgnoringCase(const QString& folder, const QString& name);
+
 // The folder part of a path, up to and including its last separator.
 QString FolderOfPath(const QString& path);
 

@@ -1,5 +1,6 @@
 #include "headless.h"
 
+#include "commandline.h"
 #include "completion.h"
 #include "conversionjob.h"
 #include "discloader.h"
@@ -47,14 +48,19 @@ void written(FILE* stream) {
         g_interrupted = 1;
 }
 
+// Every byte of the text, zero bytes included.
+void write(FILE* stream, const QString& text) {
+    const QByteArray bytes = text.toUtf8();
+    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stream);
+    written(stream);
+}
+
 void out(const QString& text) {
-    std::fputs(qPrintable(text), stdout);
-    written(stdout);
+    write(stdout, text);
 }
 
 void err(const QString& text) {
-    std::fputs(qPrintable(QStringLiteral("ripvale: ") + text + u'\n'), stderr);
-    written(stderr);
+    write(stderr, QStringLiteral("ripvale: ") + Printable(text) + u'\n');
 }
 
 int usageError(const QString& text) {
@@ -114,7 +120,22 @@ ProfileChoice chooseProfile(const ProgramValues& values, const QString& requeste
     return {values.profilePath(names[index]), {}};
 }
 
-bool loadDisc(const QString& disc, TTaskTree& tree, TDVDInformation& info) {
+bool loadDisc(const QString& entry, TTaskTree& tree, TDVDInformation& info) {
+    // The argument is taken as the window takes it: a list file's entries, of which the last
+    // that names something stays open, a file inside a disc's folder, an image, a folder.
+    const CommandLineEntries entries = ReadCommandLineEntries({entry});
+    if (!entries.error.isEmpty()) {
+        err(entries.error);
+        return false;
+    }
+    QString disc;
+    for (const QString& e : entries.entries)
+        if (const QString folder = FolderForEntry(e); !folder.isEmpty())
+            disc = folder;
+    if (disc.isEmpty()) {
+        err(QStringLiteral("%1 names no disc folder, disc image or file").arg(entry));
+        return false;
+    }
     // libdvdread prints its notices on standard output, which holds only the listing here.
     std::fflush(stdout);
     const int savedOutput = dup(STDOUT_FILENO);
@@ -129,6 +150,8 @@ bool loadDisc(const QString& disc, TTaskTree& tree, TDVDInformation& info) {
                                    : loaded.error);
         return false;
     }
+    for (const QString& warning : loaded.warnings)
+        err(warning);
     ApplyLoadedDisc(std::move(loaded), tree, info);
     return true;
 }
@@ -138,8 +161,8 @@ int runList(const CliOptions& o, const ProgramValues& values) {
     const ProfileChoice profile = chooseProfile(values, {});
     if (profile.error.isEmpty())
         extension = u'.' + ReadProfile(StandardProfileReader(profile.path)).type;
-    TDVDInformation info;
-    TTaskTree tree([] { return QString(); }, [&extension] { return extension; });
+    TDVDInformation info; // an image's label names the outputs, as in the window
+    TTaskTree tree([&info] { return info.VolumeName; }, [&extension] { return extension; });
     if (!loadDisc(o.disc, tree, info))
         return StatusFailed;
     if (o.json)
@@ -218,6 +241,8 @@ int runConvert(const CliOptions& o, ProgramValues& values) {
                    [&values] { return values.outputExtension; });
     if (!loadDisc(o.disc, tree, info))
         return StatusFailed;
+    if (o.volume) // the name asked for wins over an image's label
+        info.VolumeName = *o.volume;
     if (const QString error = SelectItems(tree, o); !error.isEmpty())
         return usageError(error);
 
@@ -288,7 +313,18 @@ QString ItemOfHint(const QString& hint) {
 
 } // namespace
 
+QString Printable(QString text) {
+    for (QChar& c : text)
+        if ((c.unicode() < 0x20 && c != u'\n' && c != u'\t') || c.unicode() == 0x7F)
+            c = QChar::ReplacementCharacter;
+    return text;
+}
+
 QString ListingText(const TTaskTree& tree) {
+    // The disc's own texts may hold anything; tabs and line ends are the listing's.
+    const auto shown = [](const QString& t) {
+        return Printable(QString(t).replace(u'\t', u' ').replace(u'\n', u' '));
+    };
     QString text;
     for (const QModelIndex& index : tree.allNodes()) {
         const QJsonObject n = nodeJson(tree, index);
@@ -296,21 +332,21 @@ QString ListingText(const TTaskTree& tree) {
         const QString indent = node->IsTitle ? QString() : QStringLiteral("    ");
         text += indent + QStringLiteral("%1\t%2\t%3\t%4\t%5\n")
                              .arg(node->Number)
-                             .arg(n[QStringLiteral("caption")].toString(),
+                             .arg(shown(n[QStringLiteral("caption")].toString()),
                                   n[QStringLiteral("start")].toString(),
                                   n[QStringLiteral("end")].toString(),
-                                  n[QStringLiteral("output")].toString());
+                                  shown(n[QStringLiteral("output")].toString()));
         if (node->IsTitle) {
             QStringList audio;
             for (int i = 0; i < node->AudioTracks.size(); ++i)
-                audio << QStringLiteral("%1 (%2)").arg(node->AudioTracks[i],
-                                                       node->AudioLanguages.value(i));
+                audio << QStringLiteral("%1 (%2)").arg(shown(node->AudioTracks[i]),
+                                                       shown(node->AudioLanguages.value(i)));
             text += QStringLiteral("  audio: %1\n  subtitles: %2\n  angles: %3\n")
                         .arg(audio.isEmpty() ? QStringLiteral("none")
                                              : audio.join(QStringLiteral(", ")),
                              node->Subtitles.mid(1).isEmpty()
                                  ? QStringLiteral("none")
-                                 : node->Subtitles.mid(1).join(QStringLiteral(", ")))
+                                 : shown(node->Subtitles.mid(1).join(QStringLiteral(", "))))
                         .arg(node->AngleCount);
         }
     }

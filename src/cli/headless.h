@@ -15,6 +15,9 @@ int RunHeadless(int argc, char* argv[]);
 // The task list as text: per title a line of number, caption, start, end and output name, then
 // its audio tracks, subtitles and angle count; per chapter an indented line of the same cells.
 QString ListingText(const TTaskTree& tree);
+// The text with every control character but tab and line end as the replacement mark, so that
+// a disc's odd bytes reach the reader and none acts on the terminal.
+QString Printable(QString text);
 QJsonObject ListingJson(const TTaskTree& tree);
 
 // Checks the items the options name (the longest title when they name none) and applies the

@@ -42,6 +42,10 @@ std::optional<QString> TerminalPrompts::chooseFolder(const QString&, const QStri
     return std::nullopt;
 }
 
+std::optional<QString> TerminalPrompts::chooseOpenFile(const QString&, const QString&) {
+    return std::nullopt;
+}
+
 std::optional<QString> TerminalPrompts::chooseSaveFile(const QString&, const QString&,
                                                        const QString&) {
     return std::nullopt;

@@ -16,6 +16,8 @@ public:
     bool ask(const QString& text, const QString& caption) override;
     std::optional<QString> chooseFolder(const QString& caption,
                                         const QString& startFolder) override;
+    std::optional<QString> chooseOpenFile(const QString& caption,
+                                          const QString& nameFilter) override;
     std::optional<QString> chooseSaveFile(const QString& caption, const QString& nameFilter,
                                           const QString& defaultSuffix) override;
 

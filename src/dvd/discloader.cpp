@@ -6,9 +6,12 @@
 #include "tasktree.h"
 #include "timetext.h"
 
+#include <QDir>
 #include <QFileInfo>
 
 #include <algorithm>
+#include <map>
+#include <optional>
 
 namespace {
 
@@ -111,35 +114,106 @@ int AudioStreamId(quint8 codingMode, quint8 streamNumber) {
     }
 }
 
-QString DiscFolderOf(const QString& folder) {
-    QString f = WithTrailingSeparator(folder);
-    if (!QFileInfo::exists(f + QStringLiteral("VIDEO_TS.IFO")))
-        f += QStringLiteral("VIDEO_TS/");
-    return f;
+QString DiscFolderOf(const QString& location) {
+    if (IsDiscImage(location))
+        return QFileInfo(location).absoluteFilePath();
+    const QString f = WithTrailingSeparator(location);
+    if (!EntryIgnoringCase(f, QStringLiteral("VIDEO_TS.IFO")).isEmpty() ||
+        !EntryIgnoringCase(f, QStringLiteral("VIDEO_TS.BUP")).isEmpty())
+        return f;
+    const QString folder = EntryIgnoringCase(f, QStringLiteral("VIDEO_TS"));
+    return f + (folder.isEmpty() ? QStringLiteral("VIDEO_TS") : folder) + u'/';
 }
 
-DiscLoadResult LoadDisc(const QString& folder, IDvdStructureReader& reader) {
-    DiscLoadResult result;
-    const QString f = DiscFolderOf(folder);
-    result.discPath = f;
+QString VolumeFileOf(const QString& discPath) {
+    if (discPath.isEmpty())
+        return QStringLiteral("VIDEO_TS.IFO"); // no disc: the name alone, as the notice shows it
+    if (!discPath.endsWith(u'/'))
+        return discPath; // an image
+    const QString name = EntryIgnoringCase(discPath, QStringLiteral("VIDEO_TS.IFO"));
+    return discPath + (name.isEmpty() ? QStringLiteral("VIDEO_TS.IFO") : name);
+}
 
-    QList<TIFO> titleSetTable;
-    try {
-        for (const QString& name : TitleSetFiles(f))
-            titleSetTable << ReadIFO(f + name);
-    } catch (const EIFOError& e) {
-        result.error = e.message();
+namespace {
+
+// A title set's file as the user finds it: in the folder under its real name, or in the image.
+QString shownFileName(const QString& discPath, const QString& name) {
+    if (!discPath.endsWith(u'/'))
+        return discPath + QStringLiteral(" (VIDEO_TS/") + name + u')';
+    const QString real = EntryIgnoringCase(discPath, name);
+    return discPath + (real.isEmpty() ? name : real);
+}
+
+// The title set from its information file, or from the backup when the file is missing or
+// damaged; none, with what went wrong with both, when neither can be read.
+std::optional<TIFO> readTitleSet(IDvdStructureReader& reader, const QString& discPath, int number,
+                                 QString& problem) {
+    QStringList problems;
+    for (const bool backup : {false, true}) {
+        const QString name = QStringLiteral("VTS_%1_0.%2")
+                                 .arg(number, 2, 10, QLatin1Char('0'))
+                                 .arg(backup ? QStringLiteral("BUP") : QStringLiteral("IFO"));
+        const QString shown = shownFileName(discPath, name);
+        const std::optional<QByteArray> bytes = reader.infoFile(number, backup);
+        if (!bytes) {
+            problems << IFOFailure(shown, QStringLiteral("it is missing or cannot be read"));
+            continue;
+        }
+        try {
+            return ParseIFO(*bytes, shown);
+        } catch (const EIFOError& e) {
+            problems << e.message();
+        }
+    }
+    problem = problems.join(u' ');
+    return std::nullopt;
+}
+
+QString numberList(const QList<int>& numbers) {
+    QStringList texts;
+    for (int n : numbers)
+        texts << QString::number(n);
+    return texts.join(QStringLiteral(", "));
+}
+
+} // namespace
+
+DiscLoadResult LoadDisc(const QString& location, IDvdStructureReader& reader) {
+    DiscLoadResult result;
+    const QString f = DiscFolderOf(location);
+    result.discPath = f;
+    reader.openDvd(f.endsWith(u'/') ? f.chopped(1) : f);
+    result.volumeLabel = reader.volumeLabel();
+    const int count = reader.titleCount();
+    // A folder without any disc file stays empty without a word, as the drive dialog has
+    // already checked; a disc whose table cannot be read says so.
+    const bool discFiles = !f.endsWith(u'/') || QFileInfo::exists(VolumeFileOf(f)) ||
+                           !EntryIgnoringCase(f, QStringLiteral("VIDEO_TS.BUP")).isEmpty();
+    if (count == 0 && !discFiles)
+        return result;
+    if (count == 0) {
+        result.error =
+            QStringLiteral("\"%1\" holds no DVD that can be read: neither VIDEO_TS.IFO nor its "
+                           "backup VIDEO_TS.BUP gives the disc's titles.")
+                .arg(QDir::toNativeSeparators(f));
         return result;
     }
 
-    reader.openDvd(f.chopped(1));
-    const int count = reader.titleCount();
+    std::map<int, std::optional<TIFO>> titleSets; // by number; none when unreadable
+    std::map<int, QString> problems;
+    std::map<int, QList<int>> leftOut; // titles of unreadable title sets
     for (int i = 0; i < count; ++i) {
         int s = -1;
         int c = -1;
         reader.indexInfo(i, s, c);
-        // A title whose indexes point nowhere is listed without length, streams or chapters.
-        const TIFO* ts = s >= 0 && s < titleSetTable.size() ? &titleSetTable[s] : nullptr;
+        if (s >= 1 && !titleSets.count(s))
+            titleSets[s] = readTitleSet(reader, f, s, problems[s]);
+        if (s >= 1 && !titleSets[s]) {
+            leftOut[s] << i + 1;
+            continue;
+        }
+        // A title whose chain is unknown is listed without length, streams or chapters.
+        const TIFO* ts = s >= 1 ? &*titleSets[s] : nullptr;
         const TProgramChain* chain =
             ts && c >= 0 && c < ts->PGCI.Chains.size() ? &ts->PGCI.Chains[c] : nullptr;
         result.titles << MakeTitle(i + 1, ts, chain, reader.titleAngleCount(i));
@@ -149,6 +223,15 @@ DiscLoadResult LoadDisc(const QString& folder, IDvdStructureReader& reader) {
             result.frameRate = FrameRateOf(result.standard);
         }
     }
+    for (const auto& [set, titles] : leftOut)
+        result.warnings << (titles.size() == 1 ? QStringLiteral("Title %1 cannot be listed. %2")
+                                               : QStringLiteral("Titles %1 cannot be listed. %2"))
+                               .arg(numberList(titles), problems[set]);
+    if (result.titles.isEmpty())
+        result.error =
+            QStringLiteral("Only part of a DVD is in \"%1\"; no title can be listed.\n\n")
+                .arg(QDir::toNativeSeparators(f)) +
+            result.warnings.join(QStringLiteral("\n\n"));
     return result;
 }
 
@@ -176,6 +259,8 @@ LoadedTitle MakeTitle(int number, const TIFO* titleSet, const TProgramChain* cha
 }
 
 void ApplyLoadedDisc(DiscLoadResult loaded, TTaskTree& tree, TDVDInformation& info) {
+    if (!loaded.volumeLabel.isEmpty())
+        info.VolumeName = loaded.volumeLabel;
     info.DiscPath = loaded.discPath;
     info.Standard = loaded.standard;
     info.FrameRate = loaded.frameRate;

@@ -14,25 +14,33 @@ class TTaskTree;
 using LoadedTitle = TaskTitle;
 
 struct DiscLoadResult {
-    QString discPath; // the folder of the IFO files, ending in "/"
-    QString standard; // of the last title read; empty when no title was read
+    QString discPath;    // the folder of the IFO files, ending in "/", or the image file
+    QString volumeLabel; // an image's; empty for a folder
+    QString standard;    // of the last title read; empty when no title was read
     double frameRate = 0;
     QList<LoadedTitle> titles;
-    QString error; // a title-set file that could not be read: nothing is listed
+    QString error;        // nothing could be listed, and why
+    QStringList warnings; // titles left out, each with the files that could not be read
 };
 
-// The folder that holds the disc's IFO files: `folder` itself when it has VIDEO_TS.IFO,
-// otherwise its VIDEO_TS subfolder. Always ends in "/".
-QString DiscFolderOf(const QString& folder);
+// Where a disc is: an image as its absolute path; for a folder, the folder that holds the
+// disc's IFO files: `location` itself when it has VIDEO_TS.IFO (or its backup), otherwise its
+// VIDEO_TS subfolder, in any letter case. A folder always ends in "/".
+QString DiscFolderOf(const QString& location);
+// The file a player opens the disc from: the folder's VIDEO_TS.IFO under its real name, or the
+// image itself.
+QString VolumeFileOf(const QString& discPath);
 
-DiscLoadResult LoadDisc(const QString& folder, IDvdStructureReader& reader);
+// Reads the disc's titles. A title set whose information file is missing or damaged is read from
+// its backup; one that neither gives is left out, with a warning naming both files.
+DiscLoadResult LoadDisc(const QString& location, IDvdStructureReader& reader);
 
 // One title's node and chapter nodes from its title set and program chain; either may be
 // missing, and the title is then listed without what it would have given.
 LoadedTitle MakeTitle(int number, const TIFO* titleSet, const TProgramChain* chain, int angleCount);
 
 // Replaces the tree's contents and the disc's standard, frame rate and path with a loaded
-// disc; the volume name stays as it was.
+// disc; the volume name becomes an image's label and otherwise stays as it was.
 void ApplyLoadedDisc(DiscLoadResult loaded, TTaskTree& tree, TDVDInformation& info);
 
 // "Title07", "Title100", "Chapter03": numbers with at least two digits.

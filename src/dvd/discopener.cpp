@@ -32,7 +32,7 @@ void TDiscOpener::OpenSourceFolder(const QString& folder) {
     m_tree.clear();
     if (m_window.showHint)
         m_window.showHint(QStringLiteral("Opening the DVD.   Please wait...."));
-    const QString withSeparator = WithTrailingSeparator(folder);
+    const QString withSeparator = IsDiscImage(folder) ? folder : WithTrailingSeparator(folder);
     QTimer::singleShot(m_noticeDelay, this, [this, generation, withSeparator] {
         startLoading(generation, withSeparator);
     });
@@ -58,6 +58,8 @@ void TDiscOpener::finishLoading(int generation, const DiscLoadResult& loaded) {
     ApplyLoadedDisc(loaded, m_tree, m_info);
     if (!loaded.error.isEmpty() && m_window.showError)
         m_window.showError(loaded.error);
+    else if (!loaded.warnings.isEmpty() && m_window.showError)
+        m_window.showError(loaded.warnings.join(QStringLiteral("\n\n")));
     m_tree.CheckLongestTitle();
     if (!m_tree.isEmpty()) {
         call(m_window.showFirstNode);

@@ -1,8 +1,10 @@
 #include "libdvdreadstructure.h"
 
-#include <QDir>
+#include "parser.h"
+#include "paths.h"
+
 #include <QFile>
-#include <QRegularExpression>
+#include <QFileInfo>
 
 #include <dvdread/dvd_reader.h>
 #include <dvdread/ifo_read.h>
@@ -10,26 +12,16 @@
 
 #include <algorithm>
 
-QStringList TitleSetFiles(const QString& discFolder) {
-    static const QRegularExpression pattern(QStringLiteral("^VTS_\\d\\d_0\\.IFO$"),
-                                            QRegularExpression::CaseInsensitiveOption);
-    QStringList names;
-    const QFileInfoList entries =
-        QDir(discFolder).entryInfoList(QDir::Files | QDir::Hidden | QDir::System, QDir::NoSort);
-    for (const QFileInfo& info : entries)
-        if (pattern.match(info.fileName()).hasMatch())
-            names << info.fileName();
-    std::sort(names.begin(), names.end(), [](const QString& a, const QString& b) {
-        return a.compare(b, Qt::CaseInsensitive) < 0;
-    });
-    return names;
-}
+namespace {
+// libdvdread's notices would go to standard output, which may be a listing's.
+void quietLog(void*, dvd_logger_level_t, const char*, va_list) {}
+} // namespace
 
 struct LibDvdReadStructure::Disc {
     dvd_reader_t* dvd = nullptr;
     ifo_handle_t* vmg = nullptr;
     QHash<int, ifo_handle_t*> titleSets; // by title set number; null when it cannot be read
-    QStringList titleSetFiles;
+    QString folder;                      // empty for an image
 
     ~Disc() {
         for (ifo_handle_t* ifo : std::as_const(titleSets))
@@ -70,12 +62,14 @@ struct LibDvdReadStructure::Disc {
 LibDvdReadStructure::LibDvdReadStructure() = default;
 LibDvdReadStructure::~LibDvdReadStructure() = default;
 
-void LibDvdReadStructure::openDvd(const QString& folder) {
+void LibDvdReadStructure::openDvd(const QString& disc) {
     m_disc = std::make_unique<Disc>();
-    m_disc->titleSetFiles = TitleSetFiles(folder);
-    m_disc->dvd = DVDOpen(QFile::encodeName(folder).constData());
+    if (!QFileInfo(disc).isFile())
+        m_disc->folder = WithTrailingSeparator(disc);
+    dvd_logger_cb logger{quietLog};
+    m_disc->dvd = DVDOpen2(nullptr, &logger, QFile::encodeName(disc).constData());
     if (m_disc->dvd)
-        m_disc->vmg = ifoOpen(m_disc->dvd, 0);
+        m_disc->vmg = ifoOpen(m_disc->dvd, 0); // the backup when the file itself is unusable
 }
 
 int LibDvdReadStructure::titleCount() {
@@ -84,19 +78,13 @@ int LibDvdReadStructure::titleCount() {
     return m_disc->vmg->tt_srpt->nr_of_srpts;
 }
 
-void LibDvdReadStructure::indexInfo(int titleIndex, int& titleSetIndex, int& chainIndex) {
-    titleSetIndex = -1;
+void LibDvdReadStructure::indexInfo(int titleIndex, int& titleSet, int& chainIndex) {
+    titleSet = -1;
     chainIndex = -1;
     const title_info_t* title = m_disc ? m_disc->title(titleIndex) : nullptr;
-    if (!title)
+    if (!title || title->title_set_nr < 1)
         return;
-    const QString fileName =
-        QStringLiteral("VTS_%1_0.IFO").arg(int(title->title_set_nr), 2, 10, QLatin1Char('0'));
-    for (int i = 0; i < m_disc->titleSetFiles.size(); ++i)
-        if (m_disc->titleSetFiles[i].compare(fileName, Qt::CaseInsensitive) == 0)
-            titleSetIndex = i;
-    if (titleSetIndex < 0)
-        return;
+    titleSet = title->title_set_nr;
 
     const ifo_handle_t* vts = m_disc->titleSet(title->title_set_nr);
     const vts_ptt_srpt_t* parts = vts ? vts->vts_ptt_srpt : nullptr;
@@ -112,4 +100,47 @@ void LibDvdReadStructure::indexInfo(int titleIndex, int& titleSetIndex, int& cha
 int LibDvdReadStructure::titleAngleCount(int titleIndex) {
     const title_info_t* title = m_disc ? m_disc->title(titleIndex) : nullptr;
     return title ? title->nr_of_angles : 0;
+}
+
+std::optional<QByteArray> LibDvdReadStructure::infoFile(int titleSet, bool backup) {
+    if (!m_disc || titleSet < 1 || titleSet > 99)
+        return std::nullopt;
+    if (!m_disc->folder.isEmpty()) {
+        // A folder's file is read as it lies, to its last byte: libdvdread would stop at the
+        // last whole sector of a file cut short.
+        const QString name = EntryIgnoringCase(
+            m_disc->folder, QStringLiteral("VTS_%1_0.%2")
+                                .arg(titleSet, 2, 10, QLatin1Char('0'))
+                                .arg(backup ? QStringLiteral("BUP") : QStringLiteral("IFO")));
+        QFile file(m_disc->folder + name);
+        if (name.isEmpty() || !file.open(QIODevice::ReadOnly))
+            return std::nullopt;
+        const QByteArray bytes = file.read(MaxIFOFileSize + 1);
+        if (file.error() != QFileDevice::NoError)
+            return std::nullopt;
+        return bytes;
+    }
+    if (!m_disc->dvd)
+        return std::nullopt;
+    dvd_file_t* file =
+        DVDOpenFile(m_disc->dvd, titleSet, backup ? DVD_READ_INFO_BACKUP_FILE : DVD_READ_INFO_FILE);
+    if (!file)
+        return std::nullopt;
+    const qint64 size = qint64(DVDFileSize(file)) * DVD_VIDEO_LB_LEN;
+    QByteArray bytes(int(std::clamp<qint64>(size, 0, MaxIFOFileSize + 1)), '\0');
+    const ssize_t read = DVDReadBytes(file, bytes.data(), size_t(bytes.size()));
+    DVDCloseFile(file);
+    if (read < 0)
+        return std::nullopt;
+    bytes.truncate(qsizetype(read));
+    return bytes;
+}
+
+QString LibDvdReadStructure::volumeLabel() {
+    if (!m_disc || !m_disc->dvd || !m_disc->folder.isEmpty())
+        return {};
+    char label[33] = {};
+    if (DVDUDFVolumeInfo(m_disc->dvd, label, sizeof label, nullptr, 0) != 0)
+        return {};
+    return QString::fromLatin1(label).trimmed();
 }

@@ -122,18 +122,18 @@ TVTS_PGCI readChains(const IfoByteView& bytes, const TVTS_VOBS& vobs) {
     return pgci;
 }
 
-QString failure(const QString& fileName, const QString& problem) {
+} // namespace
+
+QString IFOFailure(const QString& fileName, const QString& problem) {
     return QStringLiteral("Cannot read the DVD information file \"%1\": %2.")
         .arg(QDir::toNativeSeparators(fileName), problem);
 }
 
-} // namespace
-
 TIFO ParseIFO(const QByteArray& data, const QString& fileName) {
     if (data.size() > MaxIFOFileSize)
-        throw EIFOError(failure(fileName, QStringLiteral("it is larger than %1 MiB, too large "
-                                                         "for a title-set information file")
-                                              .arg(MaxIFOFileSize / (1024 * 1024))));
+        throw EIFOError(IFOFailure(fileName, QStringLiteral("it is larger than %1 MiB, too large "
+                                                            "for a title-set information file")
+                                                 .arg(MaxIFOFileSize / (1024 * 1024))));
     try {
         const IfoByteView bytes(data);
         TIFO ifo;
@@ -141,19 +141,19 @@ TIFO ParseIFO(const QByteArray& data, const QString& fileName) {
         ifo.PGCI = readChains(bytes, ifo.VOBS);
         return ifo;
     } catch (const EIFOError& error) {
-        throw EIFOError(failure(fileName, error.message()));
+        throw EIFOError(IFOFailure(fileName, error.message()));
     }
 }
 
 TIFO ReadIFO(const QString& fileName) {
     QFile file(fileName);
     if (!file.open(QIODevice::ReadOnly))
-        throw EIFOError(
-            failure(fileName, QStringLiteral("it cannot be opened (%1)").arg(file.errorString())));
+        throw EIFOError(IFOFailure(
+            fileName, QStringLiteral("it cannot be opened (%1)").arg(file.errorString())));
     // One byte more than allowed, so that an oversized file is recognised without reading it all.
     const QByteArray data = file.read(MaxIFOFileSize + 1);
     if (file.error() != QFileDevice::NoError)
         throw EIFOError(
-            failure(fileName, QStringLiteral("reading it failed (%1)").arg(file.errorString())));
+            IFOFailure(fileName, QStringLiteral("reading it failed (%1)").arg(file.errorString())));
     return ParseIFO(data, fileName);
 }

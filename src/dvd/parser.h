@@ -14,5 +14,8 @@ TIFO ReadIFO(const QString& fileName);
 // Parses a file already in memory; `fileName` is only used in messages.
 TIFO ParseIFO(const QByteArray& data, const QString& fileName);
 
+// "Cannot read the DVD information file "<file>": <problem>." as every reading failure says it.
+QString IFOFailure(const QString& fileName, const QString& problem);
+
 // Larger files are refused before they are read: real ones are a few hundred kilobytes.
 constexpr qint64 MaxIFOFileSize = 16 * 1024 * 1024;

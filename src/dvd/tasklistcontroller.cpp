@@ -15,6 +15,7 @@
 namespace {
 
 const QString FolderCaption = QStringLiteral("Please specify a DVD-ROM");
+const QString ImageCaption = QStringLiteral("Please choose a DVD image");
 
 void call(const std::function<void()>& f) {
     if (f)
@@ -61,6 +62,7 @@ void TTaskListController::buildMenu() {
     PopupMenu1 = new QMenu(m_w.ltvTask);
     pmiOpenDVD = PopupMenu1->addAction(QStringLiteral("Open DVD"));
     pmiOpenDir = PopupMenu1->addAction(QStringLiteral("Open Directory"));
+    pmiOpenImage = PopupMenu1->addAction(QStringLiteral("Open Disc Image"));
     PopupMenu1->addSeparator();
     pmiCheckAll = PopupMenu1->addMenu(QStringLiteral("Check"));
     pmiCheckTitleChapter = pmiCheckAll->addAction(QStringLiteral("All Titles and Chapters"));
@@ -75,6 +77,15 @@ void TTaskListController::buildMenu() {
     using C = TTaskTree::CheckCommand;
     connect(pmiOpenDVD, &QAction::triggered, this, &TTaskListController::sbtnOpenDVDClick);
     connect(pmiOpenDir, &QAction::triggered, this, &TTaskListController::sbtnOpenDirClick);
+    connect(pmiOpenImage, &QAction::triggered, this, &TTaskListController::openImageClick);
+    // The Open Dir button offers both choices; a plain click is the folder choice.
+    auto* openMenu = new QMenu(m_w.sbtnOpenDir);
+    connect(openMenu->addAction(QStringLiteral("Open Directory")), &QAction::triggered, this,
+            &TTaskListController::sbtnOpenDirClick);
+    connect(openMenu->addAction(QStringLiteral("Open Disc Image")), &QAction::triggered, this,
+            &TTaskListController::openImageClick);
+    m_w.sbtnOpenDir->setMenu(openMenu);
+    m_w.sbtnOpenDir->setPopupMode(QToolButton::MenuButtonPopup);
     connect(pmiCheckTitleChapter, &QAction::triggered, this,
             [this] { m_tree.applyCheckCommand(C::AllTitlesAndChapters); });
     connect(pmiCheckTitle, &QAction::triggered, this,
@@ -152,6 +163,14 @@ void TTaskListController::sbtnOpenDirClick() {
     const std::optional<QString> folder = m_prompts.chooseFolder(FolderCaption, QString());
     if (folder && QDir(*folder).exists() && m_actions.openSourceFolder)
         m_actions.openSourceFolder(WithTrailingSeparator(*folder));
+}
+
+void TTaskListController::openImageClick() {
+    call(m_actions.previewStop);
+    const std::optional<QString> image =
+        m_prompts.chooseOpenFile(ImageCaption, QStringLiteral("DVD images (*.iso *.ISO)"));
+    if (image && IsDiscImage(*image) && m_actions.openSourceFolder)
+        m_actions.openSourceFolder(*image);
 }
 
 void TTaskListController::bbtnBrowserClick() {

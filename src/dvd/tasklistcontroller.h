@@ -49,6 +49,7 @@ public:
     QMenu* PopupMenu1 = nullptr;
     QAction* pmiOpenDVD = nullptr;
     QAction* pmiOpenDir = nullptr;
+    QAction* pmiOpenImage = nullptr;
     QMenu* pmiCheckAll = nullptr;
     QAction* pmiCheckTitleChapter = nullptr;
     QAction* pmiCheckTitle = nullptr;
@@ -68,6 +69,8 @@ public:
     void PopupMenu1Popup();
     void sbtnOpenDVDClick();
     void sbtnOpenDirClick();
+    // A disc image (.iso) chosen as a file, beside the folder choice.
+    void openImageClick();
     void bbtnBrowserClick();
     void bbtnOpenClick();
 

@@ -52,5 +52,5 @@ struct TDVDInformation {
     QString Standard;     // "PAL" or "NTSC"
     double FrameRate = 0; // 25 or 29.97
     QString VolumeName;   // prefix of the output file names; loading leaves it alone
-    QString DiscPath;     // folder of the disc's IFO files, ending in "/"
+    QString DiscPath;     // folder of the disc's IFO files, ending in "/", or the image file
 };

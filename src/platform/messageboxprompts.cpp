@@ -22,6 +22,15 @@ std::optional<QString> MessageBoxPrompts::chooseFolder(const QString& caption,
     return folder;
 }
 
+std::optional<QString> MessageBoxPrompts::chooseOpenFile(const QString& caption,
+                                                         const QString& nameFilter) {
+    const QString file =
+        QFileDialog::getOpenFileName(QApplication::activeWindow(), caption, QString(), nameFilter);
+    if (file.isEmpty())
+        return std::nullopt;
+    return file;
+}
+
 std::optional<QString> MessageBoxPrompts::chooseSaveFile(const QString& caption,
                                                          const QString& nameFilter,
                                                          const QString& defaultSuffix) {

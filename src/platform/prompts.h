@@ -17,6 +17,10 @@ public:
     // The folder browser; nothing when the user cancels.
     virtual std::optional<QString> chooseFolder(const QString& caption,
                                                 const QString& startFolder) = 0;
+    // The open dialog for one kind of file (`nameFilter` as below); nothing when the user
+    // cancels.
+    virtual std::optional<QString> chooseOpenFile(const QString& caption,
+                                                  const QString& nameFilter) = 0;
     // The save dialog for one kind of file: `nameFilter` such as "Profiles (*.apf)", and
     // `defaultSuffix` added to a name typed without one. An existing file is chosen without a
     // question. Nothing when the user cancels.

@@ -61,7 +61,10 @@ void TMpvBackend::switchOn(bool on) {
 void TMpvBackend::renderVolume(const QString& ifoPath) {
     if (!m_on)
         return;
-    m_device = QFileInfo(ifoPath).absolutePath();
+    // mpv takes a disc folder, or an image as it is.
+    const QFileInfo file(ifoPath);
+    const bool image = file.suffix().compare(QLatin1String("IFO"), Qt::CaseInsensitive) != 0;
+    m_device = image ? file.absoluteFilePath() : file.absolutePath();
 }
 
 void TMpvBackend::run() {

@@ -30,7 +30,7 @@ public:
     // On: the player exists and renders into the video window; off: released (state NoGraph).
     virtual void switchOn(bool on) = 0;
     virtual PlaybackState state() const = 0;
-    // Opens the DVD volume whose VIDEO_TS.IFO is at `ifoPath`.
+    // Opens the DVD volume whose VIDEO_TS.IFO is at `ifoPath`, or the disc image at that path.
     virtual void renderVolume(const QString& ifoPath) = 0;
     virtual void run() = 0;
     virtual void pause() = 0;

@@ -1,5 +1,6 @@
 #include "previewplayer.h"
 
+#include "discloader.h"
 #include "previewview.h"
 #include "prompts.h"
 #include "standardini.h"
@@ -58,7 +59,7 @@ void TPreviewPlayer::sbtnPlayClick() {
     // The count belonged to the graph just torn down.
     tmrPreview->setEnabled(false);
 
-    const QString ifoPath = m_s.dvd.DiscPath + QStringLiteral("VIDEO_TS.IFO");
+    const QString ifoPath = VolumeFileOf(m_s.dvd.DiscPath);
     // No disc open: the bare file name would be looked up in the working folder.
     if (m_s.dvd.DiscPath.isEmpty() || !QFileInfo(ifoPath).isFile()) {
         refuse(ifoPath + NotFoundText, NotFoundCaption);

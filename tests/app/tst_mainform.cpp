@@ -11,6 +11,7 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMimeData>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -170,11 +171,36 @@ private slots:
         drop({a.path(), b.path(), "/tmp"});
         drop({a.filePath("VIDEO_TS/VTS_01_1.VOB")}); // a file opens its folder
         drop({"/no/such/thing"});
-        QCOMPARE(form->openedFolders(),
-                 QStringList({a.path() + "/", a.filePath("VIDEO_TS") + "/"}));
+        TestFiles::write(b.filePath("Film.iso"), "x");
+        drop({b.filePath("Film.iso")}); // an image opens as itself
+        QCOMPARE(form->openedFolders(), QStringList({a.path() + "/", a.filePath("VIDEO_TS") + "/",
+                                                     b.filePath("Film.iso")}));
+
+        // Taken as a copy or a link, never as the move a file manager proposes with Shift.
+        const auto dropped = [&](Qt::DropActions possible) {
+            QMimeData data;
+            data.setUrls({QUrl::fromLocalFile(a.path())});
+            // The drag enters first: the drop goes to the widget that took the entry.
+            QDragEnterEvent enter(QPoint(20, 20), possible, &data, Qt::LeftButton,
+                                  Qt::ShiftModifier);
+            enter.setDropAction(Qt::MoveAction);
+            QCoreApplication::sendEvent(form.get(), &enter);
+            if (!enter.isAccepted())
+                return Qt::IgnoreAction;
+            QDropEvent drop(QPointF(20, 20), possible, &data, Qt::LeftButton, Qt::ShiftModifier);
+            drop.setDropAction(Qt::MoveAction);
+            QCoreApplication::sendEvent(form.get(), &drop);
+            return drop.isAccepted() && drop.dropAction() == enter.dropAction() ? drop.dropAction()
+                                                                                : Qt::IgnoreAction;
+        };
+        QCOMPARE(dropped(Qt::MoveAction | Qt::CopyAction), Qt::CopyAction);
+        QCOMPARE(dropped(Qt::MoveAction | Qt::LinkAction), Qt::LinkAction);
+        QCOMPARE(dropped(Qt::MoveAction), Qt::IgnoreAction);
+        QCOMPARE(form->openedFolders().size(), 5);
+
         form->ltvTask->setEnabled(false); // converting: drops are ignored
         drop({b.path()});
-        QCOMPARE(form->openedFolders().size(), 2);
+        QCOMPARE(form->openedFolders().size(), 5);
     }
 
     void profileSelectionSurvivesTwoRuns() {

@@ -34,6 +34,8 @@ private slots:
     void convertItems();
     void overwriteChoices_data();
     void overwriteChoices();
+    void listOpensWhatTheWindowOpens_data();
+    void listOpensWhatTheWindowOpens();
     void signalsEndTheRunCleanly_data();
     void signalsEndTheRunCleanly();
     void badProfiles_data();
@@ -187,6 +189,43 @@ void TestHeadless::listJson() {
     QCOMPARE(first["subtitles"].toArray().size(), 1);
     QCOMPARE(first["angles"].toInt(), 1);
     QCOMPARE(first["chapters"][2]["output"].toString(), QString("Title01-Chapter03.mp4"));
+}
+
+void TestHeadless::listOpensWhatTheWindowOpens_data() {
+    QTest::addColumn<QString>("entry"); // what is named, from a copy of the sample disc
+    QTest::addColumn<QString>("line");  // a line the listing must hold whole
+    const QString first = "1\tTitle01 [MPEG2 720x480 NTSC 16:9]\t00:00:00\t00:00:25\t";
+    QTest::newRow("folder") << "copy" << first + "Title01.mp4";
+    QTest::newRow("file inside the disc") << "copy/VIDEO_TS/VTS_01_1.VOB" << first + "Title01.mp4";
+    QTest::newRow("list file") << "list.TMP" << first + "Title01.mp4";
+    QTest::newRow("disc image") << "image" << first + "RIPSAMPLE-Title01.mp4";
+    QTest::newRow("language code of zero bytes")
+        << "copy" << QString("  audio: English AC3 2ch (en), ??? AC3 6ch (\uFFFD\uFFFD)");
+}
+
+void TestHeadless::listOpensWhatTheWindowOpens() {
+    QFETCH(QString, entry);
+    QTemporaryDir dir;
+    const QString copy = dir.filePath("copy/VIDEO_TS/");
+    QDir().mkpath(copy);
+    for (const QString& name : QDir(m_disc + "/VIDEO_TS").entryList(QDir::Files))
+        QVERIFY(QFile::copy(m_disc + "/VIDEO_TS/" + name, copy + name));
+    if (QString(QTest::currentDataTag()).contains("zero bytes")) {
+        // The second audio track's language, in the file and its backup.
+        for (const char* name : {"VTS_01_0.IFO", "VTS_01_0.BUP"}) {
+            QFile ifo(copy + name);
+            QVERIFY(ifo.open(QIODevice::ReadWrite) && ifo.seek(0x204 + 8 + 2));
+            ifo.write(QByteArray(2, '\0'));
+        }
+    }
+    TestFiles::write(dir.filePath("list.TMP"), ("/no/such/disc\n" + dir.filePath("copy")).toUtf8());
+    const QString named =
+        entry == "image" ? qEnvironmentVariable("RIPVALE_SAMPLE_ISO") : dir.filePath(entry);
+    const Run r = run({"--list", named});
+    QVERIFY2(r.status == 0, qPrintable(r.err));
+    QFETCH(QString, line);
+    QVERIFY2(r.out.split('\n').contains(line), qPrintable(r.out));
+    QVERIFY(r.out.endsWith("Title04-Chapter04.mp4\n")); // nothing after odd bytes is lost
 }
 
 void TestHeadless::unreadableDisc() {

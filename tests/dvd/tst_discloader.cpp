@@ -57,6 +57,16 @@ public:
         c = titles[i].chain;
     }
     int titleAngleCount(int i) override { return titles[i].angles; }
+    std::optional<QByteArray> infoFile(int set, bool backup) override {
+        QFile file(QString("%1/VTS_%2_0.%3")
+                       .arg(openedFolder)
+                       .arg(set, 2, 10, QChar('0'))
+                       .arg(backup ? "BUP" : "IFO"));
+        if (!file.open(QIODevice::ReadOnly))
+            return std::nullopt;
+        return file.readAll();
+    }
+    QString volumeLabel() override { return {}; }
 };
 
 } // namespace
@@ -217,6 +227,15 @@ private slots:
         QCOMPARE(DiscFolderOf(dir.filePath("Movie/VIDEO_TS")), videoTs); // no final separator
         QCOMPARE(DiscFolderOf(videoTs), videoTs);
         QCOMPARE(DiscFolderOf(dir.filePath("Empty")), dir.filePath("Empty/VIDEO_TS/"));
+        QCOMPARE(VolumeFileOf(videoTs), videoTs + "VIDEO_TS.IFO");
+        // Copies in lower case, and images, in any letter case.
+        TestFiles::write(dir.filePath("copy/video_ts/video_ts.ifo"), "x");
+        QCOMPARE(DiscFolderOf(dir.filePath("copy")), dir.filePath("copy/video_ts/"));
+        QCOMPARE(VolumeFileOf(dir.filePath("copy/video_ts/")),
+                 dir.filePath("copy/video_ts/video_ts.ifo"));
+        TestFiles::write(dir.filePath("Film.ISO"), "x");
+        QCOMPARE(DiscFolderOf(dir.filePath("Film.ISO")), dir.filePath("Film.ISO"));
+        QCOMPARE(VolumeFileOf(dir.filePath("Film.ISO")), dir.filePath("Film.ISO"));
     }
 
     void indexesOutsideTheTableAndUnreadableFiles() {
@@ -228,15 +247,24 @@ private slots:
         QCOMPARE(reader.openedFolder, dir.filePath("VIDEO_TS")); // without a final separator
         QCOMPARE(r.discPath, dir.filePath("VIDEO_TS/"));
         QVERIFY(r.error.isEmpty());
-        QCOMPARE(r.titles.size(), 2);
-        QCOMPARE(r.titles[1].title.Caption, QString("Title02"));
-        QCOMPARE(r.titles[1].title.AngleCount, 2);
+        // A title whose set is unknown is listed bare; one whose set cannot be read is left out,
+        // with both of its files named.
+        QCOMPARE(r.titles.size(), 1);
+        QCOMPARE(r.titles[0].title.Caption, QString("Title01"));
+        QCOMPARE(r.titles[0].title.AngleCount, 1);
+        QCOMPARE(r.warnings.size(), 1);
+        QVERIFY2(r.warnings[0].startsWith("Title 2 cannot be listed.") &&
+                     r.warnings[0].contains("VTS_05_0.IFO") &&
+                     r.warnings[0].contains("VTS_05_0.BUP"),
+                 qPrintable(r.warnings[0]));
 
-        // A broken title-set file stops the load with a message naming it.
+        // When no title is left, nothing is listed and the message says why.
+        reader.titles = {{1, 0, 1}};
         TestFiles::write(dir.filePath("VIDEO_TS/VTS_01_0.IFO"), "not an IFO");
         r = LoadDisc(dir.path(), reader);
         QVERIFY(r.titles.isEmpty());
-        QVERIFY2(r.error.contains("VTS_01_0.IFO"), qPrintable(r.error));
+        QVERIFY2(r.error.startsWith("Only part of a DVD is in") && r.error.contains("VTS_01_0.IFO"),
+                 qPrintable(r.error));
     }
 
     void applyReplacesTreeAndKeepsVolumeName() {

@@ -8,7 +8,10 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QProcess>
+#include <QRegularExpression>
 #include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QTest>
 
 // Opens the sample disc the way the window does and checks every title against what the disc
@@ -131,6 +134,83 @@ private slots:
         QTest::qWait(200);
         QCOMPARE(opened.count(), 1);
         QCOMPARE(m_tree->rowCount(), m_expect["title_count"].toInt());
+    }
+
+    // Copies of the sample disc as people have them: lower case, images, damaged files with
+    // their backups, parts of discs.
+    void discForms_data() {
+        QTest::addColumn<QString>("form");
+        QTest::addColumn<int>("titles");          // listed
+        QTest::addColumn<QStringList>("message"); // what the message names; empty: none
+        QTest::addColumn<QString>("volume");
+        const QStringList none;
+        QTest::newRow("lower-case copy") << "lower" << 4 << none << "KEEP";
+        QTest::newRow("disc image") << "iso" << 4 << none << "RIPTEST";
+        QTest::newRow("title-set file missing, backup there") << "missing 2" << 4 << none << "KEEP";
+        QTest::newRow("title-set file cut short, backup whole") << "cut 2" << 4 << none << "KEEP";
+        QTest::newRow("disc table missing, backup there") << "missing 0" << 4 << none << "KEEP";
+        QTest::newRow("title set and backup both ruined")
+            << "ruin 2" << 2
+            << QStringList{"Titles 3, 4 cannot be listed.", "VTS_02_0.IFO", "VTS_02_0.BUP"}
+            << "KEEP";
+        QTest::newRow("only the disc table")
+            << "table only" << 0
+            << QStringList{"Only part of a DVD is in", "VTS_01_0.IFO", "VTS_02_0.BUP"} << "KEEP";
+        QTest::newRow("disc table ruined")
+            << "ruin 0" << 0 << QStringList{"holds no DVD that can be read", "VIDEO_TS.BUP"}
+            << "KEEP";
+    }
+    void discForms() {
+        QFETCH(QString, form);
+        QTemporaryDir dir;
+        const QString source = m_disc + "/VIDEO_TS/";
+        const QString copy = dir.filePath(form == "lower" ? "video_ts/" : "VIDEO_TS/");
+        QDir().mkpath(copy);
+        for (const QString& name : QDir(source).entryList(QDir::Files)) {
+            if (form == "table only" && !name.startsWith("VIDEO_TS"))
+                continue;
+            QVERIFY(QFile::copy(source + name, copy + (form == "lower" ? name.toLower() : name)));
+        }
+        const QString number = form.section(' ', 1);
+        const QString ifo = copy + QString("VTS_%1_0.IFO").arg(number, 2, '0');
+        const QString table = copy + (number == "0" ? "VIDEO_TS" : "VTS_0" + number + "_0");
+        const auto cut = [](const QString& file) {
+            QFile f(file);
+            QVERIFY(f.open(QIODevice::ReadWrite) && f.resize(300));
+        };
+        if (form.startsWith("missing"))
+            QVERIFY(QFile::remove(table + ".IFO"));
+        if (form.startsWith("cut"))
+            cut(ifo);
+        if (form.startsWith("ruin")) {
+            cut(table + ".IFO");
+            cut(table + ".BUP");
+        }
+        QString opened = dir.path();
+        if (form == "iso") {
+            opened = dir.filePath("Film.iso");
+            QProcess make;
+            make.start("genisoimage",
+                       {"-quiet", "-dvd-video", "-V", "RIPTEST", "-o", opened, m_disc});
+            QVERIFY(make.waitForFinished(60000) && make.exitCode() == 0);
+        }
+        open(opened);
+        QFETCH(int, titles);
+        QFETCH(QStringList, message);
+        QCOMPARE(m_tree->rowCount(), titles);
+        const QStringList errors = m_log.filter(QRegularExpression("^error "));
+        QCOMPARE(errors.size(), message.isEmpty() ? 0 : 1);
+        for (const QString& part : message)
+            QVERIFY2(errors[0].contains(part), qPrintable(errors[0]));
+        QTEST(m_info.VolumeName, "volume");
+        if (titles == 0)
+            return;
+        QCOMPARE(m_info.DiscPath, form == "iso" ? opened : copy);
+        // What is listed is the disc as it is, read from the backups where needed.
+        const QJsonArray expected = m_expect["titles"].toArray();
+        for (int i = 0; i < titles; ++i)
+            QCOMPARE(m_tree->node(m_tree->index(i, 0))->OrigEndSeconds,
+                     double(RoundHalfEven(expected[i].toObject()["length_s"].toDouble())));
     }
 
     void folderWithoutDiscStaysEmptyQuietly() {

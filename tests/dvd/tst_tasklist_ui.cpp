@@ -177,6 +177,15 @@ private slots:
         QCOMPARE(m_shell.opened, QStringList{dir.path() + "/"});
         m_openDvd->click();
         QCOMPARE(m_log.last(), QString("drives"));
+
+        // Beside the folder choice, on the button's menu and the tree's: a disc image.
+        TestFiles::write(dir.filePath("Film.ISO"), "x");
+        m_prompts.openFiles = {dir.filePath("Film.ISO"), dir.filePath("missing.iso")};
+        m_openDir->menu()->actions().at(1)->trigger();
+        m_list->pmiOpenImage->trigger();
+        QCOMPARE(m_log.mid(m_log.size() - 3),
+                 (QStringList{"stop", "open " + dir.filePath("Film.ISO"), "stop"}));
+        QVERIFY(m_prompts.openFilters.front().contains("*.iso"));
     }
 
     void driveDialog() {

@@ -14,6 +14,11 @@ std::optional<QString> FakePrompts::chooseFolder(const QString& caption, const Q
     return folders.isEmpty() ? std::nullopt : folders.takeFirst();
 }
 
+std::optional<QString> FakePrompts::chooseOpenFile(const QString&, const QString& nameFilter) {
+    openFilters << nameFilter;
+    return openFiles.isEmpty() ? std::nullopt : openFiles.takeFirst();
+}
+
 std::optional<QString> FakePrompts::chooseSaveFile(const QString& caption,
                                                    const QString& nameFilter,
                                                    const QString& defaultSuffix) {

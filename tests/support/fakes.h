@@ -26,11 +26,15 @@ public:
     };
     QList<std::optional<QString>> saveFiles; // next save dialog answers; cancel when empty
     QList<SaveRequest> saveRequests;
+    QList<std::optional<QString>> openFiles; // next open dialog answers; cancel when empty
+    QStringList openFilters;
 
     void inform(const QString& text, const QString& caption) override;
     bool ask(const QString& text, const QString& caption) override;
     std::optional<QString> chooseFolder(const QString& caption,
                                         const QString& startFolder) override;
+    std::optional<QString> chooseOpenFile(const QString& caption,
+                                          const QString& nameFilter) override;
     std::optional<QString> chooseSaveFile(const QString& caption, const QString& nameFilter,
                                           const QString& defaultSuffix) override;
 };
