@@ -227,6 +227,8 @@ ToolCommand TranscoderOptions(const QList<ProfileOption>& options, bool encoderS
         c.addSplit(o.cmd);
         if (o.value == u"\\")
             c.addEmptyShown();
+        else if (o.typed) // shown in quotes where it holds blanks, as a tool would need it
+            o.value.contains(u' ') ? c.addQuoted(o.value) : c.add(o.value);
         else
             c.addSplit(o.value);
     }

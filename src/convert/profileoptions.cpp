@@ -2,7 +2,6 @@
 
 #include "profilefile.h"
 #include "profilereader.h"
-#include "standardini.h"
 
 #include <QFileInfo>
 
@@ -10,29 +9,26 @@ QList<ProfileOption> CurrentProfileOptions(const QString& profilePath, const Sho
     QList<ProfileOption> options;
     if (!QFileInfo::exists(profilePath))
         return options;
-    const StandardIni ini(profilePath);
-    using namespace ProfileKeys;
-    const int count = ini.readInteger(Main, Para, 0);
-    for (int i = 0; i < count; ++i) {
+    for (const ProfileEntry& e : ReadProfileEntries(StandardProfileReader(profilePath))) {
         ProfileOption o;
-        o.section = ini.readString(Main, QString::number(i));
-        const ParameterGroup* previous = options.isEmpty() ? nullptr : &options.last().group;
-        o.group = ParameterGroupFor(ini.readInteger(o.section, Sort, -1), previous);
-        o.cmd = ini.readString(o.section, Cmd);
+        o.section = e.section;
+        o.group = e.group;
+        o.cmd = e.cmd;
         const std::optional<QString> text = shown ? shown(o.group, o.section) : std::nullopt;
-        if (ini.readBool(o.section, List, true)) {
-            const QStringList captions = SplitCommaList(ini.readString(o.section, Caption));
-            const QStringList values = SplitCommaList(ini.readString(o.section, Value));
+        if (e.list) {
+            const QStringList captions = SplitCommaList(e.caption);
+            const QStringList values = SplitCommaList(e.value);
             for (int k = 0; text && k < captions.size(); ++k) {
                 if (captions[k].compare(*text, Qt::CaseInsensitive) == 0) {
                     o.value = values.value(k);
                     break;
                 }
             }
-        } else if (ini.readBool(o.section, ReadOnly, false)) {
-            o.value = ini.readString(o.section, Value);
+        } else if (e.readOnly) {
+            o.value = e.value;
         } else {
             o.value = text.value_or(QString());
+            o.typed = true;
         }
         options << o;
     }

@@ -14,6 +14,9 @@ struct ProfileOption {
     ParameterGroup group = ParameterGroup::Advanced;
     QString cmd;
     QString value;
+    // Typed by the user into a plain row: the tool gets it as one argument, blanks and all,
+    // where a profile's own option text is split as its author wrote it.
+    bool typed = false;
 };
 
 // The text a grid row shows, found by grid and key; nothing when there is no such row.

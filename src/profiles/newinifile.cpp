@@ -37,19 +37,29 @@ QString asciiLower(QString text) {
     return text;
 }
 
-QString header(const QString& section) {
-    return u'[' + asciiLower(section) + u']';
+// Whether the line is the header of `section`: its trimmed text is "[" + name + "]". A line
+// that only holds a "[" somewhere, such as a value naming a folder "work [1]", is not a header.
+bool isHeaderOf(const QString& line, const QString& section) {
+    const QString t = line.trimmed();
+    return t.startsWith(u'[') && t.endsWith(u']') && t.size() >= 2 &&
+           asciiLower(t.mid(1, t.size() - 2)) == asciiLower(section);
 }
 
-// Index of the first line holding key + "=", with the rest of that line in `value`.
+bool isHeader(const QString& line) {
+    const QString t = line.trimmed();
+    return t.size() >= 2 && t.startsWith(u'[') && t.endsWith(u']');
+}
+
+// Index of the first line whose name, the whole text before its first "=" without the blanks
+// around it, is `key`; the rest of that line after the "=" goes to `value`, verbatim.
 qsizetype keyLine(const QString& key, const QStringList& lines, QString* value) {
-    const QString needle = asciiLower(key) + u'=';
+    const QString wanted = asciiLower(key);
     for (qsizetype i = 0; i < lines.size(); ++i) {
-        const qsizetype at = asciiLower(lines[i]).indexOf(needle);
-        if (at < 0)
+        const qsizetype eq = lines[i].indexOf(u'=');
+        if (eq < 0 || asciiLower(lines[i].left(eq).trimmed()) != wanted)
             continue;
         if (value)
-            *value = lines[i].mid(at + needle.size());
+            *value = lines[i].mid(eq + 1);
         return i;
     }
     return -1;
@@ -113,19 +123,19 @@ QByteArray TNewInifile::bytes() const {
     return bytes;
 }
 
-QString TNewInifile::text() const {
-    return QString::fromUtf8(bytes());
-}
-
 QString TNewInifile::SectionText(const QString& section) const {
-    const QString all = text();
-    const QString name = header(section);
-    const qsizetype at = asciiLower(all).indexOf(name);
-    if (at < 0)
+    const qsizetype h = FindSectionLine(section);
+    if (h < 0)
         return {};
-    const qsizetype start = at + name.size();
-    const qsizetype end = all.indexOf(u'[', start);
-    return all.mid(start, end < 0 ? -1 : end - start);
+    // Line 0 is what follows the header's "]" on its line: nothing, for a header line.
+    QString body = QStringLiteral("\r\n");
+    for (qsizetype i = h + 1; i < m_lines.size(); ++i) {
+        const QString line = QString::fromUtf8(m_lines[i]);
+        if (isHeader(line))
+            break;
+        body += line + QStringLiteral("\r\n");
+    }
+    return body;
 }
 
 QString TNewInifile::FindValue(const QString& key, const QStringList& bodyLines,
@@ -153,9 +163,8 @@ bool TNewInifile::ReadBool(const QString& section, const QString& key, bool defa
 }
 
 qsizetype TNewInifile::FindSectionLine(const QString& section) const {
-    const QString name = header(section);
     for (qsizetype i = 0; i < m_lines.size(); ++i) {
-        if (asciiLower(QString::fromUtf8(m_lines[i])).contains(name))
+        if (isHeaderOf(QString::fromUtf8(m_lines[i]), section))
             return i;
     }
     return -1;

@@ -20,10 +20,10 @@ private:
 // The settings dialog's INI file: the whole file held in memory as lines, answered by text search
 // and written back whole by SaveAndFree. Its rules differ from StandardIni on purpose:
 // - section and key names match ignoring the case of A to Z only;
-// - a section's body runs from its first "[name]" to the next "[" anywhere, so a "[" inside a
-//   value ends the section;
-// - a key is the first body line holding key + "=" anywhere in it (so "xpara=5" answers "Para"),
-//   and its value is the rest of that line, verbatim;
+// - a header is a line whose trimmed text starts with "[" and ends with "]"; a section's body
+//   runs from its first header to the next header line, so values may hold "[" and "]";
+// - a key is the first body line whose whole name before its first "=" (blanks around it aside)
+//   is the key, and its value is the rest of that line, verbatim, "=" and quotes included;
 // - a key new to a section is written directly below the header, so keys written one after
 //   another into a new section end up in reverse order.
 // Names and values are UTF-8 on disk; lines that are not touched are written back byte for byte.
@@ -50,9 +50,10 @@ public:
     // The file's lines without line ends, as bytes.
     const QByteArrayList& Lines() const { return m_lines; }
 
-    // The text after the first "[section]" up to the next "[" or the end; empty when not found.
+    // The lines after the first "[section]" header up to the next header, each after a line end
+    // (line 0 is the header line's empty rest); empty when not found.
     QString SectionText(const QString& section) const;
-    // The rest of the first line holding key + "=", else `defaultValue`.
+    // The rest of the first line whose name is `key`, else `defaultValue`.
     static QString FindValue(const QString& key, const QStringList& bodyLines,
                              const QString& defaultValue);
 
@@ -63,7 +64,7 @@ public:
     // True for a non-zero number or "True", false for zero or "False"; else the default.
     bool ReadBool(const QString& section, const QString& key, bool defaultValue) const;
 
-    // Index in Lines() of the first line that holds "[section]", or -1.
+    // Index in Lines() of the first header line of the section, or -1.
     qsizetype FindSectionLine(const QString& section) const;
     // Index of the key's line within SectionText(section), or -1. Index 0 is the rest of the
     // header line, so FindSectionLine + FindKeyLine is the key's line in Lines().
@@ -76,7 +77,6 @@ public:
 private:
     void save() const;
     QByteArray bytes() const; // each line ended by CR LF
-    QString text() const;
 
     QString m_fileName;
     QByteArrayList m_lines;

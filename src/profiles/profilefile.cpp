@@ -37,52 +37,62 @@ QString ProfileRows::error() const {
     return badIndex ? QStringLiteral("List index out of bounds (%1)").arg(*badIndex) : QString();
 }
 
+QList<ProfileEntry> ReadProfileEntries(const IProfileReader& reader) {
+    QList<ProfileEntry> entries;
+    const int count = std::clamp(reader.readInteger(Main, Para, 0), 0, MaxProfileParameters);
+    for (int i = 0; i < count; ++i) {
+        ProfileEntry e;
+        e.section = reader.readString(Main, QString::number(i));
+        const ParameterGroup* previous = entries.isEmpty() ? nullptr : &entries.last().group;
+        e.group = ParameterGroupFor(reader.readInteger(e.section, Sort, -1), previous);
+        e.readOnly = reader.readBool(e.section, ReadOnly, false);
+        e.list = reader.readBool(e.section, List, true);
+        e.cmd = reader.readString(e.section, Cmd);
+        e.caption = reader.readString(e.section, Caption);
+        e.value = reader.readString(e.section, Value);
+        e.index = reader.readInteger(e.section, Index, 0);
+        entries << e;
+    }
+    return entries;
+}
+
 ProfileRows ReadProfile(const IProfileReader& reader) {
     ProfileRows rows;
     rows.type = reader.readString(Main, Type, DefaultType);
-    const int count = std::min(reader.readInteger(Main, Para, 0), MaxProfileParameters);
-    std::optional<ParameterGroup> group;
-    for (int i = 0; i < count; ++i) {
+    for (const ProfileEntry& e : ReadProfileEntries(reader)) {
         ProfileParameter row;
-        row.key = reader.readString(Main, QString::number(i));
-        group = ParameterGroupFor(reader.readInteger(row.key, Sort, -1), group ? &*group : nullptr);
-        row.readOnly = reader.readBool(row.key, ReadOnly, false);
-        const QString caption = reader.readString(row.key, Caption);
-        if (reader.readBool(row.key, List, true)) {
+        row.key = e.section;
+        row.readOnly = e.readOnly;
+        if (e.list) {
             row.hasPickList = true;
-            row.pickList = SplitCommaList(caption);
+            row.pickList = SplitCommaList(e.caption);
             row.readOnly = true;
-            const int index = reader.readInteger(row.key, Index, 0);
-            if (index < 0 || index >= row.pickList.size()) {
-                rows.of(*group) << row;
-                rows.badIndex = index;
+            if (e.index < 0 || e.index >= row.pickList.size()) {
+                rows.of(e.group) << row;
+                rows.badIndex = e.index;
                 break;
             }
-            row.value = row.pickList[index];
+            row.value = row.pickList[e.index];
         } else {
-            row.value = caption;
+            row.value = e.caption;
         }
-        rows.of(*group) << row;
+        rows.of(e.group) << row;
     }
     return rows;
 }
 
 void WriteProfileValues(TNewInifile& ini, const ParameterLookup& rowOf) {
-    const int count = std::min(ini.ReadInteger(Main, Para, 0), MaxProfileParameters);
-    std::optional<ParameterGroup> group;
-    for (int i = 0; i < count; ++i) {
-        const QString name = ini.ReadString(Main, QString::number(i), QString());
-        group = ParameterGroupFor(ini.ReadInteger(name, Sort, -1), group ? &*group : nullptr);
-        if (name.isEmpty() || ini.ReadBool(name, ReadOnly, false))
+    for (const ProfileEntry& e : ReadProfileEntries(NewIniProfileReader(ini))) {
+        if (e.section.isEmpty() || e.readOnly)
             continue;
-        const std::optional<ProfileParameter> row = rowOf(*group, name);
+        const std::optional<ProfileParameter> row = rowOf(e.group, e.section);
         if (!row)
             continue; // a row the loading never reached: the file keeps its value
-        if (ini.ReadBool(name, List, true)) {
-            ini.WriteInteger(name, Index, int(CaptionIndex(row->pickList, row->value)));
+        if (e.list) {
+            ini.WriteInteger(e.section, Index, int(CaptionIndex(row->pickList, row->value)));
         } else {
-            ini.WriteString(name, Caption, row->value);
-            ini.WriteString(name, Value, row->value);
+            ini.WriteString(e.section, Caption, row->value);
+            ini.WriteString(e.section, Value, row->value);
         }
     }
 }

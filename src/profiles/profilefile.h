@@ -28,8 +28,25 @@ struct ProfileRows {
     QString error() const;
 };
 
-// More parameters than any profile holds: a corrupt Para cannot make the loading run for ever.
+// More parameters than any profile holds: a corrupt Para cannot make a reading run for ever.
 inline constexpr int MaxProfileParameters = 1000;
+
+// One parameter as its profile file holds it.
+struct ProfileEntry {
+    QString section; // the row's key
+    ParameterGroup group = ParameterGroup::Advanced;
+    bool readOnly = false;
+    bool list = true;
+    QString cmd;
+    QString caption;
+    QString value;
+    int index = 0;
+};
+
+// Every parameter of the profile in the file's order, each in the grid of its Sort, at most
+// MaxProfileParameters of them. The one walk over a profile's parameters: the grids, the saver
+// and the conversion's option builders all read through it.
+QList<ProfileEntry> ReadProfileEntries(const IProfileReader& reader);
 
 // The rows of every parameter, in the file's order, each in the grid of its Sort. A list
 // parameter shows the caption at its Index and is read-only, so its value is only chosen from the

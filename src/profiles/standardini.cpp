@@ -22,13 +22,13 @@ QByteArrayList readLines(const QString& path) {
     return lines;
 }
 
-// The section name of a header line, or nothing when the line is not a header.
+// The section name of a header line, whose trimmed text starts with "[" and ends with "]"; nothing
+// for any other line, so that the two INI readers of the program agree on where sections are.
 std::optional<QString> sectionName(const QString& line) {
     const QString t = line.trimmed();
-    if (!t.startsWith(u'['))
+    if (t.size() < 2 || !t.startsWith(u'[') || !t.endsWith(u']'))
         return std::nullopt;
-    const qsizetype close = t.indexOf(u']');
-    return close < 0 ? t.mid(1) : t.mid(1, close - 1);
+    return t.mid(1, t.size() - 2);
 }
 
 bool isKeyLine(const QString& line, const QString& key, QString* value) {
@@ -81,6 +81,12 @@ QString unquote(QString value) {
             value = value.mid(1, value.size() - 2);
     }
     return value;
+}
+
+// The value as written so that reading gives it back whole: one that reading would trim or
+// unquote is put in quotes of its own.
+QString quotedForReading(const QString& value) {
+    return unquote(value.trimmed()) == value ? value : u'"' + value + u'"';
 }
 
 } // namespace
@@ -143,7 +149,7 @@ bool StandardIni::writeString(const QString& section, const QString& key, const 
                               QString* error) {
     QByteArrayList lines = readLines(m_path);
     const Located at = locate(lines, section, key);
-    const QByteArray line = (key + u'=' + value).toUtf8();
+    const QByteArray line = (key + u'=' + quotedForReading(value)).toUtf8();
     if (at.keyLine >= 0) {
         lines[at.keyLine] = line;
     } else if (at.header >= 0) {

@@ -23,7 +23,8 @@ public:
     // True for a non-zero integer.
     bool readBool(const QString& section, const QString& key, bool defaultValue) const;
 
-    // False when the file cannot be written; `error` then says why.
+    // False when the file cannot be written; `error` then says why. A value that reading would
+    // trim or unquote is written in quotes, so that it reads back whole.
     bool writeString(const QString& section, const QString& key, const QString& value,
                      QString* error = nullptr);
     bool writeInteger(const QString& section, const QString& key, int value,

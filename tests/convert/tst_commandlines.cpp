@@ -321,6 +321,11 @@ private slots:
         QTest::newRow("option text with several words")
             << QList<ProfileOption>{option("-c:v", "libx264 -preset fast")}
             << " -c:v libx264 -preset fast" << QStringList{"-c:v", "libx264", "-preset", "fast"};
+        ProfileOption typed = option("-metadata", "title=Edited in main");
+        typed.typed = true;
+        QTest::newRow("typed text with blanks stays one argument")
+            << QList<ProfileOption>{typed} << " -metadata \"title=Edited in main\""
+            << QStringList{"-metadata", "title=Edited in main"};
     }
     void transcoder() {
         QFETCH(QList<ProfileOption>, options);

@@ -20,12 +20,22 @@ struct Entry {
 };
 
 const QList<Entry> Entries = {
-    {"Main", "Profile", "2"},          {"Main", "Output Path", "/home/me/my videos/"},
-    {"Main", "Work Dir", ""},          {"Default", "Syn Mode", "0"},
-    {"Main", "Auto Open Dir", "1"},    {"Video Codec", "Caption", "H.264,Xvid,"},
-    {"Video Codec", "cmd", "-vcodec"}, {"Sample Rate", "Value", "44100,48000,"},
-    {"Sample Rate", "Index", "1"},     {"Größe", "Titel", "Über 4 GB"},
+    {"Main", "Profile", "2"},
+    {"Main", "Output Path", "/home/me/my videos/"},
+    {"Main", "Work Dir", ""},
+    {"Default", "Syn Mode", "0"},
+    {"Main", "Auto Open Dir", "1"},
+    {"Video Codec", "Caption", "H.264,Xvid,"},
+    {"Video Codec", "cmd", "-vcodec"},
+    {"Sample Rate", "Value", "44100,48000,"},
+    {"Sample Rate", "Index", "1"},
+    {"Größe", "Titel", "Über 4 GB"},
     {"main", "PROFILE", "5"}, // an existing key, named in another case
+    // Values as users type them: brackets, "=", quotes and blanks inside stay whole.
+    {"Main", "Temp Dir", "/home/me/work [1]/"},
+    {"Title", "Caption", "My [Film] \"x\""},
+    {"Title", "Value", "comment=value=5"},
+    {"[Odd]", "Key", "]["},
 };
 
 // Writes one key as the main window ("standard") or the settings dialog ("new") does; the error
@@ -95,6 +105,21 @@ private slots:
         QVERIFY(text.endsWith("\r\n"));
     }
 
+    // What the standard reader would trim or unquote is written so that it reads back whole.
+    void standardWriteReadsBackWhole_data() {
+        QTest::addColumn<QString>("value");
+        QTest::newRow("blanks around") << "  x  ";
+        QTest::newRow("quoted") << "\"q\"";
+        QTest::newRow("single quotes") << "'a b'";
+        QTest::newRow("one quote") << "\"";
+    }
+    void standardWriteReadsBackWhole() {
+        QFETCH(QString, value);
+        const QString path = m_dir.filePath("whole.ini");
+        QVERIFY(StandardIni(path).writeString("Main", "K", value));
+        QCOMPARE(StandardIni(path).readString("Main", "K"), value);
+    }
+
     void writers_data() {
         QTest::addColumn<QString>("writer");
         QTest::newRow("standard") << "standard";
@@ -134,8 +159,9 @@ private slots:
                  QStringList{"Preferences.ini"}); // no temporary file left behind
     }
 
-    // Where the two readers differ on purpose, given "[Main]" and then `lines`.
-    void readersDiffer_data() {
+    // Where the two readers differ on purpose, and where they must agree, given "[Main]" and then
+    // `lines`.
+    void readersCompared_data() {
         QTest::addColumn<QByteArray>("lines");
         QTest::addColumn<QString>("read"); // string (default DEF), integer (99), bool (false)
         QTest::addColumn<QString>("standard");
@@ -146,11 +172,13 @@ private slots:
         };
         row("quotes", "K=\"a b\"", "string", "a b", "\"a b\"");
         row("blanks around the value", "K=  v  ", "string", "v", "  v  ");
-        row("blanks beside =", "K = v", "string", "v", "DEF");
-        row("[ in a value", "K=x[y]", "string", "x[y]", "x");
-        row("key after [ in a value", "A=x[y]\r\nK=2", "string", "2", "DEF");
-        row("key inside a longer key", "xk=5\r\nK=3", "string", "3", "5");
-        row("comment line", ";K=1", "string", "DEF", "1");
+        row("blanks beside =", "K = v", "string", "v", " v");
+        row("[ in a value", "K=x[y]", "string", "x[y]", "x[y]");
+        row("key after [ in a value", "A=x[y]\r\nK=2", "string", "2", "2");
+        row("line starting with [ in a value", "A=1\r\n[x=y\r\nK=2", "string", "2", "2");
+        row("= in a value", "K=a=b", "string", "a=b", "a=b");
+        row("key inside a longer key", "xk=5\r\nK=3", "string", "3", "3");
+        row("comment line", ";K=1", "string", "DEF", "DEF");
         row("lone CR", "A=1\rK=2", "string", "DEF", "2");
         row("3000 characters", QByteArray("K=" + QByteArray(3000, 'v')), "string",
             QString(2047, u'v'), QString(3000, u'v'));
@@ -159,7 +187,7 @@ private slots:
         row("True", "K=True", "bool", "false", "true");
         row("fraction", "K=0.5", "bool", "false", "true");
     }
-    void readersDiffer() {
+    void readersCompared() {
         QFETCH(QByteArray, lines);
         QFETCH(QString, read);
         QFETCH(QString, standard);

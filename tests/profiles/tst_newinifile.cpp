@@ -31,6 +31,8 @@ const QByteArray Sample = "[Main]\r\n"
                           "BFrac=0.5\r\n"
                           "Caption=a [b\r\n"
                           "Later=hidden\r\n"
+                          "Comment=value=5\r\n"
+                          "Title=My [Film] \"x\"\r\n"
                           "[Other]\r\n"
                           "Para=7\r\n";
 
@@ -96,14 +98,16 @@ private slots:
             QTest::newRow(tag) << section << key << expected;
         };
         row("case ignored, value keeps it", "main", "NAME", "Mixed Case Value");
-        row("xpara=5 before Para=3", "Main", "Para", "5");
+        row("whole name: xpara=5 is not Para", "Main", "Para", "3");
         row("other section", "Other", "Para", "7");
         row("blanks kept", "Main", "Spaced", "  two  blanks  ");
         row("quotes kept", "Main", "Quoted", "\"q\"");
-        row("Index =2 not found", "Main", "Index", "DEF");
+        row("blanks beside the name: Index =2", "Main", "Index", "2");
         row("empty value", "Main", "Empty", "");
-        row("[ cuts the value", "Main", "Caption", "a ");
-        row("key after [ not found", "Main", "Later", "DEF");
+        row("[ kept in the value", "Main", "Caption", "a [b");
+        row("key after a value with [ found", "Main", "Later", "hidden");
+        row("= kept in the value", "Main", "Comment", "value=5");
+        row("brackets and quotes kept", "Main", "Title", "My [Film] \"x\"");
         row("missing section", "None", "Para", "DEF");
         row("missing key", "Main", "Nothing", "DEF");
     }
@@ -178,21 +182,30 @@ private slots:
         QTest::newRow("key replaced in place")
             << QByteArray("[Main]\nA=1\nB=2\n[X]\nB=3\n") << QStringList{"MAIN|b|9"}
             << QByteArray("[Main]\r\nA=1\r\nb=9\r\n[X]\r\nB=3\r\n");
-        QTest::newRow("the line holding Para= is replaced whole")
+        QTest::newRow("only the line named Para is replaced")
             << QByteArray("[Main]\nxpara=5\nPara=3\n") << QStringList{"Main|Para|1"}
-            << QByteArray("[Main]\r\nPara=1\r\nPara=3\r\n");
-        QTest::newRow("Index =2 gets a second line")
+            << QByteArray("[Main]\r\nxpara=5\r\nPara=1\r\n");
+        QTest::newRow("Index =2 is replaced, not doubled")
             << QByteArray("[Main]\nIndex =2\n") << QStringList{"Main|Index|4"}
-            << QByteArray("[Main]\r\nIndex=4\r\nIndex =2\r\n");
-        QTest::newRow("key after [ gets a second line")
+            << QByteArray("[Main]\r\nIndex=4\r\n");
+        QTest::newRow("key after a value with [ is replaced")
             << QByteArray("[Main]\nCaption=a[b\nValue=1\n") << QStringList{"Main|Value|2"}
-            << QByteArray("[Main]\r\nValue=2\r\nCaption=a[b\r\nValue=1\r\n");
+            << QByteArray("[Main]\r\nCaption=a[b\r\nValue=2\r\n");
+        QTest::newRow("a value holding Value= stays the Caption's")
+            << QByteArray("[P]\nCaption=x\nValue=x\n")
+            << QStringList{"P|Caption|comment=value=5", "P|Value|comment=value=5"}
+            << QByteArray("[P]\r\nCaption=comment=value=5\r\nValue=comment=value=5\r\n");
+        QTest::newRow("folder with brackets written twice, one line")
+            << QByteArray("[Main]\nWork Dir=/a/\nAsk=1\n")
+            << QStringList{"Main|Work Dir|/home/me/work [1]/", "Main|Ask|0",
+                           "Main|Work Dir|/home/me/work [1]/", "Main|Ask|0"}
+            << QByteArray("[Main]\r\nWork Dir=/home/me/work [1]/\r\nAsk=0\r\n");
         QTest::newRow("new section at the end")
             << QByteArray("[Main]\nA=1") << QStringList{"Other|B|"}
             << QByteArray("[Main]\r\nA=1\r\n[Other]\r\nB=\r\n");
-        QTest::newRow("key in the header line replaces the header")
+        QTest::newRow("a header line holds nothing else")
             << QByteArray("[Main] A=1\nB=2\n") << QStringList{"Main|A|2"}
-            << QByteArray("A=2\r\nB=2\r\n");
+            << QByteArray("[Main] A=1\r\nB=2\r\n[Main]\r\nA=2\r\n");
         QTest::newRow("line break in a value makes two lines")
             << QByteArray("[S]\nK=1\nL=2\n") << QStringList{"S|K|a\nb", "S|L|3"}
             << QByteArray("[S]\r\nK=a\r\nb\r\nL=3\r\n");

@@ -83,10 +83,13 @@ private slots:
             "A= {x}||", "List index out of bounds (-1) mp4");
         row("no comma, no choices", both, profile({"A"}, "[A]\nSort=1\nCaption=abc\n"), "A= {}||",
             "List index out of bounds (0) mp4");
-        // A "[" inside a value ends the section for TNewInifile only.
-        const QByteArray bracket = profile({"P"}, "[P]\nList=0\nCaption=a[b\nSort=2\n");
-        row("[ in a value, standard reader", "standard", bracket, "|P=a[b|");
-        row("[ in a value, TNewInifile", "new", bracket, "||P=a");
+        // Values with "[", "]", "=" and quotes are whole for both readers, and end no section.
+        const QByteArray bracket =
+            profile({"P", "Q"}, "[P]\nList=0\nCaption=My [Film] \"x\"\nSort=2\n"
+                                "[Q]\nList=0\nCaption=comment=value=5\nSort=3\n");
+        row("[ in a value, standard reader", "standard", bracket,
+            "|P=My [Film] \"x\"|Q=comment=value=5");
+        row("[ in a value, TNewInifile", "new", bracket, "|P=My [Film] \"x\"|Q=comment=value=5");
     }
     void reading() {
         QFETCH(QString, readers);
