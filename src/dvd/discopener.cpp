@@ -58,12 +58,13 @@ void TDiscOpener::finishLoading(int generation, const DiscLoadResult& loaded) {
     ApplyLoadedDisc(loaded, m_tree, m_info);
     if (!loaded.error.isEmpty() && m_window.showError)
         m_window.showError(loaded.error);
-    else if (!loaded.warnings.isEmpty() && m_window.showError)
-        m_window.showError(loaded.warnings.join(QStringLiteral("\n\n")));
     m_tree.CheckLongestTitle();
     if (!m_tree.isEmpty()) {
         call(m_window.showFirstNode);
         call(m_window.enableSegment);
     }
+    // What was left out is said over the finished list.
+    if (loaded.error.isEmpty() && !loaded.warnings.isEmpty() && m_window.showError)
+        m_window.showError(loaded.warnings.join(QStringLiteral("\n\n")));
     emit opened();
 }

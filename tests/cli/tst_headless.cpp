@@ -252,6 +252,9 @@ void TestHeadless::convertItems_data() {
     QTest::newRow("audio by number, mkv profile")
         << QStringList{"--audio", "2", "--profile", "2 MKV H.264 AAC", "--end", "00:00:02"}
         << QStringList{"Title01.mkv"} << 2.0 << 660.0;
+    // The image's label names the outputs, as a drive's does.
+    QTest::newRow("disc image") << QStringList{"--image", "--titles", "3", "--end", "00:00:02"}
+                                << QStringList{"RIPSAMPLE-Title03.mp4"} << 2.0 << 0.0;
 }
 
 void TestHeadless::convertItems() {
@@ -262,7 +265,9 @@ void TestHeadless::convertItems() {
     if (!options.contains("--profile"))
         options << "--profile"
                 << "1 MP4 H.264 AAC (recommended)";
-    const Run r = run(QStringList{"--convert", m_disc, "--output", m_out} + options);
+    const bool image = options.removeAll("--image") > 0;
+    const QString disc = image ? qEnvironmentVariable("RIPVALE_SAMPLE_ISO") : m_disc;
+    const Run r = run(QStringList{"--convert", disc, "--output", m_out} + options);
     QVERIFY2(r.status == 0, qPrintable(r.err));
     QCOMPARE(QDir(m_out).entryList(QDir::Files), outputs);
     for (const QString& name : outputs) {
