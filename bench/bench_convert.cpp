@@ -2,16 +2,16 @@
 // directly, side by side in alternating order over a few rounds; with the program's own CPU
 // time and the longest stall of its event loop during the driver's runs.
 //   bench_convert PROGRAM_DIR DISC_FOLDER PROFILE_FILE WORK_DIR [ROUNDS]
-#include "commandlines.h"
-#include "conversiondriver.h"
-#include "conversionjob.h"
-#include "discloader.h"
-#include "libdvdreadstructure.h"
-#include "outputcheck.h"
-#include "programvalues.h"
-#include "prompts.h"
-#include "standardini.h"
-#include "tasktree.h"
+#include "convert/commandlines.h"
+#include "convert/conversiondriver.h"
+#include "convert/conversionjob.h"
+#include "convert/outputcheck.h"
+#include "core/programvalues.h"
+#include "dvd/discloader.h"
+#include "dvd/libdvdreadstructure.h"
+#include "dvd/tasktree.h"
+#include "platform/prompts.h"
+#include "profiles/standardini.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

@@ -1,8 +1,8 @@
 // Time to read a disc into the task tree, side by side with `lsdvd -x` on the same disc.
 //   bench_load DISC_FOLDER [ROUNDS]
-#include "discloader.h"
-#include "libdvdreadstructure.h"
-#include "tasktree.h"
+#include "dvd/discloader.h"
+#include "dvd/libdvdreadstructure.h"
+#include "dvd/tasktree.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

@@ -1,4 +1,4 @@
-#include "parser.h"
+#include "dvd/parser.h"
 
 #include <QByteArray>
 

@@ -1,7 +1,7 @@
 // The input is an INI file's bytes. Both readers read it, TNewInifile and StandardIni write into it
 // and into a fresh file, and what must hold whatever the input is checked; a violation aborts.
-#include "newinifile.h"
-#include "standardini.h"
+#include "profiles/newinifile.h"
+#include "profiles/standardini.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,9 +1,9 @@
-#include "aboutform.h"
+#include "app/aboutform.h"
 
-#include "artwork.h"
-#include "shell.h"
-#include "shellstate.h"
-#include "website.h"
+#include "app/artwork.h"
+#include "app/website.h"
+#include "core/producttexts.h"
+#include "platform/shell.h"
 
 #include <QDialogButtonBox>
 #include <QLabel>

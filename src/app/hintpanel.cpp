@@ -1,6 +1,6 @@
-#include "hintpanel.h"
+#include "app/hintpanel.h"
 
-#include "shellstate.h"
+#include "app/shellstate.h"
 
 #include <QCheckBox>
 #include <QLabel>

@@ -1,4 +1,4 @@
-#include "imagebutton.h"
+#include "app/imagebutton.h"
 
 #include <QMouseEvent>
 #include <QPainter>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "shellstate.h"
+#include "app/shellstate.h"
 
 #include <QPixmap>
 #include <QWidget>

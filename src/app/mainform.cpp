@@ -1,31 +1,32 @@
-#include "mainform.h"
+#include "app/mainform.h"
+#include "profiles/generalpreferencesfile.h"
 
-#include "aboutform.h"
-#include "artwork.h"
-#include "commandline.h"
-#include "conversioncontroller.h"
-#include "conversionitems.h"
-#include "discopener.h"
-#include "hintpanel.h"
-#include "imagebutton.h"
-#include "libdvdreadstructure.h"
-#include "opendvdform.h"
-#include "parametergroups.h"
-#include "paths.h"
-#include "power.h"
-#include "preferences.h"
-#include "previewcontroller.h"
-#include "profileloading.h"
-#include "prompts.h"
-#include "settingform.h"
-#include "shell.h"
-#include "shellstate.h"
-#include "standardini.h"
-#include "tasklistcontroller.h"
-#include "tasklistview.h"
-#include "tasktree.h"
-#include "trimcontroller.h"
-#include "website.h"
+#include "app/aboutform.h"
+#include "app/artwork.h"
+#include "app/hintpanel.h"
+#include "app/imagebutton.h"
+#include "app/website.h"
+#include "convert/conversioncontroller.h"
+#include "convert/conversionitems.h"
+#include "core/discentries.h"
+#include "core/paths.h"
+#include "core/preferences.h"
+#include "core/producttexts.h"
+#include "dvd/discopener.h"
+#include "dvd/libdvdreadstructure.h"
+#include "dvd/opendvdform.h"
+#include "dvd/tasklistcontroller.h"
+#include "dvd/tasklistview.h"
+#include "dvd/tasktree.h"
+#include "platform/power.h"
+#include "platform/prompts.h"
+#include "platform/shell.h"
+#include "preview/previewcontroller.h"
+#include "profiles/parametergroups.h"
+#include "profiles/profileloading.h"
+#include "profiles/settingform.h"
+#include "profiles/standardini.h"
+#include "trim/trimcontroller.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -111,7 +112,7 @@ TMainForm::TMainForm(const QString& programDir, const QStringList& arguments,
     setObjectName(QStringLiteral("MainForm"));
 
     // Program-wide values; the version decides the caption.
-    m_values = ProgramValues::forProgramDir(programDir);
+    m_values = LoadProgramValues(programDir);
     QApplication::setApplicationName(QString::fromLatin1(ProductTexts::ProductName));
     QApplication::setApplicationDisplayName(QString());
     setWindowTitle(ProductTexts::windowCaption(m_values.productVersion));
@@ -397,8 +398,8 @@ void TMainForm::wireTaskList() {
 
 void TMainForm::wireConversion() {
     m_generalSettings = [this] {
-        return GeneralPreferences::read(m_values.preferencesPath(), Prefs::MainSection,
-                                        m_values.programDir);
+        return ReadStandardGeneralPreferences(m_values.preferencesPath(), Prefs::MainSection,
+                                              m_values.programDir);
     };
     TConversionController::Widgets w{
         imgStart,

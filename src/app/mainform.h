@@ -1,8 +1,8 @@
 #pragma once
 
-#include "preferences.h"
-#include "programvalues.h"
-#include "tasknode.h"
+#include "core/preferences.h"
+#include "core/programvalues.h"
+#include "dvd/tasknode.h"
 
 #include <QWidget>
 

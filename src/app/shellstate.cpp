@@ -1,4 +1,4 @@
-#include "shellstate.h"
+#include "app/shellstate.h"
 
 #include <QString>
 
@@ -42,13 +42,4 @@ QList<int> HintSlide::closeHeights() {
     for (int n = 21; n >= 0; --n)
         heights << 5 * n;
     return heights;
-}
-
-QString ProductTexts::windowCaption(const QString& version) {
-    return QString::fromLatin1(ProductName) + QStringLiteral(" V") + version;
-}
-
-QString ProductTexts::programNameLabel() {
-    const QString name = QString::fromLatin1(ProductName);
-    return name.mid(name.indexOf(u' ') + 1);
 }

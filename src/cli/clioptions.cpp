@@ -1,6 +1,6 @@
-#include "clioptions.h"
+#include "cli/clioptions.h"
 
-#include "timetext.h"
+#include "core/timetext.h"
 
 #include <QRegularExpression>
 

@@ -1,21 +1,22 @@
-#include "headless.h"
+#include "cli/headless.h"
+#include "profiles/generalpreferencesfile.h"
 
-#include "commandline.h"
-#include "completion.h"
-#include "conversionjob.h"
-#include "discloader.h"
-#include "ifonames.h"
-#include "libdvdreadstructure.h"
-#include "paths.h"
-#include "preferences.h"
-#include "profilefile.h"
-#include "profilereader.h"
-#include "programvalues.h"
-#include "shellstate.h"
-#include "standardini.h"
-#include "tasktree.h"
-#include "terminalprompts.h"
-#include "timetext.h"
+#include "cli/terminalprompts.h"
+#include "convert/completion.h"
+#include "convert/conversionjob.h"
+#include "core/discentries.h"
+#include "core/paths.h"
+#include "core/preferences.h"
+#include "core/producttexts.h"
+#include "core/programvalues.h"
+#include "core/timetext.h"
+#include "dvd/discloader.h"
+#include "dvd/ifonames.h"
+#include "dvd/libdvdreadstructure.h"
+#include "dvd/tasktree.h"
+#include "profiles/profilefile.h"
+#include "profiles/profilereader.h"
+#include "profiles/standardini.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -213,8 +214,8 @@ int runConvert(const CliOptions& o, ProgramValues& values) {
     const ProfileChoice profile = chooseProfile(values, o.profile);
     if (!profile.error.isEmpty())
         return usageError(profile.error);
-    GeneralPreferences settings =
-        GeneralPreferences::read(values.preferencesPath(), Prefs::MainSection, values.programDir);
+    GeneralPreferences settings = ReadStandardGeneralPreferences(
+        values.preferencesPath(), Prefs::MainSection, values.programDir);
     values.workDir = settings.workDir;
     if (o.overwrite) {
         settings.overwrite = *o.overwrite == CliOptions::Overwrite::Yes;
@@ -471,7 +472,7 @@ int RunHeadless(int argc, char* argv[]) {
     const CliParse parsed = ParseCliOptions(app.arguments().mid(1));
     if (!parsed.error.isEmpty())
         return usageError(parsed.error);
-    ProgramValues values = ProgramValues::forProgramDir(QCoreApplication::applicationDirPath());
+    ProgramValues values = LoadProgramValues(QCoreApplication::applicationDirPath());
     switch (parsed.options.mode) {
     case CliOptions::Mode::Help:
         out(CliUsage());

@@ -1,4 +1,4 @@
-#include "terminalprompts.h"
+#include "cli/terminalprompts.h"
 
 #include <unistd.h>
 

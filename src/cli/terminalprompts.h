@@ -1,6 +1,6 @@
 #pragma once
 
-#include "prompts.h"
+#include "platform/prompts.h"
 
 #include <cstdio>
 

@@ -1,6 +1,6 @@
-#include "commandlines.h"
+#include "convert/commandlines.h"
 
-#include "timetext.h"
+#include "core/timetext.h"
 
 #include <QRegularExpression>
 #include <QStorageInfo>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "profileoptions.h"
-#include "toolcommand.h"
+#include "convert/profileoptions.h"
+#include "convert/toolcommand.h"
 
 #include <QString>
 #include <QStringList>

@@ -1,10 +1,10 @@
-#include "completion.h"
+#include "convert/completion.h"
 
-#include "paths.h"
-#include "power.h"
-#include "prompts.h"
-#include "shell.h"
-#include "shellstate.h"
+#include "core/paths.h"
+#include "core/producttexts.h"
+#include "platform/power.h"
+#include "platform/prompts.h"
+#include "platform/shell.h"
 
 #include <QFile>
 

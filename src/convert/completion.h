@@ -1,6 +1,6 @@
 #pragma once
 
-#include "conversiondriver.h"
+#include "convert/conversiondriver.h"
 
 #include <QDateTime>
 

@@ -1,9 +1,9 @@
-#include "conversioncontroller.h"
+#include "convert/conversioncontroller.h"
 
-#include "conversionjob.h"
-#include "paths.h"
-#include "programvalues.h"
-#include "prompts.h"
+#include "convert/conversionjob.h"
+#include "core/paths.h"
+#include "core/programvalues.h"
+#include "platform/prompts.h"
 
 #include <QCheckBox>
 #include <QComboBox>

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "completion.h"
-#include "conversiondriver.h"
-#include "preferences.h"
-#include "profileoptions.h"
+#include "convert/completion.h"
+#include "convert/conversiondriver.h"
+#include "convert/profileoptions.h"
+#include "core/preferences.h"
 
 #include <QObject>
 

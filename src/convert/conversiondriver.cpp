@@ -1,12 +1,12 @@
-#include "conversiondriver.h"
+#include "convert/conversiondriver.h"
 
-#include "outputcheck.h"
-#include "paths.h"
-#include "programvalues.h"
-#include "progressparse.h"
-#include "prompts.h"
-#include "shellstate.h"
-#include "timetext.h"
+#include "convert/outputcheck.h"
+#include "convert/progressparse.h"
+#include "core/paths.h"
+#include "core/producttexts.h"
+#include "core/programvalues.h"
+#include "core/timetext.h"
+#include "platform/prompts.h"
 
 #include <QDateTime>
 #include <QDir>

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "commandlines.h"
-#include "intermediatefiles.h"
-#include "progressparse.h"
-#include "toolrunner.h"
+#include "convert/commandlines.h"
+#include "convert/intermediatefiles.h"
+#include "convert/progressparse.h"
+#include "convert/toolrunner.h"
 
 #include <QDateTime>
 #include <QElapsedTimer>

@@ -1,6 +1,6 @@
-#include "conversionitems.h"
+#include "convert/conversionitems.h"
 
-#include "tasktree.h"
+#include "dvd/tasktree.h"
 
 QList<ConversionItem> ConversionItemsOf(const TTaskTree& tree) {
     QList<ConversionItem> items;

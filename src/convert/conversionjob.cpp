@@ -1,8 +1,8 @@
-#include "conversionjob.h"
+#include "convert/conversionjob.h"
 
-#include "conversionitems.h"
-#include "paths.h"
-#include "tasknode.h"
+#include "convert/conversionitems.h"
+#include "core/paths.h"
+#include "dvd/tasknode.h"
 
 #include <QDir>
 

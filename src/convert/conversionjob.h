@@ -1,8 +1,8 @@
 #pragma once
 
-#include "conversiondriver.h"
-#include "preferences.h"
-#include "profileoptions.h"
+#include "convert/conversiondriver.h"
+#include "convert/profileoptions.h"
+#include "core/preferences.h"
 
 // Where a run takes its items, disc and settings from: the window's controls, or the options
 // of the headless mode.

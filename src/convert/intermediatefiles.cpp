@@ -1,6 +1,6 @@
-#include "intermediatefiles.h"
+#include "convert/intermediatefiles.h"
 
-#include "paths.h"
+#include "core/paths.h"
 
 #include <QCoreApplication>
 #include <QFile>

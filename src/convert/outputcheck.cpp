@@ -1,4 +1,4 @@
-#include "outputcheck.h"
+#include "convert/outputcheck.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>

@@ -1,6 +1,6 @@
-#include "conversiondriver.h"
+#include "convert/conversiondriver.h"
 
-#include "paths.h"
+#include "core/paths.h"
 
 #include <QDateTime>
 #include <QFileInfo>

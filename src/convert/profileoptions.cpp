@@ -1,7 +1,7 @@
-#include "profileoptions.h"
+#include "convert/profileoptions.h"
 
-#include "profilefile.h"
-#include "profilereader.h"
+#include "profiles/profilefile.h"
+#include "profiles/profilereader.h"
 
 #include <QFileInfo>
 

@@ -1,6 +1,6 @@
-#include "progressparse.h"
+#include "convert/progressparse.h"
 
-#include "timetext.h"
+#include "core/timetext.h"
 
 #include <QRegularExpression>
 

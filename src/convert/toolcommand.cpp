@@ -1,4 +1,4 @@
-#include "toolcommand.h"
+#include "convert/toolcommand.h"
 
 ToolCommand& ToolCommand::add(const QString& argument) {
     m_arguments.append({argument, argument});

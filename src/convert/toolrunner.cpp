@@ -1,6 +1,6 @@
-#include "toolrunner.h"
+#include "convert/toolrunner.h"
 
-#include "childprocess.h"
+#include "platform/childprocess.h"
 
 #include <cerrno>
 #include <csignal>

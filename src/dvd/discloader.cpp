@@ -1,10 +1,10 @@
-#include "discloader.h"
+#include "dvd/discloader.h"
 
-#include "dvdstructure.h"
-#include "parser.h"
-#include "paths.h"
-#include "tasktree.h"
-#include "timetext.h"
+#include "core/paths.h"
+#include "core/timetext.h"
+#include "dvd/dvdstructure.h"
+#include "dvd/parser.h"
+#include "dvd/tasktree.h"
 
 #include <QDir>
 #include <QFileInfo>

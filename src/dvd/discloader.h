@@ -1,7 +1,7 @@
 #pragma once
 
-#include "ifotypes.h"
-#include "tasknode.h"
+#include "dvd/ifotypes.h"
+#include "dvd/tasknode.h"
 
 #include <QList>
 #include <QString>

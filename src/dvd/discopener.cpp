@@ -1,8 +1,8 @@
-#include "discopener.h"
+#include "dvd/discopener.h"
 
-#include "dvdstructure.h"
-#include "paths.h"
-#include "tasktree.h"
+#include "core/paths.h"
+#include "dvd/dvdstructure.h"
+#include "dvd/tasktree.h"
 
 #include <QPointer>
 #include <QTimer>

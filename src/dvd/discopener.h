@@ -1,6 +1,6 @@
 #pragma once
 
-#include "discloader.h"
+#include "dvd/discloader.h"
 
 #include <QFutureWatcher>
 #include <QObject>

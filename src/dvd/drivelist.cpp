@@ -1,6 +1,6 @@
-#include "drivelist.h"
+#include "dvd/drivelist.h"
 
-#include "paths.h"
+#include "core/paths.h"
 
 QString DriveRoot(const OpticalDrive& drive) {
     return drive.mountPoint.isEmpty() ? drive.device : WithTrailingSeparator(drive.mountPoint);

@@ -1,6 +1,6 @@
-#include "ifobytes.h"
+#include "dvd/ifobytes.h"
 
-#include "ifotypes.h"
+#include "dvd/ifotypes.h"
 
 void IfoByteView::require(quint64 position, quint64 length, const QString& what) const {
     // Compared without forming position + length, which could wrap.

@@ -1,6 +1,6 @@
-#include "ifochain.h"
+#include "dvd/ifochain.h"
 
-#include "ifotime.h"
+#include "dvd/ifotime.h"
 
 namespace {
 

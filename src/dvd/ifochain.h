@@ -1,7 +1,7 @@
 #pragma once
 
-#include "ifobytes.h"
-#include "ifotypes.h"
+#include "dvd/ifobytes.h"
+#include "dvd/ifotypes.h"
 
 // Reads the program chain that starts at `position`: its counts, playing time, stream
 // availability, program map and the chapter times summed from its cells. Throws EIFOError.

@@ -1,4 +1,4 @@
-#include "ifonames.h"
+#include "dvd/ifonames.h"
 
 #include <array>
 #include <iterator>

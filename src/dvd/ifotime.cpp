@@ -1,7 +1,7 @@
-#include "ifotime.h"
+#include "dvd/ifotime.h"
 
-#include "ifotypes.h"
-#include "timetext.h"
+#include "core/timetext.h"
+#include "dvd/ifotypes.h"
 
 namespace {
 

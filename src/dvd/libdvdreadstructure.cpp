@@ -1,7 +1,7 @@
-#include "libdvdreadstructure.h"
+#include "dvd/libdvdreadstructure.h"
 
-#include "parser.h"
-#include "paths.h"
+#include "core/paths.h"
+#include "dvd/parser.h"
 
 #include <QFile>
 #include <QFileInfo>

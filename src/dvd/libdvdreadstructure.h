@@ -1,6 +1,6 @@
 #pragma once
 
-#include "dvdstructure.h"
+#include "dvd/dvdstructure.h"
 
 #include <QHash>
 

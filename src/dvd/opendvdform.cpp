@@ -1,7 +1,7 @@
-#include "opendvdform.h"
+#include "dvd/opendvdform.h"
 
-#include "drives.h"
-#include "prompts.h"
+#include "platform/drives.h"
+#include "platform/prompts.h"
 
 #include <QComboBox>
 #include <QDir>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "drivelist.h"
+#include "dvd/drivelist.h"
 
 #include <QDialog>
 

@@ -1,8 +1,8 @@
-#include "parser.h"
+#include "dvd/parser.h"
 
-#include "ifobytes.h"
-#include "ifochain.h"
-#include "ifonames.h"
+#include "dvd/ifobytes.h"
+#include "dvd/ifochain.h"
+#include "dvd/ifonames.h"
 
 #include <QDir>
 #include <QFile>

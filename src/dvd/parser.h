@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ifotypes.h"
+#include "dvd/ifotypes.h"
 
 #include <QByteArray>
 #include <QString>

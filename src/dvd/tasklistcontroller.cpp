@@ -1,9 +1,9 @@
-#include "tasklistcontroller.h"
+#include "dvd/tasklistcontroller.h"
 
-#include "paths.h"
-#include "prompts.h"
-#include "shell.h"
-#include "tasklistview.h"
+#include "core/paths.h"
+#include "dvd/tasklistview.h"
+#include "platform/prompts.h"
+#include "platform/shell.h"
 
 #include <QComboBox>
 #include <QDir>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "tasktree.h"
+#include "dvd/tasktree.h"
 
 #include <QObject>
 

@@ -1,6 +1,6 @@
-#include "tasklistview.h"
+#include "dvd/tasklistview.h"
 
-#include "tasktree.h"
+#include "dvd/tasktree.h"
 
 #include <QHeaderView>
 #include <QHelpEvent>

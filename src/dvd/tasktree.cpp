@@ -1,6 +1,6 @@
-#include "tasktree.h"
+#include "dvd/tasktree.h"
 
-#include "timetext.h"
+#include "core/timetext.h"
 
 struct TTaskTree::Item {
     TTaskNode record;

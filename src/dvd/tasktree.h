@@ -1,6 +1,6 @@
 #pragma once
 
-#include "tasknode.h"
+#include "dvd/tasknode.h"
 
 #include <QAbstractItemModel>
 

@@ -1,4 +1,4 @@
-#include "childprocess.h"
+#include "platform/childprocess.h"
 
 #include <csignal>
 

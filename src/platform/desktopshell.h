@@ -1,6 +1,6 @@
 #pragma once
 
-#include "shell.h"
+#include "platform/shell.h"
 
 // Opens folders, files and web addresses with the desktop's handlers.
 class DesktopShell : public IShell {

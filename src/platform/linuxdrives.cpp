@@ -1,4 +1,4 @@
-#include "linuxdrives.h"
+#include "platform/linuxdrives.h"
 
 #include <QCollator>
 #include <QDBusConnection>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "drives.h"
+#include "platform/drives.h"
 
 // Optical drives on Linux: /dev/sr* devices, their mount points from /proc/self/mountinfo,
 // labels from libblkid, and mounting through UDisks2 on the system bus.

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "power.h"
+#include "platform/power.h"
 
 #include <QDBusUnixFileDescriptor>
 

@@ -1,4 +1,4 @@
-#include "messageboxprompts.h"
+#include "platform/messageboxprompts.h"
 
 #include <QApplication>
 #include <QFileDialog>

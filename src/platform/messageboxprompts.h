@@ -1,6 +1,6 @@
 #pragma once
 
-#include "prompts.h"
+#include "platform/prompts.h"
 
 // The real prompts: message boxes and the folder browser over the active window.
 class MessageBoxPrompts : public IPrompts {

@@ -1,4 +1,4 @@
-#include "standardstreams.h"
+#include "platform/standardstreams.h"
 
 #include <fcntl.h>
 #include <unistd.h>

@@ -1,6 +1,6 @@
-#include "mpvbackend.h"
+#include "preview/mpvbackend.h"
 
-#include "mpvprocess.h"
+#include "preview/mpvprocess.h"
 
 #include <QFileInfo>
 #include <QJsonArray>

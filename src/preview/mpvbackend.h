@@ -1,6 +1,6 @@
 #pragma once
 
-#include "playbackbackend.h"
+#include "preview/playbackbackend.h"
 
 #include <QJsonObject>
 #include <QList>

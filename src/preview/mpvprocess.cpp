@@ -1,6 +1,6 @@
-#include "mpvprocess.h"
+#include "preview/mpvprocess.h"
 
-#include "childprocess.h"
+#include "platform/childprocess.h"
 
 #include <QElapsedTimer>
 #include <QJsonDocument>

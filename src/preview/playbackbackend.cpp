@@ -1,4 +1,4 @@
-#include "playbackbackend.h"
+#include "preview/playbackbackend.h"
 
 DvdTimecode DvdTimecode::fromSeconds(int s) {
     DvdTimecode t;

@@ -1,4 +1,4 @@
-#include "previewclock.h"
+#include "preview/previewclock.h"
 
 #include <QTimer>
 

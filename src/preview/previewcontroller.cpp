@@ -1,9 +1,9 @@
-#include "previewcontroller.h"
+#include "preview/previewcontroller.h"
 
-#include "mpvbackend.h"
-#include "previewview.h"
-#include "scramblecheck.h"
-#include "shellstate.h"
+#include "core/producttexts.h"
+#include "preview/mpvbackend.h"
+#include "preview/previewview.h"
+#include "preview/scramblecheck.h"
 
 #include <QAbstractButton>
 #include <QEvent>

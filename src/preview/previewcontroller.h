@@ -1,6 +1,6 @@
 #pragma once
 
-#include "previewplayer.h"
+#include "preview/previewplayer.h"
 
 #include <QObject>
 #include <QPointer>

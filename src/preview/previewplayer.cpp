@@ -1,10 +1,10 @@
-#include "previewplayer.h"
+#include "preview/previewplayer.h"
 
-#include "discloader.h"
-#include "previewview.h"
-#include "prompts.h"
-#include "standardini.h"
-#include "timetext.h"
+#include "core/timetext.h"
+#include "dvd/discloader.h"
+#include "platform/prompts.h"
+#include "preview/previewview.h"
+#include "profiles/standardini.h"
 
 #include <QFileInfo>
 

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "playbackbackend.h"
-#include "previewclock.h"
-#include "tasknode.h"
+#include "dvd/tasknode.h"
+#include "preview/playbackbackend.h"
+#include "preview/previewclock.h"
 
 #include <QString>
 

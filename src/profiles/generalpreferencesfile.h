@@ -1,6 +1,8 @@
 #pragma once
 
-#include "preferences.h"
+#include "core/preferences.h"
+#include "core/programvalues.h"
+#include "profiles/generalpreferencesfile.h"
 
 class TNewInifile;
 
@@ -10,6 +12,15 @@ class TNewInifile;
 // folder. Ask and Overwrite are read as they stand, both true included.
 GeneralPreferences ReadGeneralPreferences(const TNewInifile& ini, const QString& section,
                                           const QString& programDir);
+
+// One section ("Main" or "Default") read with the standard reader, as the main window and the
+// command line read it.
+GeneralPreferences ReadStandardGeneralPreferences(const QString& preferencesPath,
+                                                  const QString& section,
+                                                  const QString& programDir);
+// The program's values for its folder, with the version stored in its Preferences.ini ("2.0"
+// when none is).
+ProgramValues LoadProgramValues(const QString& programDir);
 
 // Into [Main]: Output Path, Work Dir, Syn Mode, Auto Open Dir, Auto Exit, Auto Turn Off, Ask,
 // Overwrite, in this order; booleans as "1" and "0".

@@ -1,8 +1,8 @@
-#include "inifilesession.h"
+#include "profiles/inifilesession.h"
 
-#include "newinifile.h"
-#include "prompts.h"
-#include "shellstate.h"
+#include "core/producttexts.h"
+#include "platform/prompts.h"
+#include "profiles/newinifile.h"
 
 bool WithNewInifile(const QString& path, IPrompts& prompts,
                     const std::function<void(TNewInifile&)>& use) {

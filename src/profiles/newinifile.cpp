@@ -1,5 +1,5 @@
-#include "newinifile.h"
-#include "replacefile.h"
+#include "profiles/newinifile.h"
+#include "profiles/replacefile.h"
 
 #include <QFile>
 #include <QFileInfo>

@@ -1,4 +1,4 @@
-#include "parametergroups.h"
+#include "profiles/parametergroups.h"
 
 #include <QLabel>
 #include <QToolButton>

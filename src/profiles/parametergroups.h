@@ -1,7 +1,7 @@
 #pragma once
 
-#include "profilefile.h"
-#include "valuelisteditor.h"
+#include "profiles/profilefile.h"
+#include "profiles/valuelisteditor.h"
 
 #include <QStringList>
 #include <QWidget>

@@ -1,8 +1,8 @@
-#include "profilefile.h"
+#include "profiles/profilefile.h"
 
-#include "newinifile.h"
-#include "profilereader.h"
-#include "replacefile.h"
+#include "profiles/newinifile.h"
+#include "profiles/profilereader.h"
+#include "profiles/replacefile.h"
 
 #include <QFile>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "profileformat.h"
+#include "profiles/profileformat.h"
 
 #include <QList>
 #include <QString>

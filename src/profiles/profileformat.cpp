@@ -1,4 +1,4 @@
-#include "profileformat.h"
+#include "profiles/profileformat.h"
 
 ParameterGroup ParameterGroupFor(int sort, const ParameterGroup* previous) {
     if (sort >= 1 && sort <= 3)

@@ -1,11 +1,11 @@
-#include "profileloading.h"
+#include "profiles/profileloading.h"
 
-#include "inifilesession.h"
-#include "parametergroups.h"
-#include "profilefile.h"
-#include "profilereader.h"
-#include "prompts.h"
-#include "shellstate.h"
+#include "core/producttexts.h"
+#include "platform/prompts.h"
+#include "profiles/inifilesession.h"
+#include "profiles/parametergroups.h"
+#include "profiles/profilefile.h"
+#include "profiles/profilereader.h"
 
 #include <QFileInfo>
 

@@ -1,6 +1,6 @@
-#include "profilereader.h"
+#include "profiles/profilereader.h"
 
-#include "newinifile.h"
+#include "profiles/newinifile.h"
 
 QString StandardProfileReader::readString(const QString& section, const QString& key,
                                           const QString& defaultValue) const {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "standardini.h"
+#include "profiles/standardini.h"
 
 #include <QString>
 

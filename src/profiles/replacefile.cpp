@@ -1,4 +1,4 @@
-#include "replacefile.h"
+#include "profiles/replacefile.h"
 
 #include <QSaveFile>
 

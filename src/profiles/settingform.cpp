@@ -1,14 +1,14 @@
-#include "settingform.h"
+#include "profiles/settingform.h"
 
-#include "generalpreferencesfile.h"
-#include "inifilesession.h"
-#include "parametergroups.h"
-#include "paths.h"
-#include "profilefile.h"
-#include "profileloading.h"
-#include "programvalues.h"
-#include "prompts.h"
-#include "shellstate.h"
+#include "core/paths.h"
+#include "core/producttexts.h"
+#include "core/programvalues.h"
+#include "platform/prompts.h"
+#include "profiles/generalpreferencesfile.h"
+#include "profiles/inifilesession.h"
+#include "profiles/parametergroups.h"
+#include "profiles/profilefile.h"
+#include "profiles/profileloading.h"
 
 #include <QCheckBox>
 #include <QComboBox>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "preferences.h"
+#include "core/preferences.h"
 
 #include <QDialog>
 

@@ -1,5 +1,5 @@
-#include "standardini.h"
-#include "replacefile.h"
+#include "profiles/standardini.h"
+#include "profiles/replacefile.h"
 
 #include <QFile>
 

@@ -1,4 +1,4 @@
-#include "valuelisteditor.h"
+#include "profiles/valuelisteditor.h"
 
 #include <QApplication>
 #include <QComboBox>

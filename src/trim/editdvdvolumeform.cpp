@@ -1,4 +1,4 @@
-#include "editdvdvolumeform.h"
+#include "trim/editdvdvolumeform.h"
 
 #include <QLabel>
 #include <QLineEdit>

@@ -1,9 +1,9 @@
-#include "edittimeform.h"
+#include "trim/edittimeform.h"
 
-#include "tasktree.h"
-#include "timespanrules.h"
-#include "timetext.h"
-#include "trimartwork.h"
+#include "core/timetext.h"
+#include "dvd/tasktree.h"
+#include "trim/timespanrules.h"
+#include "trim/trimartwork.h"
 
 #include <QEvent>
 #include <QFrame>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "rangeslider.h"
+#include "trim/rangeslider.h"
 
 #include <QDialog>
 #include <QPersistentModelIndex>

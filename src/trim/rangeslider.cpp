@@ -1,4 +1,4 @@
-#include "rangeslider.h"
+#include "trim/rangeslider.h"
 
 #include <QKeyEvent>
 #include <QMouseEvent>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "rangeslidermodel.h"
-#include "thumbbitmap.h"
+#include "trim/rangeslidermodel.h"
+#include "trim/thumbbitmap.h"
 
 #include <QPixmap>
 #include <QWidget>

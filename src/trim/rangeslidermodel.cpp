@@ -1,6 +1,6 @@
-#include "rangeslidermodel.h"
+#include "trim/rangeslidermodel.h"
 
-#include "timetext.h"
+#include "core/timetext.h"
 
 #include <algorithm>
 #include <climits>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "rangeslidertypes.h"
-#include "thumbshape.h"
+#include "trim/rangeslidertypes.h"
+#include "trim/thumbshape.h"
 
 #include <QList>
 #include <QRect>

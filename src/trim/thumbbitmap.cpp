@@ -1,4 +1,4 @@
-#include "thumbbitmap.h"
+#include "trim/thumbbitmap.h"
 
 #include <QImage>
 #include <QPainter>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "rangeslidermodel.h"
+#include "trim/rangeslidermodel.h"
 
 #include <QPixmap>
 #include <QRect>

@@ -1,4 +1,4 @@
-#include "thumbshape.h"
+#include "trim/thumbshape.h"
 
 #include <algorithm>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "rangeslidertypes.h"
+#include "trim/rangeslidertypes.h"
 
 // The thumb outlines of the range slider. Shapes are drawn on a small grid and scaled by
 // ThumbScale; the min and max thumbs are mirror images turned to face the tick side.

@@ -1,6 +1,6 @@
-#include "timespanrules.h"
+#include "trim/timespanrules.h"
 
-#include "timetext.h"
+#include "core/timetext.h"
 
 namespace TimeSpanRules {
 

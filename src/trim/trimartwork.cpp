@@ -1,4 +1,4 @@
-#include "trimartwork.h"
+#include "trim/trimartwork.h"
 
 #include <QLinearGradient>
 #include <QPainter>

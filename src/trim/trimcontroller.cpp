@@ -1,11 +1,11 @@
-#include "trimcontroller.h"
+#include "trim/trimcontroller.h"
 
-#include "editdvdvolumeform.h"
-#include "edittimeform.h"
-#include "prompts.h"
-#include "shellstate.h"
-#include "tasktree.h"
-#include "timetext.h"
+#include "core/producttexts.h"
+#include "core/timetext.h"
+#include "dvd/tasktree.h"
+#include "platform/prompts.h"
+#include "trim/editdvdvolumeform.h"
+#include "trim/edittimeform.h"
 
 #include <QLineEdit>
 

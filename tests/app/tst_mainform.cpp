@@ -1,9 +1,9 @@
+#include "app/hintpanel.h"
+#include "app/imagebutton.h"
+#include "app/mainform.h"
+#include "dvd/tasklistview.h"
 #include "fakes.h"
-#include "hintpanel.h"
-#include "imagebutton.h"
-#include "mainform.h"
-#include "standardini.h"
-#include "tasklistview.h"
+#include "profiles/standardini.h"
 #include "testfiles.h"
 
 #include <QApplication>

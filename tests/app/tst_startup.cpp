@@ -1,7 +1,9 @@
-#include "commandline.h"
-#include "paths.h"
-#include "programvalues.h"
-#include "shellstate.h"
+#include "app/shellstate.h"
+#include "core/discentries.h"
+#include "core/paths.h"
+#include "core/producttexts.h"
+#include "core/programvalues.h"
+#include "profiles/generalpreferencesfile.h"
 #include "testfiles.h"
 
 #include <QDir>
@@ -58,7 +60,7 @@ private slots:
         QCOMPARE(v.profilePath("Fast"), dir.path() + "/Profiles/Fast.apf");
 
         TestFiles::write(dir.filePath("Preferences.ini"), "[Main]\r\nVersion=3.1 beta\r\n");
-        const ProgramValues w = ProgramValues::forProgramDir(dir.path() + "/");
+        const ProgramValues w = LoadProgramValues(dir.path() + "/");
         QCOMPARE(w.programDir, dir.path() + "/");
         QCOMPARE(ProductTexts::windowCaption(w.productVersion), QString("Kelvo Ripvale V3.1 beta"));
         QCOMPARE(ProductTexts::programNameLabel(), QString("Ripvale"));

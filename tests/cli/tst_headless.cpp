@@ -1,9 +1,9 @@
-#include "discloader.h"
-#include "headless.h"
-#include "libdvdreadstructure.h"
+#include "cli/headless.h"
+#include "dvd/discloader.h"
+#include "dvd/libdvdreadstructure.h"
+#include "dvd/tasktree.h"
 #include "mediaprobe.h"
 #include "privatexserver.h"
-#include "tasktree.h"
 #include "testfiles.h"
 
 #include <QDir>

@@ -1,4 +1,4 @@
-#include "commandlines.h"
+#include "convert/commandlines.h"
 #include "testfiles.h"
 
 #include <QTemporaryDir>

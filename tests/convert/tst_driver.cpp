@@ -1,9 +1,9 @@
-#include "completion.h"
-#include "conversiondriver.h"
-#include "conversionjob.h"
+#include "convert/completion.h"
+#include "convert/conversiondriver.h"
+#include "convert/conversionjob.h"
+#include "core/programvalues.h"
 #include "fakes.h"
 #include "faketools.h"
-#include "programvalues.h"
 #include "testfiles.h"
 
 #include <QDir>

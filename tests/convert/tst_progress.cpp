@@ -1,5 +1,5 @@
-#include "conversiondriver.h"
-#include "progressparse.h"
+#include "convert/conversiondriver.h"
+#include "convert/progressparse.h"
 
 #include <QDateTime>
 #include <QTest>

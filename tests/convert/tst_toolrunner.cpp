@@ -1,4 +1,4 @@
-#include "toolrunner.h"
+#include "convert/toolrunner.h"
 
 #include <QDir>
 #include <QElapsedTimer>

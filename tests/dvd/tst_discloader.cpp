@@ -1,8 +1,8 @@
-#include "discloader.h"
-#include "dvdstructure.h"
-#include "tasktree.h"
+#include "core/timetext.h"
+#include "dvd/discloader.h"
+#include "dvd/dvdstructure.h"
+#include "dvd/tasktree.h"
 #include "testfiles.h"
-#include "timetext.h"
 
 #include <QTemporaryDir>
 #include <QTest>

@@ -1,5 +1,5 @@
-#include "drivelist.h"
-#include "linuxdrives.h"
+#include "dvd/drivelist.h"
+#include "platform/linuxdrives.h"
 
 #include <QTest>
 

@@ -1,6 +1,6 @@
-#include "ifonames.h"
-#include "parser.h"
-#include "timetext.h"
+#include "core/timetext.h"
+#include "dvd/ifonames.h"
+#include "dvd/parser.h"
 
 #include <QDir>
 #include <QTest>

@@ -1,7 +1,7 @@
+#include "dvd/ifonames.h"
+#include "dvd/ifotime.h"
+#include "dvd/parser.h"
 #include "ifobuilder.h"
-#include "ifonames.h"
-#include "ifotime.h"
-#include "parser.h"
 #include "testfiles.h"
 
 #include <QDir>

@@ -1,8 +1,8 @@
-#include "discopener.h"
-#include "libdvdreadstructure.h"
-#include "tasktree.h"
+#include "core/timetext.h"
+#include "dvd/discopener.h"
+#include "dvd/libdvdreadstructure.h"
+#include "dvd/tasktree.h"
 #include "testfiles.h"
-#include "timetext.h"
 
 #include <QDir>
 #include <QJsonArray>

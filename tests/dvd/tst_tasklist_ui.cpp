@@ -1,8 +1,8 @@
-#include "artwork.h"
+#include "app/artwork.h"
+#include "dvd/opendvdform.h"
+#include "dvd/tasklistcontroller.h"
+#include "dvd/tasklistview.h"
 #include "fakes.h"
-#include "opendvdform.h"
-#include "tasklistcontroller.h"
-#include "tasklistview.h"
 #include "testfiles.h"
 
 #include <QAction>

@@ -1,4 +1,4 @@
-#include "tasktree.h"
+#include "dvd/tasktree.h"
 
 #include <QSignalSpy>
 #include <QTest>

@@ -3,15 +3,15 @@
 //   preview_shot DISC_FOLDER  ->  prints "ready <window id>" on stdout
 // Between playing and "ready" the window is hidden, shown again and moved, so the picture also
 // shows that the video follows its window. scripts/preview-screenshot takes the picture.
-#include "discopener.h"
+#include "app/hintpanel.h"
+#include "app/mainform.h"
+#include "dvd/discopener.h"
+#include "dvd/tasklistcontroller.h"
+#include "dvd/tasklistview.h"
+#include "dvd/tasktree.h"
 #include "fakes.h"
-#include "hintpanel.h"
-#include "mainform.h"
-#include "mpvbackend.h"
-#include "previewcontroller.h"
-#include "tasklistcontroller.h"
-#include "tasklistview.h"
-#include "tasktree.h"
+#include "preview/mpvbackend.h"
+#include "preview/previewcontroller.h"
 
 #include <QApplication>
 #include <QFrame>

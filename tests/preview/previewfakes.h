@@ -1,8 +1,8 @@
 #pragma once
 
-#include "playbackbackend.h"
-#include "previewclock.h"
-#include "previewview.h"
+#include "preview/playbackbackend.h"
+#include "preview/previewclock.h"
+#include "preview/previewview.h"
 
 #include <QList>
 #include <QStringList>

@@ -1,4 +1,4 @@
-#include "mpvbackend.h"
+#include "preview/mpvbackend.h"
 
 #include <QDir>
 #include <QSignalSpy>

@@ -1,6 +1,6 @@
 #include "fakes.h"
-#include "mpvbackend.h"
-#include "previewcontroller.h"
+#include "preview/mpvbackend.h"
+#include "preview/previewcontroller.h"
 #include "previewfakes.h"
 #include "testfiles.h"
 

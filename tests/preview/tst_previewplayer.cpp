@@ -1,8 +1,8 @@
+#include "core/timetext.h"
 #include "fakes.h"
+#include "preview/previewplayer.h"
 #include "previewfakes.h"
-#include "previewplayer.h"
 #include "testfiles.h"
-#include "timetext.h"
 
 #include <QDir>
 #include <QFile>

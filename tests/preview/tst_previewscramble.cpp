@@ -1,4 +1,4 @@
-#include "scramblecheck.h"
+#include "preview/scramblecheck.h"
 
 #include <QDir>
 #include <QFile>

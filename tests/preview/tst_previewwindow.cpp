@@ -1,6 +1,6 @@
-#include "mpvbackend.h"
+#include "convert/toolrunner.h"
+#include "preview/mpvbackend.h"
 #include "privatexserver.h"
-#include "toolrunner.h"
 
 #include <QApplication>
 #include <QDir>

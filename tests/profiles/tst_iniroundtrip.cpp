@@ -1,7 +1,7 @@
 // The main window reads and writes Preferences.ini and the profiles with StandardIni, the settings
 // dialog with TNewInifile: each must read what the other wrote.
-#include "newinifile.h"
-#include "standardini.h"
+#include "profiles/newinifile.h"
+#include "profiles/standardini.h"
 #include "testfiles.h"
 
 #include <QDir>

@@ -1,4 +1,4 @@
-#include "newinifile.h"
+#include "profiles/newinifile.h"
 #include "testfiles.h"
 
 #include <QDir>

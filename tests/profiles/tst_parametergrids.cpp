@@ -1,5 +1,5 @@
 // The three key/value grids of a window: rows, editing, drawing and sizing.
-#include "parametergroups.h"
+#include "profiles/parametergroups.h"
 
 #include <QApplication>
 #include <QComboBox>

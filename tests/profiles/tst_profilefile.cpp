@@ -1,7 +1,7 @@
 // Reading a profile into grid rows and writing the rows' values back, with either reader.
-#include "newinifile.h"
-#include "profilefile.h"
-#include "profilereader.h"
+#include "profiles/newinifile.h"
+#include "profiles/profilefile.h"
+#include "profiles/profilereader.h"
 #include "profiletext.h"
 #include "testfiles.h"
 

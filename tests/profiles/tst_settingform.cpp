@@ -1,11 +1,11 @@
 // The settings dialog on the main window: preferences, the profile editor, how the dialog opens
 // and closes, and the main window's own loading of profiles.
+#include "app/mainform.h"
 #include "fakes.h"
-#include "mainform.h"
-#include "parametergroups.h"
+#include "profiles/parametergroups.h"
+#include "profiles/settingform.h"
+#include "profiles/standardini.h"
 #include "profiletext.h"
-#include "settingform.h"
-#include "standardini.h"
 #include "testfiles.h"
 
 #include <QApplication>

@@ -1,12 +1,12 @@
 // Every shipped profile with the real transcoder: for its default choices and for every choice of
 // each of its lists, the options the conversion builds are accepted by ffmpeg, and the output has
 // the container, codecs and picture that the profile's captions promise.
-#include "commandlines.h"
-#include "newinifile.h"
-#include "paths.h"
-#include "profilefile.h"
-#include "profileoptions.h"
-#include "profilereader.h"
+#include "convert/commandlines.h"
+#include "convert/profileoptions.h"
+#include "core/paths.h"
+#include "profiles/newinifile.h"
+#include "profiles/profilefile.h"
+#include "profiles/profilereader.h"
 #include "testfiles.h"
 
 #include <QJsonArray>

@@ -1,4 +1,4 @@
-#include "standardini.h"
+#include "profiles/standardini.h"
 #include "testfiles.h"
 
 #include <QFile>

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "power.h"
-#include "prompts.h"
-#include "shell.h"
+#include "platform/power.h"
+#include "platform/prompts.h"
+#include "platform/shell.h"
 
 #include <QList>
 #include <QStringList>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "tasknode.h"
-#include "timetext.h"
+#include "core/timetext.h"
+#include "dvd/tasknode.h"
 
 // An item of the disc running origStart..origEnd, already trimmed to start..end.
 inline TTaskNode TrimmedItem(double origStart, double origEnd, double start, double end) {

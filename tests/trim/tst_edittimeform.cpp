@@ -1,6 +1,6 @@
-#include "edittimeform.h"
+#include "dvd/tasktree.h"
 #include "tabledata.h"
-#include "tasktree.h"
+#include "trim/edittimeform.h"
 #include "trimmeditem.h"
 
 #include <QLabel>

@@ -1,5 +1,5 @@
-#include "rangeslider.h"
 #include "tabledata.h"
+#include "trim/rangeslider.h"
 
 #include <QKeyEvent>
 #include <QPainter>

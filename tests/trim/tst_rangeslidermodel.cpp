@@ -1,5 +1,5 @@
-#include "rangeslidermodel.h"
 #include "tabledata.h"
+#include "trim/rangeslidermodel.h"
 
 #include <QTest>
 

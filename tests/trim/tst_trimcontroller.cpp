@@ -1,9 +1,9 @@
-#include "editdvdvolumeform.h"
-#include "edittimeform.h"
+#include "dvd/tasktree.h"
 #include "fakes.h"
 #include "tabledata.h"
-#include "tasktree.h"
-#include "trimcontroller.h"
+#include "trim/editdvdvolumeform.h"
+#include "trim/edittimeform.h"
+#include "trim/trimcontroller.h"
 #include "trimmeditem.h"
 
 #include <QLineEdit>

@@ -50,9 +50,6 @@ struct GeneralPreferences {
 
     // Every key at its default; both folders default to the program folder.
     static GeneralPreferences defaults(const QString& programDir);
-    // One section ("Main" or "Default") of Preferences.ini, read with the standard reader.
-    static GeneralPreferences read(const QString& preferencesPath, const QString& section,
-                                   const QString& programDir);
 
     // Hands every key with its field to text(key, QString&), number(key, int&) or
     // flag(key, bool&), in the order the keys are written: one list for every reader and writer.

@@ -19,6 +19,6 @@ struct ProgramValues {
     // when there is none.
     QString probePath() const;
 
-    // programDir and the paths derived from it; the version read from Preferences.ini.
+    // programDir and the paths derived from it; the version at its default.
     static ProgramValues forProgramDir(const QString& programDir);
 };

@@ -1,8 +1,7 @@
-#include "programvalues.h"
+#include "core/programvalues.h"
 
-#include "paths.h"
-#include "preferences.h"
-#include "standardini.h"
+#include "core/paths.h"
+#include "core/preferences.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -12,17 +11,6 @@ GeneralPreferences GeneralPreferences::defaults(const QString& programDir) {
     GeneralPreferences p;
     p.outputPath = programDir;
     p.workDir = programDir;
-    return p;
-}
-
-GeneralPreferences GeneralPreferences::read(const QString& preferencesPath, const QString& section,
-                                            const QString& programDir) {
-    const StandardIni ini(preferencesPath);
-    GeneralPreferences p = defaults(programDir);
-    p.forEachKey(
-        [&](const QString& key, QString& value) { value = ini.readString(section, key, value); },
-        [&](const QString& key, int& value) { value = ini.readInteger(section, key, value); },
-        [&](const QString& key, bool& value) { value = ini.readBool(section, key, value); });
     return p;
 }
 
@@ -54,8 +42,7 @@ ProgramValues ProgramValues::forProgramDir(const QString& dir) {
     v.programDir = WithTrailingSeparator(QDir(dir).absolutePath()); // tools run in other folders
     v.encoderPath = v.programDir + QStringLiteral("asapi.dll");
     v.transcoderPath = v.programDir + QStringLiteral("wmaspi.dll");
-    v.productVersion = StandardIni(v.preferencesPath())
-                           .readString(Prefs::MainSection, Prefs::Version, Prefs::DefaultVersion);
+    v.productVersion = Prefs::DefaultVersion; // the caller reads the stored one
     v.workDir = v.programDir;
     return v;
 }

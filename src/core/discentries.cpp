@@ -1,6 +1,6 @@
-#include "commandline.h"
+#include "core/discentries.h"
 
-#include "paths.h"
+#include "core/paths.h"
 
 #include <QFile>
 #include <QFileInfo>

@@ -1,4 +1,4 @@
-#include "paths.h"
+#include "core/paths.h"
 
 #include <QDir>
 #include <QFileInfo>
