@@ -2,6 +2,7 @@
 
 #include "core/timetext.h"
 
+#include <QCommandLineParser>
 #include <QRegularExpression>
 
 namespace {
@@ -103,56 +104,59 @@ std::optional<QList<int>> ParseNumberList(const QString& text) {
     return numbers;
 }
 
+namespace {
+
+// Qt's texts for a malformed option, in this program's words.
+QString parserError(const QCommandLineParser& parser) {
+    if (!parser.unknownOptionNames().isEmpty())
+        return QStringLiteral("unknown option --%1").arg(parser.unknownOptionNames().first());
+    static const QRegularExpression quoted(QStringLiteral("'-*([^']*)'"));
+    const QString text = parser.errorText();
+    const QString name = QStringLiteral("--") + quoted.match(text).captured(1);
+    if (text.startsWith(QLatin1String("Missing value")))
+        return QStringLiteral("option %1 needs a value").arg(name);
+    if (text.startsWith(QLatin1String("Unexpected value")))
+        return QStringLiteral("option %1 takes no value").arg(name);
+    return text;
+}
+
+} // namespace
+
 CliParse ParseCliOptions(const QStringList& arguments) {
     CliParse r;
     CliOptions& o = r.options;
-    bool list = false, convert = false, help = false, version = false;
-    QStringList discs;
+    QCommandLineParser parser;
+    parser.setOptionsAfterPositionalArgumentsMode(QCommandLineParser::ParseAsOptions);
+    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+    for (const char* flag : {"list", "convert", "json", "help", "version"})
+        parser.addOption(QCommandLineOption(QString::fromLatin1(flag)));
+    for (const QString& name : ValueOptions)
+        parser.addOption(QCommandLineOption(name.mid(2), QString(), QStringLiteral("value")));
+    if (!parser.parse(QStringList{QStringLiteral("ripvale")} + arguments)) {
+        r.error = parserError(parser);
+        return r;
+    }
+    // Values in the order given, a repeated option's each in turn.
+    QMap<QString, int> taken;
     QStringList convertOnly;
-    for (int i = 0; i < arguments.size(); ++i) {
-        const QString& arg = arguments[i];
-        if (!arg.startsWith(u"--")) {
-            discs << arg;
+    for (const QString& name : parser.optionNames()) {
+        const QString option = QStringLiteral("--") + name;
+        if (!ValueOptions.contains(option))
             continue;
-        }
-        const int eq = arg.indexOf(u'=');
-        const QString name = eq < 0 ? arg : arg.left(eq);
-        if (name == u"--list" || name == u"--convert" || name == u"--json" || name == u"--help" ||
-            name == u"--version") {
-            if (eq >= 0) {
-                r.error = QStringLiteral("option %1 takes no value").arg(name);
-                return r;
-            }
-            list |= name == u"--list";
-            convert |= name == u"--convert";
-            o.json |= name == u"--json";
-            help |= name == u"--help";
-            version |= name == u"--version";
-            continue;
-        }
-        if (!ValueOptions.contains(name)) {
-            r.error = QStringLiteral("unknown option %1").arg(name);
-            return r;
-        }
-        QString value;
-        if (eq >= 0) {
-            value = arg.mid(eq + 1);
-        } else if (i + 1 < arguments.size()) {
-            value = arguments[++i];
-        } else {
-            r.error = QStringLiteral("option %1 needs a value").arg(name);
-            return r;
-        }
-        r.error = setValue(o, name, value);
+        const QString value = parser.values(name).value(taken[name]++);
+        r.error = setValue(o, option, value);
         if (!r.error.isEmpty())
             return r;
-        convertOnly << name;
+        convertOnly << option;
     }
-    if (help) {
+    const bool list = parser.isSet(QStringLiteral("list"));
+    const bool convert = parser.isSet(QStringLiteral("convert"));
+    o.json = parser.isSet(QStringLiteral("json"));
+    if (parser.isSet(QStringLiteral("help"))) {
         o.mode = CliOptions::Mode::Help;
         return r;
     }
-    if (version) {
+    if (parser.isSet(QStringLiteral("version"))) {
         o.mode = CliOptions::Mode::Version;
         return r;
     }
@@ -166,6 +170,7 @@ CliParse ParseCliOptions(const QStringList& arguments) {
         r.error = QStringLiteral("option %1 belongs to --convert").arg(convertOnly.first());
         return r;
     }
+    const QStringList discs = parser.positionalArguments();
     if (discs.size() != 1) {
         r.error = discs.isEmpty() ? QStringLiteral("a disc folder is needed")
                                   : QStringLiteral("only one disc folder can be given");
