@@ -6,6 +6,7 @@
 #include "convert/conversiondriver.h"
 #include "convert/conversionjob.h"
 #include "convert/outputcheck.h"
+#include "convert/toolrunner.h"
 #include "core/programvalues.h"
 #include "dvd/discloader.h"
 #include "dvd/libdvdreadstructure.h"
@@ -119,7 +120,7 @@ DriverRun throughDriver(const ConversionJob& job, ProgramValues& values) {
     QObject::connect(&ticker, &QTimer::timeout, [&] {
         result.worstStall = std::max(result.worstStall, sinceTick.restart() - TickMs);
     });
-    QObject::connect(&runner, &TToolRunner::finished,
+    QObject::connect(&runner, &IToolRunner::finished,
                      [&] { result.marks << clock.nsecsElapsed() / 1e9; });
     QEventLoop loop;
     QObject::connect(&driver, &TConversionDriver::finished, &loop, &QEventLoop::quit);

@@ -8,6 +8,7 @@
 #include "app/website.h"
 #include "convert/conversioncontroller.h"
 #include "convert/conversionitems.h"
+#include "convert/toolrunner.h"
 #include "core/discentries.h"
 #include "core/paths.h"
 #include "core/preferences.h"
@@ -433,7 +434,8 @@ void TMainForm::wireConversion() {
     actions.closeWindow = [this] { close(); };
     actions.stopPreview = [this] { m_preview->setConverting(true); };
     m_conversion = new TConversionController(w, sources, actions, m_values, m_platform.prompts,
-                                             m_platform.shell, m_platform.power, this);
+                                             m_platform.shell, m_platform.power,
+                                             std::make_unique<TToolRunner>(), this);
     connect(imgStart, &TImageButton::clicked, m_conversion, &TConversionController::imgStartClick);
     connect(imgStop, &TImageButton::clicked, m_conversion, &TConversionController::imgStopClick);
 }

@@ -4,6 +4,7 @@
 #include "cli/terminalprompts.h"
 #include "convert/completion.h"
 #include "convert/conversionjob.h"
+#include "convert/toolrunner.h"
 #include "core/discentries.h"
 #include "core/paths.h"
 #include "core/preferences.h"

@@ -24,10 +24,11 @@ void call(const std::function<void()>& f) {
 TConversionController::TConversionController(Widgets widgets, Sources sources,
                                              WindowActions actions, ProgramValues& values,
                                              IPrompts& prompts, IShell& shell, IPower& power,
-                                             QObject* parent)
+                                             std::unique_ptr<IToolRunner> runner, QObject* parent)
     : QObject(parent), m_w(std::move(widgets)), m_sources(std::move(sources)),
       m_actions(std::move(actions)), m_values(values), m_prompts(prompts),
-      m_driver(new TConversionDriver(m_runner, prompts, values, this)),
+      m_runner(std::move(runner)),
+      m_driver(new TConversionDriver(*m_runner, prompts, values, this)),
       m_completion(power, prompts, shell) {
     connect(m_driver, &TConversionDriver::progressChanged, this,
             &TConversionController::showProgress);

@@ -8,6 +8,7 @@
 #include <QObject>
 
 #include <functional>
+#include <memory>
 
 class IPower;
 class IPrompts;
@@ -59,9 +60,10 @@ public:
         std::function<void()> closeWindow;
     };
 
+    // `runner` runs the tools; the controller keeps it for as long as it lives.
     TConversionController(Widgets widgets, Sources sources, WindowActions actions,
                           ProgramValues& values, IPrompts& prompts, IShell& shell, IPower& power,
-                          QObject* parent = nullptr);
+                          std::unique_ptr<IToolRunner> runner, QObject* parent = nullptr);
     ~TConversionController() override;
 
     void imgStartClick();
@@ -85,7 +87,7 @@ private:
     WindowActions m_actions;
     ProgramValues& m_values;
     IPrompts& m_prompts;
-    TToolRunner m_runner;
+    std::unique_ptr<IToolRunner> m_runner;
     TConversionDriver* m_driver;
     TCompletionActions m_completion;
     EncoderMemory m_memory; // kept for as long as the program runs

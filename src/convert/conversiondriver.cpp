@@ -39,13 +39,13 @@ QString passFailure(const QString& tool, int exitCode, bool crashed, const QStri
 
 } // namespace
 
-TConversionDriver::TConversionDriver(TToolRunner& runner, IPrompts& prompts, ProgramValues& values,
+TConversionDriver::TConversionDriver(IToolRunner& runner, IPrompts& prompts, ProgramValues& values,
                                      QObject* parent)
     : QObject(parent), m_runner(runner), m_prompts(prompts), m_values(values) {
     m_timer.setInterval(1000);
     connect(&m_timer, &QTimer::timeout, this, &TConversionDriver::tick);
-    connect(&m_runner, &TToolRunner::chunk, this, &TConversionDriver::onChunk);
-    connect(&m_runner, &TToolRunner::finished, this, &TConversionDriver::onFinished);
+    connect(&m_runner, &IToolRunner::chunk, this, &TConversionDriver::onChunk);
+    connect(&m_runner, &IToolRunner::finished, this, &TConversionDriver::onFinished);
 }
 
 TConversionDriver::~TConversionDriver() = default;
@@ -84,8 +84,8 @@ void TConversionDriver::stop() {
     if (m_state != ConversionState::Converting)
         return;
     m_state = ConversionState::Cancelled;
-    m_runner.terminate(TToolRunner::Encoder);
-    m_runner.terminate(TToolRunner::Transcoder);
+    m_runner.terminate(IToolRunner::Encoder);
+    m_runner.terminate(IToolRunner::Transcoder);
     if (m_phase == Phase::Verify && m_probe)
         m_probe->kill(); // its end then leads to the cancellation
 }
@@ -138,11 +138,11 @@ void TConversionDriver::nextItem() {
 void TConversionDriver::startDiscOpen() {
     const ConversionItem& item = m_job.items[m_index];
     m_phase = Phase::DiscOpen;
-    m_runner.terminate(TToolRunner::Encoder);
+    m_runner.terminate(IToolRunner::Encoder);
     const ToolCommand open = DiscOpenCommand(item.encode.titleNumber, DrivePartOf(m_job.discPath));
     // Run in the work folder: the bare "temp.avi" it names must not land anywhere else.
     const QString folder = QDir(m_values.workDir).exists() ? m_values.workDir : m_values.programDir;
-    if (!m_runner.start(TToolRunner::Encoder, m_values.encoderPath, open.arguments(), nullptr,
+    if (!m_runner.start(IToolRunner::Encoder, m_values.encoderPath, open.arguments(), nullptr,
                         folder)) {
         m_prompts.inform(reinstallMessage(), productCaption());
         startEncode(); // the encode pass is attempted all the same
@@ -166,7 +166,7 @@ void TConversionDriver::startSeekProbe() {
     m_phase = Phase::SeekProbe;
     m_probeOutput.clear();
     const ToolCommand probe = SeekProbeCommand(item.encode.titleNumber, m_job.discPath, target);
-    if (!m_runner.start(TToolRunner::Encoder, m_values.encoderPath, probe.arguments()))
+    if (!m_runner.start(IToolRunner::Encoder, m_values.encoderPath, probe.arguments()))
         seekProbed();
 }
 
@@ -211,7 +211,7 @@ void TConversionDriver::startSubtitleDump() {
     m_positionMoved.start();
     const ToolCommand dump =
         SubtitleDumpCommand(item.encode, m_job.discPath, m_files.subtitleBase());
-    if (!m_runner.start(TToolRunner::Encoder, m_values.encoderPath, dump.arguments()))
+    if (!m_runner.start(IToolRunner::Encoder, m_values.encoderPath, dump.arguments()))
         startEncode(); // the encoder is missing: the encode pass says so
 }
 
@@ -238,8 +238,8 @@ void TConversionDriver::startEncode() {
     m_encoderInterrupted = false;
     m_positionThisPass = false;
     m_positionMoved.start();
-    m_runner.terminate(TToolRunner::Transcoder);
-    if (!m_runner.start(TToolRunner::Encoder, m_values.encoderPath, command.arguments())) {
+    m_runner.terminate(IToolRunner::Transcoder);
+    if (!m_runner.start(IToolRunner::Encoder, m_values.encoderPath, command.arguments())) {
         m_phase = Phase::None;
         m_timer.stop();
         m_prompts.inform(reinstallMessage(), productCaption());
@@ -268,7 +268,7 @@ void TConversionDriver::startTranscode() {
     m_transcoderTime = 0;
     m_timeText.clear();
     QString error;
-    if (!m_runner.start(TToolRunner::Transcoder, m_values.transcoderPath, command.arguments(),
+    if (!m_runner.start(IToolRunner::Transcoder, m_values.transcoderPath, command.arguments(),
                         &error)) {
         m_prompts.inform(QStringLiteral("Error"), productCaption());
         m_failures.append({QFileInfo(m_outputPath).fileName(),
@@ -285,20 +285,20 @@ bool TConversionDriver::outputUnchanged() const {
            after.fileTime(QFileDevice::FileModificationTime) == m_outputBefore.modified;
 }
 
-void TConversionDriver::onChunk(TToolRunner::Slot slot, const QString& text, int index) {
+void TConversionDriver::onChunk(IToolRunner::Slot slot, const QString& text, int index) {
     if (m_state == ConversionState::Idle || m_index < 0 || m_index >= m_job.items.size())
         return;
     const double duration = m_job.items[m_index].durationSeconds;
-    if (m_phase == Phase::SeekProbe && slot == TToolRunner::Encoder) {
+    if (m_phase == Phase::SeekProbe && slot == IToolRunner::Encoder) {
         if (m_probeOutput.size() < 1 << 20)
             m_probeOutput += text;
-    } else if (m_phase == Phase::SubtitleDump && slot == TToolRunner::Encoder) {
+    } else if (m_phase == Phase::SubtitleDump && slot == IToolRunner::Encoder) {
         // Only for the stall guard: the dump reads up to the span's end.
         if (ParseDecimal(EncoderPositionText(text, QString()))) {
             m_positionThisPass = true;
             m_positionMoved.restart();
         }
-    } else if (m_phase == Phase::Encode && slot == TToolRunner::Encoder && index >= 20) {
+    } else if (m_phase == Phase::Encode && slot == IToolRunner::Encoder && index >= 20) {
         m_positionText = EncoderPositionText(text, m_positionText);
         if (const std::optional<double> position = ParseDecimal(m_positionText)) {
             if (*position != m_encoderPosition || !m_positionThisPass)
@@ -308,7 +308,7 @@ void TConversionDriver::onChunk(TToolRunner::Slot slot, const QString& text, int
         }
         show(EncodeProgress(m_encoderPosition, duration, m_accumulated, m_totalWork,
                             itemFrameRate()));
-    } else if (m_phase == Phase::Transcode && slot == TToolRunner::Transcoder && index >= 2) {
+    } else if (m_phase == Phase::Transcode && slot == IToolRunner::Transcoder && index >= 2) {
         m_timeText = TranscoderTimeText(text, m_timeText);
         const std::optional<double> time = ParseToolTime(m_timeText);
         if (time && *time > m_transcoderTime) // never goes back
@@ -334,12 +334,12 @@ void TConversionDriver::setFrames(long long shown) {
         QString::number(shown) + QStringLiteral(" / ") + QString::number(m_totalFrames);
 }
 
-void TConversionDriver::onFinished(TToolRunner::Slot slot, int exitCode, bool crashed) {
+void TConversionDriver::onFinished(IToolRunner::Slot slot, int exitCode, bool crashed) {
     switch (m_phase) {
     case Phase::DiscOpen: // the runs before the encode pass: each step heeds a cancel itself
     case Phase::SeekProbe:
     case Phase::SubtitleDump:
-        if (slot != TToolRunner::Encoder)
+        if (slot != IToolRunner::Encoder)
             return;
         if (m_phase == Phase::DiscOpen)
             startSeekProbe();
@@ -349,7 +349,7 @@ void TConversionDriver::onFinished(TToolRunner::Slot slot, int exitCode, bool cr
             startEncode();
         return;
     case Phase::Encode: {
-        if (slot != TToolRunner::Encoder)
+        if (slot != IToolRunner::Encoder)
             return;
         if (m_state == ConversionState::Cancelled) {
             cancel();
@@ -360,7 +360,7 @@ void TConversionDriver::onFinished(TToolRunner::Slot slot, int exitCode, bool cr
             passFailure(QStringLiteral("the encoder"), m_encoderInterrupted ? 0 : exitCode, crashed,
                         intermediatePath(), QStringLiteral("video"));
         if (!failure.isEmpty()) {
-            fail(failure, TToolRunner::Encoder);
+            fail(failure, IToolRunner::Encoder);
             itemDone();
             return;
         }
@@ -368,7 +368,7 @@ void TConversionDriver::onFinished(TToolRunner::Slot slot, int exitCode, bool cr
         return;
     }
     case Phase::Transcode: {
-        if (slot != TToolRunner::Transcoder)
+        if (slot != IToolRunner::Transcoder)
             return;
         if (m_state != ConversionState::Cancelled) {
             QString failure = passFailure(QStringLiteral("the transcoder"), exitCode, crashed,
@@ -379,7 +379,7 @@ void TConversionDriver::onFinished(TToolRunner::Slot slot, int exitCode, bool cr
                 startVerify();
                 return;
             }
-            fail(failure, TToolRunner::Transcoder);
+            fail(failure, IToolRunner::Transcoder);
         }
         itemDone();
         return;
@@ -425,7 +425,7 @@ void TConversionDriver::verified() {
     itemDone();
 }
 
-void TConversionDriver::fail(const QString& reason, TToolRunner::Slot slot) {
+void TConversionDriver::fail(const QString& reason, IToolRunner::Slot slot) {
     m_failures.append({QFileInfo(m_outputPath).fileName(), reason, m_runner.outputTail(slot)});
 }
 
@@ -445,14 +445,14 @@ void TConversionDriver::itemDone() {
 void TConversionDriver::checkEncoderStall() {
     // Only a position this pass has reached counts: the last item's may be far along already.
     if ((m_phase != Phase::Encode && m_phase != Phase::SubtitleDump) || m_encoderInterrupted ||
-        m_index < 0 || !m_positionThisPass || !m_runner.isRunning(TToolRunner::Encoder) ||
+        m_index < 0 || !m_positionThisPass || !m_runner.isRunning(IToolRunner::Encoder) ||
         m_positionMoved.elapsed() < m_stallLimitMs)
         return;
     const double duration = m_job.items[m_index].durationSeconds;
     // The subtitle run reads from the title's start, so any stall there is at its end.
     if (m_phase == Phase::SubtitleDump || m_encoderPosition >= duration - TitleEndMarginSeconds) {
         m_encoderInterrupted = true;
-        m_runner.interrupt(TToolRunner::Encoder);
+        m_runner.interrupt(IToolRunner::Encoder);
     }
 }
 

@@ -3,7 +3,7 @@
 #include "convert/commandlines.h"
 #include "convert/intermediatefiles.h"
 #include "convert/progressparse.h"
-#include "convert/toolrunner.h"
+#include "convert/toolrunning.h"
 
 #include <QDateTime>
 #include <QElapsedTimer>
@@ -69,7 +69,7 @@ class TConversionDriver : public QObject {
 public:
     enum class Outcome { Completed, Cancelled, EncoderMissing };
 
-    TConversionDriver(TToolRunner& runner, IPrompts& prompts, ProgramValues& values,
+    TConversionDriver(IToolRunner& runner, IPrompts& prompts, ProgramValues& values,
                       QObject* parent = nullptr);
     ~TConversionDriver() override;
 
@@ -128,9 +128,9 @@ private:
     void itemDone();
     void finishRun();
     void cancel();
-    void fail(const QString& reason, TToolRunner::Slot slot);
-    void onChunk(TToolRunner::Slot slot, const QString& text, int index);
-    void onFinished(TToolRunner::Slot slot, int exitCode, bool crashed);
+    void fail(const QString& reason, IToolRunner::Slot slot);
+    void onChunk(IToolRunner::Slot slot, const QString& text, int index);
+    void onFinished(IToolRunner::Slot slot, int exitCode, bool crashed);
     void tick();
     void checkEncoderStall();
     void show(const ProgressFigures& figures);
@@ -138,7 +138,7 @@ private:
     double itemFrameRate() const;
     bool outputUnchanged() const;
 
-    TToolRunner& m_runner;
+    IToolRunner& m_runner;
     IPrompts& m_prompts;
     ProgramValues& m_values;
     QTimer m_timer;

@@ -14,7 +14,7 @@ constexpr qsizetype TailBytes = 4096;
 constexpr int ReadsPerPipe = 65536 / TToolRunner::ChunkSize + 1;
 } // namespace
 
-TToolRunner::TToolRunner(QObject* parent) : QObject(parent) {
+TToolRunner::TToolRunner(QObject* parent) : IToolRunner(parent) {
     for (int s = 0; s < 2; ++s) {
         QTimer& pause = m_readPause[s];
         pause.setSingleShot(true);

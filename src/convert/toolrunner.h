@@ -1,6 +1,7 @@
 #pragma once
 
-#include <QObject>
+#include "convert/toolrunning.h"
+
 #include <QProcess>
 #include <QSocketNotifier>
 #include <QStringList>
@@ -16,35 +17,25 @@
 // window never waits on a tool, and a tool that prints a line per frame costs a few reads a
 // second, not a wake-up per line. Each read yields at most 4095 bytes, cut at a zero byte, and
 // only the latest chunk is kept, so memory stays flat however long a tool talks.
-class TToolRunner : public QObject {
+class TToolRunner : public IToolRunner {
     Q_OBJECT
 public:
-    enum Slot { Encoder = 0, Transcoder = 1 };
     static constexpr qint64 ChunkSize = 4095;
     static constexpr int ReadPauseMs = 40;
 
     explicit TToolRunner(QObject* parent = nullptr);
     ~TToolRunner() override; // a slot's child never outlives the program
 
-    // False when the tool cannot be started; `error` then says why.
     bool start(Slot slot, const QString& program, const QStringList& arguments,
-               QString* error = nullptr, const QString& workingDirectory = {});
+               QString* error = nullptr, const QString& workingDirectory = {}) override;
     // Ends the slot's child and every process of its group at once; nothing happens when it
     // never ran or has ended.
-    void terminate(Slot slot);
-    // Asks the slot's child to finish as if stopped from the keyboard (SIGINT).
-    void interrupt(Slot slot);
-    bool isRunning(Slot slot) const;
+    void terminate(Slot slot) override;
+    void interrupt(Slot slot) override;
+    bool isRunning(Slot slot) const override;
+    QString outputTail(Slot slot) const override;
 
     const QString& lastOutput(Slot slot) const { return m_slots[slot].lastChunk; }
-    // The last lines the tool printed, for reporting a failure.
-    QString outputTail(Slot slot) const;
-
-signals:
-    // A chunk of output and its index, counted from 0 within the run.
-    void chunk(TToolRunner::Slot slot, const QString& text, int index);
-    // The tool's output has ended: it exited, crashed or was terminated.
-    void finished(TToolRunner::Slot slot, int exitCode, bool crashed);
 
 private:
     struct Run {

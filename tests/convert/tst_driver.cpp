@@ -1,6 +1,7 @@
 #include "convert/completion.h"
 #include "convert/conversiondriver.h"
 #include "convert/conversionjob.h"
+#include "convert/toolrunner.h"
 #include "core/programvalues.h"
 #include "fakes.h"
 #include "faketools.h"

@@ -1,6 +1,7 @@
 #include "convert/commandlines.h"
 #include "convert/conversiondriver.h"
 #include "convert/conversionjob.h"
+#include "convert/toolrunner.h"
 #include "core/paths.h"
 #include "core/programvalues.h"
 #include "dvd/discloader.h"
