@@ -1,0 +1,233 @@
+#include "convert/completion.h"
+#include "convert/conversioncontroller.h"
+#include "core/programvalues.h"
+#include "fakes.h"
+#include "faketoolrunner.h"
+#include "testfiles.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+
+Q_DECLARE_METATYPE(TConversionDriver::Outcome)
+
+// Start and Stop as the window runs them, over tools that do only what the test says; and the
+// actions that follow a finished run.
+class TestConversionController : public QObject {
+    Q_OBJECT
+private:
+    QTemporaryDir m_dir;
+    QWidget m_window;
+    QWidget *m_start = nullptr, *m_stop = nullptr, *m_tree = nullptr;
+    QWidget *m_left = nullptr, *m_center = nullptr;
+    QProgressBar *m_current = nullptr, *m_total = nullptr;
+    QLabel *m_curText = nullptr, *m_totalText = nullptr, *m_frames = nullptr;
+    QLabel *m_elapsed = nullptr, *m_remaining = nullptr;
+    QLineEdit* m_output = nullptr;
+    QComboBox* m_profile = nullptr;
+    QCheckBox* m_turnOff = nullptr;
+    FakePrompts m_prompts;
+    FakeShell m_shell;
+    FakePower m_power;
+    ProgramValues m_values;
+    QList<ConversionItem> m_items;
+    QStringList m_log;
+    FakeToolRunner* m_runner = nullptr;
+    std::unique_ptr<TConversionController> m_controller;
+
+    template <typename W> W* add() { return new W(&m_window); }
+
+private slots:
+    void initTestCase() {
+        m_start = add<QWidget>();
+        m_stop = add<QWidget>();
+        m_tree = add<QWidget>();
+        m_left = add<QWidget>();
+        m_center = add<QWidget>();
+        m_current = add<QProgressBar>();
+        m_total = add<QProgressBar>();
+        m_curText = add<QLabel>();
+        m_totalText = add<QLabel>();
+        m_frames = add<QLabel>();
+        m_elapsed = add<QLabel>();
+        m_remaining = add<QLabel>();
+        m_output = add<QLineEdit>();
+        m_profile = add<QComboBox>();
+        m_turnOff = add<QCheckBox>();
+        m_window.show();
+        m_values = ProgramValues::forProgramDir(m_dir.path());
+        TestFiles::write(m_values.profilePath("P"), "[Main]\r\nPara=0\r\nType=mp4\r\n");
+    }
+
+    void init() {
+        m_prompts = {};
+        m_log.clear();
+        ConversionItem item;
+        item.outputName = "Title01";
+        item.durationSeconds = 10;
+        item.encode.titleNumber = 1;
+        item.encode.startText = "00:00:00";
+        item.encode.endText = "00:00:10";
+        m_items = {item};
+        m_output->setText(m_dir.path() + "/");
+        m_profile->clear();
+        m_profile->addItem("P");
+        auto runner = std::make_unique<FakeToolRunner>();
+        m_runner = runner.get();
+        TConversionController::Sources sources;
+        sources.checkedItems = [this] { return m_items; };
+        sources.volumeName = [] { return QString(); };
+        sources.frameRate = [] { return 25.0; };
+        sources.discPath = [this] { return m_dir.path() + "/VIDEO_TS/"; };
+        sources.generalSettings = [this] { return GeneralPreferences::defaults(m_dir.path()); };
+        TConversionController::WindowActions actions;
+        actions.showHint = [this](const QString& t) { m_log << "hint " + t; };
+        actions.hideHint = [this] { m_log << "hide"; };
+        actions.stopPreview = [this] { m_log << "stop preview"; };
+        actions.closeWindow = [this] { m_log << "close"; };
+        m_controller = std::make_unique<TConversionController>(
+            TConversionController::Widgets{m_start,
+                                           m_stop,
+                                           {m_tree},
+                                           m_left,
+                                           m_center,
+                                           m_current,
+                                           m_total,
+                                           m_curText,
+                                           m_totalText,
+                                           m_frames,
+                                           m_elapsed,
+                                           m_remaining,
+                                           m_output,
+                                           m_profile,
+                                           m_turnOff},
+            sources, actions, m_values, m_prompts, m_shell, m_power, std::move(runner));
+    }
+    void cleanup() { m_controller.reset(); }
+
+    // Start refuses, with the window's message, what cannot run; nothing is started then.
+    void startChecks_data() {
+        QTest::addColumn<QString>("broken");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("nothing checked")
+            << "items"
+            << "Please have Titles and Chapters you want to convert checked.";
+        QTest::newRow("output folder missing")
+            << "output"
+            << "The output path does not exist. Please specify another one.";
+        QTest::newRow("no profile") << "profile"
+                                    << "Please select a valid output profile.";
+    }
+    void startChecks() {
+        QFETCH(QString, broken);
+        if (broken == "items")
+            m_items.clear();
+        if (broken == "output")
+            m_output->setText("/no/such/folder/");
+        if (broken == "profile")
+            m_profile->clear();
+        m_controller->imgStartClick();
+        QCOMPARE(m_prompts.notices.size(), 1);
+        QTEST(m_prompts.notices[0].text, "message");
+        QVERIFY(m_runner->starts.isEmpty());
+        QVERIFY(!m_controller->isConverting());
+        QVERIFY(m_tree->isEnabled());
+    }
+
+    // Start puts the window into its converting state; Stop, or a tool that cannot start, ends
+    // the run and gives the window back.
+    void startAndEnd_data() {
+        QTest::addColumn<bool>("missingTool");
+        QTest::addColumn<TConversionDriver::Outcome>("outcome");
+        QTest::newRow("stopped") << false << TConversionDriver::Outcome::Cancelled;
+        QTest::newRow("encoder missing") << true << TConversionDriver::Outcome::EncoderMissing;
+    }
+    void startAndEnd() {
+        QFETCH(bool, missingTool);
+        m_runner->refuse = missingTool;
+        QSignalSpy ended(m_controller.get(), &TConversionController::runEnded);
+        m_controller->imgStartClick();
+        if (!missingTool) {
+            QVERIFY(m_controller->isConverting());
+            QVERIFY(!m_tree->isEnabled());
+            QVERIFY(!m_start->isVisible() && m_stop->isVisible());
+            QVERIFY(m_left->isVisible() && !m_center->isVisible());
+            QCOMPARE(m_log.mid(0, 2), (QStringList{"stop preview", "hint Preparing to convert. "
+                                                                   "Please wait..."}));
+            QCOMPARE(m_runner->starts.size(), 1);
+            QCOMPARE(m_runner->starts[0].slot, IToolRunner::Encoder);
+            m_runner->end(IToolRunner::Encoder); // the disc is open: the encode pass starts
+            QTRY_COMPARE(m_runner->starts.size(), 2);
+            m_controller->imgStopClick();
+        }
+        QTRY_COMPARE(ended.size(), 1);
+        QTEST(ended[0][0].value<TConversionDriver::Outcome>(), "outcome");
+        QVERIFY(!m_controller->isConverting());
+        QVERIFY(m_tree->isEnabled());
+        QVERIFY(m_start->isVisible() && !m_stop->isVisible());
+        QVERIFY(!m_left->isVisible() && m_center->isVisible());
+        QVERIFY(!QFile::exists(m_dir.filePath("temp.avi")));
+        QCOMPARE(m_log.last(), QString("hide"));
+    }
+
+    // After a finished run: turning off comes before the exit, an exit opens no folder, and a
+    // report nobody would read is left beside the outputs.
+    void completion_data() {
+        QTest::addColumn<bool>("turnOff");
+        QTest::addColumn<bool>("exitProgram");
+        QTest::addColumn<bool>("failed");
+        QTest::addColumn<QStringList>("expected"); // what happened, in order
+        QTest::newRow("success") << false << false << false
+                                 << QStringList{"notice The conversion is completed successfully.",
+                                                "open", "goes on"};
+        QTest::newRow("failure") << false << false << true
+                                 << QStringList{"notice The conversion is finished, but one item "
+                                                "failed:",
+                                                "open", "goes on"};
+        QTest::newRow("turn off") << true << true << false
+                                  << QStringList{"hint Conversion is completed. Turning off the "
+                                                 "computer...",
+                                                 "power off", "close"};
+        QTest::newRow("exit with a failure")
+            << false << true << true << QStringList{"report", "close"};
+    }
+    void completion() {
+        QFETCH(bool, turnOff);
+        QFETCH(bool, exitProgram);
+        QFETCH(bool, failed);
+        QTemporaryDir out;
+        QStringList happened;
+        TCompletionActions actions(m_power, m_prompts, m_shell);
+        CompletionChoices choices{turnOff, exitProgram, true, out.path() + "/"};
+        RunResult result;
+        if (failed)
+            result.failures << ItemFailure{"Title01.mp4", "the transcoder failed", {}};
+        const int powerOffs = m_power.powerOffCalls;
+        const bool goesOn = actions.run(
+            choices, result, [&](const QString& t) { happened << "hint " + t; },
+            [&] {
+                if (m_power.powerOffCalls > powerOffs)
+                    happened << "power off";
+                if (QFile::exists(out.filePath(RunReportFileName)))
+                    happened << "report";
+                happened << "close";
+            });
+        for (const FakePrompts::Shown& n : m_prompts.notices)
+            happened << "notice " + n.text.section('\n', 0, 0);
+        if (!m_shell.opened.isEmpty())
+            happened << "open";
+        if (goesOn)
+            happened << "goes on";
+        QTEST(happened, "expected");
+        m_shell.opened.clear();
+    }
+};
+
+QTEST_MAIN(TestConversionController)
+#include "tst_conversioncontroller.moc"
