@@ -143,8 +143,7 @@ void TConversionController::showProgress() {
 void TConversionController::runFinished(TConversionDriver::Outcome outcome) {
     switch (outcome) {
     case TConversionDriver::Outcome::Completed: {
-        if (m_driver->state() == ConversionState::Converting)
-            call(m_actions.hideHint);
+        call(m_actions.hideHint);
         const GeneralPreferences settings = m_sources.generalSettings();
         CompletionChoices choices;
         choices.turnOff = m_w.chkTurnoff->isChecked();
@@ -154,7 +153,6 @@ void TConversionController::runFinished(TConversionDriver::Outcome outcome) {
         m_running = false; // a window closed by the actions must not cancel anything
         if (m_completion.run(choices, {m_driver->failures(), m_driver->skipped()},
                              m_actions.setHint, m_actions.closeWindow)) {
-            m_driver->setState(ConversionState::Idle);
             showProgressPanel(false);
             endState();
         }

@@ -464,6 +464,7 @@ void TConversionDriver::finishRun() {
     m_files.release();
     if (m_state == ConversionState::Converting)
         m_timer.stop();
+    m_state = ConversionState::Idle; // the run is over however its end is handled
     emit progressChanged();
     emit finished(Outcome::Completed);
 }
@@ -473,6 +474,7 @@ void TConversionDriver::cancel() {
     m_timer.stop();
     m_files.release();
     m_prompts.inform(QStringLiteral("The conversion is canceled."), QStringLiteral("Cancel"));
+    m_state = ConversionState::Idle;
     emit finished(Outcome::Cancelled);
 }
 

@@ -85,7 +85,6 @@ public:
     void setOutputCheck(bool on) { m_checkOutputs = on; }
 
     ConversionState state() const { return m_state; }
-    void setState(ConversionState state) { m_state = state; }
     const ConversionProgress& progress() const { return m_progress; }
     const QList<ItemFailure>& failures() const { return m_failures; }
     // The output files of items skipped because the user kept an existing file.
