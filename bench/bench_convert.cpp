@@ -190,6 +190,7 @@ int main(int argc, char* argv[]) {
     tree.CheckLongestTitle();
 
     GeneralPreferences settings = GeneralPreferences::defaults(values.programDir);
+    settings.workDir = values.workDir;
     settings.overwrite = true;
     EncoderMemory memory;
     const ConversionJob job = BuildConversionJob(

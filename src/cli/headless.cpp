@@ -217,7 +217,6 @@ int runConvert(const CliOptions& o, ProgramValues& values) {
         return usageError(profile.error);
     GeneralPreferences settings = ReadStandardGeneralPreferences(
         values.preferencesPath(), Prefs::MainSection, values.programDir);
-    values.workDir = settings.workDir;
     if (o.overwrite) {
         settings.overwrite = *o.overwrite == CliOptions::Overwrite::Yes;
         settings.ask = *o.overwrite == CliOptions::Overwrite::Ask;

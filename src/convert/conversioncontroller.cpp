@@ -83,6 +83,7 @@ void TConversionController::imgStartClick() {
     source.outputExtension = m_values.outputExtension;
     source.frameRate = m_sources.frameRate();
     source.discPath = m_sources.discPath();
+    source.workDir = m_values.workDir;
     source.settings = settings;
     source.profilePath = profilePath;
     source.shownText = m_sources.shownText;

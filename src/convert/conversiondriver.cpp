@@ -39,8 +39,8 @@ QString passFailure(const QString& tool, int exitCode, bool crashed, const QStri
 
 } // namespace
 
-TConversionDriver::TConversionDriver(IToolRunner& runner, IPrompts& prompts, ProgramValues& values,
-                                     QObject* parent)
+TConversionDriver::TConversionDriver(IToolRunner& runner, IPrompts& prompts,
+                                     const ProgramValues& values, QObject* parent)
     : QObject(parent), m_runner(runner), m_prompts(prompts), m_values(values) {
     m_timer.setInterval(1000);
     connect(&m_timer, &QTimer::timeout, this, &TConversionDriver::tick);
@@ -61,7 +61,11 @@ void TConversionDriver::run(ConversionJob job) {
     m_failures.clear();
     m_skipped.clear();
     m_outputs.clear();
-    m_files.settle(QDir(m_values.workDir).exists() ? m_values.workDir : m_values.programDir);
+    // The work folder is settled once, here, for the whole run.
+    m_job.workDir = WithTrailingSeparator(!m_job.workDir.isEmpty() && QDir(m_job.workDir).exists()
+                                              ? m_job.workDir
+                                              : m_values.programDir);
+    m_files.settle(m_job.workDir);
     m_progress = ConversionProgress{};
     m_progress.current = m_progress.total = 0;
     m_state = ConversionState::Converting;
@@ -141,9 +145,8 @@ void TConversionDriver::startDiscOpen() {
     m_runner.terminate(IToolRunner::Encoder);
     const ToolCommand open = DiscOpenCommand(item.encode.titleNumber, DrivePartOf(m_job.discPath));
     // Run in the work folder: the bare "temp.avi" it names must not land anywhere else.
-    const QString folder = QDir(m_values.workDir).exists() ? m_values.workDir : m_values.programDir;
     if (!m_runner.start(IToolRunner::Encoder, m_values.encoderPath, open.arguments(), nullptr,
-                        folder)) {
+                        m_job.workDir)) {
         m_prompts.inform(reinstallMessage(), productCaption());
         startEncode(); // the encode pass is attempted all the same
     }
@@ -185,14 +188,6 @@ void TConversionDriver::seekProbed() {
     startSubtitleDump();
 }
 
-void TConversionDriver::settleWorkFolder() {
-    // A work folder that has gone is replaced by the program folder for good.
-    if (!QDir(m_values.workDir).exists())
-        m_values.workDir = m_values.programDir;
-    m_values.workDir = WithTrailingSeparator(m_values.workDir);
-    m_files.settle(m_values.workDir);
-}
-
 void TConversionDriver::startSubtitleDump() {
     if (m_state == ConversionState::Cancelled) {
         cancel();
@@ -203,7 +198,6 @@ void TConversionDriver::startSubtitleDump() {
         startEncode();
         return;
     }
-    settleWorkFolder();
     removeIntermediate();
     m_phase = Phase::SubtitleDump;
     m_positionThisPass = false;
@@ -221,7 +215,6 @@ void TConversionDriver::startEncode() {
         return;
     }
     const ConversionItem& item = m_job.items[m_index];
-    settleWorkFolder();
     if (m_phase == Phase::SubtitleDump) {
         // The encoder may end with an error after writing a good file: the file decides.
         QFile index(m_files.subtitleBase() + QStringLiteral(".idx"));
@@ -231,7 +224,7 @@ void TConversionDriver::startEncode() {
     }
     ToolCommand command = EncodePassCommand(item.encode, m_job.discPath, m_job.encoderOptionBlock,
                                             m_job.encoderMemory, m_route);
-    command.add(EncoderOutputOption(m_values.workDir, QFileInfo(intermediatePath()).fileName()));
+    command.add(EncoderOutputOption(m_job.workDir, QFileInfo(intermediatePath()).fileName()));
     QFile::remove(intermediatePath()); // what the last item left must not pass for this one's
 
     m_phase = Phase::Encode;

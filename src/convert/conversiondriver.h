@@ -37,6 +37,9 @@ struct ConversionJob {
     QString outputExtension; // ".mp4"
     double frameRate = 0;
     QString discPath;
+    // Where the intermediate files go; a folder that does not exist when the run starts gives
+    // way to the program folder for the whole run.
+    QString workDir;
     OverwriteChoice overwrite = OverwriteChoice::Ask;
     ToolCommand encoderOptionBlock;
     EncoderMemory encoderMemory; // as the option block left it
@@ -69,7 +72,7 @@ class TConversionDriver : public QObject {
 public:
     enum class Outcome { Completed, Cancelled, EncoderMissing };
 
-    TConversionDriver(IToolRunner& runner, IPrompts& prompts, ProgramValues& values,
+    TConversionDriver(IToolRunner& runner, IPrompts& prompts, const ProgramValues& values,
                       QObject* parent = nullptr);
     ~TConversionDriver() override;
 
@@ -119,7 +122,6 @@ private:
     void startSeekProbe();
     void seekProbed();
     void startSubtitleDump();
-    void settleWorkFolder();
     void startEncode();
     void startTranscode();
     void startVerify();
@@ -139,7 +141,7 @@ private:
 
     IToolRunner& m_runner;
     IPrompts& m_prompts;
-    ProgramValues& m_values;
+    const ProgramValues& m_values;
     QTimer m_timer;
 
     ConversionState m_state = ConversionState::Idle;

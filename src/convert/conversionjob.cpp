@@ -16,6 +16,7 @@ ConversionJobSource DiscJobSource(const TTaskTree& tree, const TDVDInformation& 
     source.outputExtension = outputExtension;
     source.frameRate = info.FrameRate;
     source.discPath = info.DiscPath;
+    source.workDir = settings.workDir;
     source.settings = settings;
     source.profilePath = profilePath;
     source.shownText = ProfileDefaults(profilePath);
@@ -31,6 +32,7 @@ ConversionJob BuildConversionJob(const ConversionJobSource& source, EncoderMemor
     job.outputExtension = source.outputExtension;
     job.frameRate = source.frameRate;
     job.discPath = source.discPath;
+    job.workDir = source.workDir;
     job.overwrite = source.settings.overwrite ? OverwriteChoice::Overwrite
                     : source.settings.ask     ? OverwriteChoice::Ask
                                               : OverwriteChoice::Rename;

@@ -13,6 +13,7 @@ struct ConversionJobSource {
     QString outputExtension;
     double frameRate = 0;
     QString discPath;
+    QString workDir;
     GeneralPreferences settings;
     QString profilePath;
     ShownText shownText;

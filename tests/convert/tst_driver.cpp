@@ -70,6 +70,7 @@ private:
         j.outputExtension = ".mp4";
         j.frameRate = 25;
         j.discPath = m_out->path() + "/VIDEO_TS/";
+        j.workDir = m_values.workDir;
         j.encoderOptionBlock = EncoderOptionBlock({}, j.encoderMemory);
         j.transcoderOptions = [] {
             ToolCommand c;
@@ -346,9 +347,9 @@ private slots:
     void vanishedWorkFolderFallsBackToProgramFolder() {
         m_tools->setEncodeScript("output 10\n");
         m_tools->setTranscodeScript("output 20\n");
-        m_values.workDir = m_work->path() + "/gone/";
-        QCOMPARE(runToEnd(job({item("Title01")})), TConversionDriver::Outcome::Completed);
-        QCOMPARE(m_values.workDir, m_tools->programDir());
+        ConversionJob j = job({item("Title01")});
+        j.workDir = m_work->path() + "/gone/";
+        QCOMPARE(runToEnd(j), TConversionDriver::Outcome::Completed);
         QCOMPARE(m_tools->encoderRuns()[1].last(), m_tools->programDir() + "temp.avi");
         QVERIFY(!QFile::exists(m_tools->programDir() + "temp.avi"));
     }

@@ -55,6 +55,7 @@ private:
         TToolRunner runner;
         TConversionDriver driver(runner, prompts, values);
         GeneralPreferences settings = GeneralPreferences::defaults(values.programDir);
+        settings.workDir = values.workDir;
         settings.overwrite = true;
         EncoderMemory memory;
         const ConversionJob job =
@@ -90,6 +91,7 @@ private:
         FakePrompts prompts;
         TConversionDriver driver(runner, prompts, values);
         GeneralPreferences settings = GeneralPreferences::defaults(values.programDir);
+        settings.workDir = values.workDir;
         settings.overwrite = true;
         ConversionJobSource source = DiscJobSource(tree, info, values.outputExtension,
                                                    m_out.path() + "/", settings, profilePath);
