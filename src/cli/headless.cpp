@@ -428,7 +428,7 @@ QString SelectItems(TTaskTree& tree, const CliOptions& o) {
                 return QStringLiteral("--start %1 lies beyond the end of %2 (%3 long)")
                     .arg(SecondsToTimeText(o.start.value_or(0)), n->OutputName,
                          SecondsToTimeText(n->OrigEndSeconds - n->OrigStartSeconds));
-            tree.setSpan(index, start, end);
+            tree.setSpan(index, SecondsToTimeText(start), SecondsToTimeText(end));
         }
     }
     return {};

@@ -81,12 +81,12 @@ int TTaskTree::nodeCount() const {
     return count;
 }
 
-TTaskNode* TTaskTree::node(const QModelIndex& index) const {
+const TTaskNode* TTaskTree::node(const QModelIndex& index) const {
     Item* it = item(index);
     return it ? &it->record : nullptr;
 }
 
-TTaskNode* TTaskTree::listNode(const QModelIndex& index) const {
+const TTaskNode* TTaskTree::listNode(const QModelIndex& index) const {
     Item* it = item(index);
     if (!it)
         return nullptr;
@@ -139,15 +139,15 @@ void TTaskTree::nodeChanged(const QModelIndex& index) {
 }
 
 void TTaskTree::invertCheck(const QModelIndex& index) {
-    if (TTaskNode* r = node(index))
+    if (const TTaskNode* r = node(index))
         setChecked(index, !r->Checked);
 }
 
 void TTaskTree::setChecked(const QModelIndex& index, bool checked) {
-    TTaskNode* r = node(index);
-    if (!r || r->Checked == checked)
+    Item* it = item(index);
+    if (!it || it->record.Checked == checked)
         return;
-    r->Checked = checked;
+    it->record.Checked = checked;
     nodeChanged(index);
 }
 
@@ -206,14 +206,16 @@ void TTaskTree::writeChoice(const QModelIndex& index, Choice choice, int entry) 
             write(chapter.get());
 }
 
-void TTaskTree::setSpan(const QModelIndex& index, double startSeconds, double endSeconds) {
-    TTaskNode* r = node(index);
-    if (!r)
+void TTaskTree::setSpan(const QModelIndex& index, const QString& startText,
+                        const QString& endText) {
+    Item* it = item(index);
+    if (!it)
         return;
-    r->StartSeconds = startSeconds;
-    r->EndSeconds = endSeconds;
-    r->StartText = SecondsToTimeText(startSeconds);
-    r->EndText = SecondsToTimeText(endSeconds);
+    TTaskNode& r = it->record;
+    r.StartText = startText;
+    r.EndText = endText;
+    r.StartSeconds = TimeTextToSeconds(startText);
+    r.EndSeconds = TimeTextToSeconds(endText);
     nodeChanged(index);
 }
 

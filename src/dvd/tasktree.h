@@ -32,9 +32,10 @@ public:
     // --- reading ---
     int nodeCount() const; // titles and chapters
     bool isEmpty() const { return m_titles.empty(); }
-    TTaskNode* node(const QModelIndex& index) const;
+    // Nodes change only through the commands below.
+    const TTaskNode* node(const QModelIndex& index) const;
     // The node a chapter takes its streams from: itself for a title, else its parent.
-    TTaskNode* listNode(const QModelIndex& index) const;
+    const TTaskNode* listNode(const QModelIndex& index) const;
     // Every node in tree order: each title followed by its chapters.
     QList<QModelIndex> allNodes() const;
     QList<QModelIndex> checkedNodes() const;
@@ -50,8 +51,9 @@ public:
     // A choice on a title also overwrites the same choice on each of its chapters.
     enum class Choice { Audio, Subtitle, Angle };
     void writeChoice(const QModelIndex& index, Choice choice, int entry);
-    // Span changed by the time editor.
-    void setSpan(const QModelIndex& index, double startSeconds, double endSeconds);
+    // The one way a span is trimmed, by the time editor and the command line alike: the texts
+    // as given (a typed fraction stays), the seconds they stand for.
+    void setSpan(const QModelIndex& index, const QString& startText, const QString& endText);
     // Shows changed volume names, extensions or records.
     void refresh();
 

@@ -302,14 +302,8 @@ void TEditTimeForm::btnOKClick() {
         labLength->setText(error);
         return;
     }
-    if (TTaskNode* node = m_tree ? m_tree->node(m_node) : nullptr) {
-        // The texts as typed; the seconds unrounded, so a typed fraction survives.
-        node->StartText = startText;
-        node->EndText = endText;
-        node->StartSeconds = TimeTextToSeconds(startText);
-        node->EndSeconds = TimeTextToSeconds(endText);
-        m_tree->refresh();
-    }
+    if (m_tree)
+        m_tree->setSpan(m_node, startText, endText); // as typed, a fraction included
     close();
 }
 

@@ -4,6 +4,7 @@
 #include "convert/toolrunner.h"
 #include "core/paths.h"
 #include "core/programvalues.h"
+#include "core/timetext.h"
 #include "dvd/discloader.h"
 #include "dvd/libdvdreadstructure.h"
 #include "dvd/tasktree.h"
@@ -110,7 +111,7 @@ private:
     void trim(const QModelIndex& index, double start, double end) {
         m_tree->applyCheckCommand(TTaskTree::CheckCommand::UncheckAll);
         m_tree->setChecked(index, true);
-        m_tree->setSpan(index, start, end);
+        m_tree->setSpan(index, SecondsToTimeText(start), SecondsToTimeText(end));
     }
 
 private slots:
@@ -241,7 +242,7 @@ private slots:
         tree.applyCheckCommand(TTaskTree::CheckCommand::UncheckAll);
         tree.setChecked(item, true);
         if (from >= 0)
-            tree.setSpan(item, from, to);
+            tree.setSpan(item, SecondsToTimeText(from), SecondsToTimeText(to));
         tree.writeChoice(titleIndex, TTaskTree::Choice::Audio, audio);
         tree.writeChoice(titleIndex, TTaskTree::Choice::Subtitle, subtitle);
         info.VolumeName = QString(QTest::currentDataTag()).replace(QRegularExpression("\\W+"), "_");
@@ -303,7 +304,7 @@ private slots:
         const QModelIndex last = chapter(4, m_tree->rowCount(title));
         m_tree->applyCheckCommand(TTaskTree::CheckCommand::UncheckAll);
         for (const QModelIndex& i : {title, last}) {
-            m_tree->setSpan(i, m_tree->node(i)->OrigStartSeconds, m_tree->node(i)->OrigEndSeconds);
+            m_tree->setSpan(i, m_tree->node(i)->OrigStartText, m_tree->node(i)->OrigEndText);
             m_tree->setChecked(i, true);
         }
         m_info.VolumeName = "whole";

@@ -92,10 +92,10 @@ private slots:
     void trimMarks() {
         const QModelIndex t = titleAt(0);
         QCOMPARE(m_tree->cellText(t.siblingAtColumn(1)), QString("00:00:00"));
-        m_tree->setSpan(t, 300, 6000);
+        m_tree->setSpan(t, "00:05:00", "01:40:00");
         QCOMPARE(m_tree->cellText(t.siblingAtColumn(1)), QString("[ 00:05:00"));
         QCOMPARE(m_tree->cellText(t.siblingAtColumn(2)), QString("01:40:00 ]"));
-        m_tree->setSpan(t, 0, 100); // back to the full length: no marks
+        m_tree->setSpan(t, "00:00:00", "00:01:40"); // back to the full length: no marks
         QCOMPARE(m_tree->cellText(t.siblingAtColumn(1)), QString("00:00:00"));
         QCOMPARE(m_tree->cellText(t.siblingAtColumn(2)), QString("00:01:40"));
     }

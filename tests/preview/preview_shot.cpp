@@ -70,7 +70,7 @@ int main(int argc, char* argv[]) {
     };
     QObject::connect(&form.discOpener(), &TDiscOpener::opened, &form, [&] {
         const QModelIndex first = form.taskTree().index(0, 0);
-        form.taskTree().node(first)->SubtitleIndex = 1;
+        form.taskTree().writeChoice(first, TTaskTree::Choice::Subtitle, 1);
         form.ltvTask->setCurrentIndex(first);
         preview.Play(); // what a double click does
     });

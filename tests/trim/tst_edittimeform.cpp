@@ -20,7 +20,7 @@ private:
     QModelIndex m_title;
     QModelIndex m_focused;
 
-    TTaskNode& node() { return *m_tree->node(m_focused); }
+    const TTaskNode& node() { return *m_tree->node(m_focused); }
     TmkRangeSlider& slider() { return *m_form->tkbTime; }
     QList<int> sliderValues() {
         return {slider().Min(), slider().Max(), slider().MinPosition(), slider().MaxPosition()};
