@@ -1,5 +1,7 @@
 #include "convert/conversioncontroller.h"
 
+#include "core/callbacks.h"
+
 #include "convert/conversionjob.h"
 #include "core/paths.h"
 #include "core/programvalues.h"
@@ -13,13 +15,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
-
-namespace {
-void call(const std::function<void()>& f) {
-    if (f)
-        f();
-}
-} // namespace
 
 TConversionController::TConversionController(Widgets widgets, Sources sources,
                                              WindowActions actions, ProgramValues& values,
@@ -106,7 +101,7 @@ void TConversionController::startState() {
         w->setEnabled(false);
     m_w.imgStart->hide();
     m_w.imgStop->show();
-    call(m_actions.stopPreview);
+    CallIfSet(m_actions.stopPreview);
     if (m_actions.showHint)
         m_actions.showHint(QStringLiteral("Preparing to convert. Please wait..."));
 }
@@ -117,7 +112,7 @@ void TConversionController::endState() {
         w->setEnabled(true);
     m_w.imgStart->show();
     m_w.imgStop->hide();
-    call(m_actions.hideHint);
+    CallIfSet(m_actions.hideHint);
     m_running = false;
 }
 
@@ -144,7 +139,7 @@ void TConversionController::showProgress() {
 void TConversionController::runFinished(TConversionDriver::Outcome outcome) {
     switch (outcome) {
     case TConversionDriver::Outcome::Completed: {
-        call(m_actions.hideHint);
+        CallIfSet(m_actions.hideHint);
         const GeneralPreferences settings = m_sources.generalSettings();
         CompletionChoices choices;
         choices.turnOff = m_w.chkTurnoff->isChecked();

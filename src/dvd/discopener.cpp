@@ -1,5 +1,7 @@
 #include "dvd/discopener.h"
 
+#include "core/callbacks.h"
+
 #include "core/paths.h"
 #include "dvd/dvdstructure.h"
 #include "dvd/tasktree.h"
@@ -7,13 +9,6 @@
 #include <QPointer>
 #include <QTimer>
 #include <QtConcurrent/QtConcurrentRun>
-
-namespace {
-void call(const std::function<void()>& f) {
-    if (f)
-        f();
-}
-} // namespace
 
 TDiscOpener::TDiscOpener(TTaskTree& tree, TDVDInformation& info, ReaderFactory readers,
                          DiscOpenerWindow window, QObject* parent)
@@ -27,8 +22,8 @@ TDiscOpener::~TDiscOpener() {
 void TDiscOpener::OpenSourceFolder(const QString& folder) {
     const int generation = ++m_generation;
     m_loading = true;
-    call(m_window.hideBackground);
-    call(m_window.stopPreview);
+    CallIfSet(m_window.hideBackground);
+    CallIfSet(m_window.stopPreview);
     m_tree.clear();
     if (m_window.showHint)
         m_window.showHint(QStringLiteral("Opening the DVD.   Please wait...."));
@@ -54,14 +49,14 @@ void TDiscOpener::finishLoading(int generation, const DiscLoadResult& loaded) {
     if (generation != m_generation)
         return; // superseded by a later open
     m_loading = false;
-    call(m_window.hideHint);
+    CallIfSet(m_window.hideHint);
     ApplyLoadedDisc(loaded, m_tree, m_info);
     if (!loaded.error.isEmpty() && m_window.showError)
         m_window.showError(loaded.error);
     m_tree.CheckLongestTitle();
     if (!m_tree.isEmpty()) {
-        call(m_window.showFirstNode);
-        call(m_window.enableSegment);
+        CallIfSet(m_window.showFirstNode);
+        CallIfSet(m_window.enableSegment);
     }
     // What was left out is said over the finished list.
     if (loaded.error.isEmpty() && !loaded.warnings.isEmpty() && m_window.showError)

@@ -1,5 +1,7 @@
 #include "dvd/tasklistcontroller.h"
 
+#include "core/callbacks.h"
+
 #include "core/paths.h"
 #include "dvd/tasklistview.h"
 #include "platform/prompts.h"
@@ -16,11 +18,6 @@ namespace {
 
 const QString FolderCaption = QStringLiteral("Please specify a DVD-ROM");
 const QString ImageCaption = QStringLiteral("Please choose a DVD image");
-
-void call(const std::function<void()>& f) {
-    if (f)
-        f();
-}
 
 void fill(QComboBox* combo, const QStringList& items, int selected) {
     const QSignalBlocker block(combo);
@@ -94,8 +91,8 @@ void TTaskListController::buildMenu() {
             [this] { m_tree.applyCheckCommand(C::AllChapters); });
     connect(pmiUncheck, &QAction::triggered, this,
             [this] { m_tree.applyCheckCommand(C::UncheckAll); });
-    connect(pmiTrimTime, &QAction::triggered, this, [this] { call(m_actions.segment); });
-    connect(pmiDVDVolume, &QAction::triggered, this, [this] { call(m_actions.editVolume); });
+    connect(pmiTrimTime, &QAction::triggered, this, [this] { CallIfSet(m_actions.segment); });
+    connect(pmiDVDVolume, &QAction::triggered, this, [this] { CallIfSet(m_actions.editVolume); });
 }
 
 QModelIndex TTaskListController::focusedNode() const {
@@ -125,7 +122,7 @@ void TTaskListController::ltvTaskChange() {
 }
 
 void TTaskListController::ltvTaskDblClick(const QModelIndex& index) {
-    call(m_actions.previewPlay);
+    CallIfSet(m_actions.previewPlay);
     const QModelIndex node = index.siblingAtColumn(0);
     if (m_tree.node(node) && m_tree.node(node)->IsTitle)
         m_w.ltvTask->setExpanded(node, !m_w.ltvTask->isExpanded(node));
@@ -155,18 +152,18 @@ void TTaskListController::PopupMenu1Popup() {
 }
 
 void TTaskListController::sbtnOpenDVDClick() {
-    call(m_actions.showDriveDialog);
+    CallIfSet(m_actions.showDriveDialog);
 }
 
 void TTaskListController::sbtnOpenDirClick() {
-    call(m_actions.previewStop);
+    CallIfSet(m_actions.previewStop);
     const std::optional<QString> folder = m_prompts.chooseFolder(FolderCaption, QString());
     if (folder && QDir(*folder).exists() && m_actions.openSourceFolder)
         m_actions.openSourceFolder(WithTrailingSeparator(*folder));
 }
 
 void TTaskListController::openImageClick() {
-    call(m_actions.previewStop);
+    CallIfSet(m_actions.previewStop);
     const std::optional<QString> image =
         m_prompts.chooseOpenFile(ImageCaption, QStringLiteral("DVD images (*.iso *.ISO)"));
     if (image && IsDiscImage(*image) && m_actions.openSourceFolder)

@@ -1,5 +1,7 @@
 #include "preview/mpvbackend.h"
 
+#include "core/callbacks.h"
+
 #include "preview/mpvprocess.h"
 
 #include <QFileInfo>
@@ -17,11 +19,6 @@ const QString PlayerCannotStartText = QStringLiteral("The video player could not
 
 QString text(const QJsonObject& o, const char* key) {
     return o.value(QLatin1String(key)).toString();
-}
-
-void call(const std::function<void()>& f) {
-    if (f)
-        f();
 }
 
 } // namespace
@@ -213,7 +210,7 @@ void TMpvBackend::handleMessage(const QJsonObject& message) {
                      {QStringLiteral("request_id"), TrackListRequest}});
         applySubtitle();
         emit fileLoaded();
-        call(m_listener.started);
+        CallIfSet(m_listener.started);
     } else if (event == QLatin1String("playback-restart")) {
         if (m_load == Load::Loaded && m_startedEntry == m_entryId)
             emit playbackRestarted();
