@@ -115,16 +115,19 @@ void checkReads(const QString& path, const Entry& e) {
     standard.readBool(e.section, e.key, true);
 }
 
-// A key written reads back as written, before and after the release, unless "[" or a line break
-// cuts it or the section's header line holds more than "[section]".
+// A key written reads back as written, before and after the release, unless a line break cuts
+// it, its name holds "=" or blanks at its ends, its line reads as a header ("[k=v]"), or the
+// section's header line holds more than "[section]". Brackets, "=" and quotes in values stay.
 void checkOwnWrite(const QString& path, const Entry& e) {
     auto ini = TNewInifile::Create(path);
     const qsizetype h = ini->FindSectionLine(e.section);
     const bool plainHeader =
         h < 0 ||
         QString::fromUtf8(ini->Lines()[h]).compare('[' + e.section + ']', Qt::CaseInsensitive) == 0;
+    const QString line = (e.key + u'=' + e.value).trimmed();
+    const bool headerLike = line.startsWith(u'[') && line.endsWith(u']');
     const bool readable = plainHeader && !hasLineBreak(e.section + e.key + e.value) &&
-                          !(e.key + e.value).contains(u'[');
+                          !e.key.contains(u'=') && e.key.trimmed() == e.key && !headerLike;
     ini->WriteString(e.section, e.key, e.value);
     for (const QByteArray& line : ini->Lines())
         check(!line.contains('\r') && !line.contains('\n'), "written lines hold no line ends");
@@ -171,14 +174,8 @@ void checkAgreement(const QList<Entry>& entries, const QByteArray& input) {
         const Entry e{plain(entries[i].section), plain(entries[i].key), plain(entries[i].value)};
         if (e.section.isEmpty() || e.key.isEmpty())
             continue;
-        // TNewInifile finds "Para" in "xpara=": keys that end in one another stay apart.
         QMap<QString, QString>& keys = model[e.section.toLower()];
         const QString key = e.key.toLower();
-        bool clash = false;
-        for (auto it = keys.cbegin(); it != keys.cend(); ++it)
-            clash |= it.key() != key && (it.key().endsWith(key) || key.endsWith(it.key()));
-        if (clash)
-            continue;
         if ((i + input.size()) % 2 == 0) {
             check(StandardIni(path).writeString(e.section, e.key, e.value), "StandardIni writes");
         } else {

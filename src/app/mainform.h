@@ -159,6 +159,8 @@ private:
     void buildMainPane();
     void buildBottomPanel();
     void buildProfilePane();
+    void buildBottomMargin();
+    void showInitialBottomPanels();
     void wireTaskList();
     void wireConversion();
     void wirePreview();
