@@ -78,7 +78,7 @@ QString plain(const QString& text) {
         if (c.unicode() < 128 && (c.isLetterOrNumber() || QStringLiteral(" _.,-/:").contains(c)))
             out += c;
     }
-    return out.trimmed().left(200);
+    return out.left(200).trimmed(); // cut first, so that no blank is left at the end
 }
 
 // Rewriting changes the line ends only, and reading the rewritten file gives the same lines.

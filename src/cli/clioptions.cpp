@@ -184,7 +184,7 @@ CliParse ParseCliOptions(const QStringList& arguments) {
 
 QString CliUsage() {
     return QStringLiteral(
-        "Usage: ripvale [FOLDER|FILE|LIST.tmp]...\n"
+        "Usage: ripvale [FOLDER|FILE|IMAGE.iso|LIST.tmp]...\n"
         "       ripvale --list DISC [--json]\n"
         "       ripvale --convert DISC [OPTIONS]\n"
         "\n"
