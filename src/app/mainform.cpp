@@ -1,5 +1,4 @@
 #include "app/mainform.h"
-#include "profiles/generalpreferencesfile.h"
 
 #include "app/aboutform.h"
 #include "app/artwork.h"
@@ -23,6 +22,7 @@
 #include "platform/prompts.h"
 #include "platform/shell.h"
 #include "preview/previewcontroller.h"
+#include "profiles/generalpreferencesfile.h"
 #include "profiles/parametergroups.h"
 #include "profiles/profileloading.h"
 #include "profiles/settingform.h"

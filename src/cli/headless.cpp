@@ -1,5 +1,4 @@
 #include "cli/headless.h"
-#include "profiles/generalpreferencesfile.h"
 
 #include "cli/terminalprompts.h"
 #include "convert/completion.h"
@@ -15,6 +14,7 @@
 #include "dvd/ifonames.h"
 #include "dvd/libdvdreadstructure.h"
 #include "dvd/tasktree.h"
+#include "profiles/generalpreferencesfile.h"
 #include "profiles/profilefile.h"
 #include "profiles/profilereader.h"
 #include "profiles/standardini.h"
