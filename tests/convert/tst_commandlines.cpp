@@ -1,4 +1,5 @@
 #include "convert/commandlines.h"
+#include "convert/profileoptions.h"
 #include "testfiles.h"
 
 #include <QTemporaryDir>
@@ -299,6 +300,36 @@ private slots:
         QVERIFY(!part.isEmpty());
         QVERIFY(dir.path().startsWith(part));
         QVERIFY(part == "/" || !part.endsWith('/'));
+    }
+
+    // A profile as users edit them, read from its file: what is typed into a plain row reaches
+    // the transcoder as one argument, the profile's own option text is split as written, and a
+    // Para no profile can have is read only up to the cap.
+    void profileValuesReachTheToolWhole_data() {
+        QTest::addColumn<QString>("para");
+        QTest::newRow("typed text with blanks, brackets and quotes") << "2";
+        QTest::newRow("corrupt Para") << "2000000000";
+    }
+    void profileValuesReachTheToolWhole() {
+        QFETCH(QString, para);
+        QTemporaryDir dir;
+        const QString profile = dir.filePath("edited.apf");
+        TestFiles::write(profile, ("[Main]\nPara=" + para +
+                                   "\n0=Title\n1=Codec\nType=mp4\n"
+                                   "[Title]\nSort=3\nList=0\ncmd=-metadata\nCaption=x\nValue=x\n"
+                                   "[Codec]\nSort=1\nReadOnly=1\nList=0\ncmd=-c:v\n"
+                                   "Caption=H.264\nValue=libx264 -preset fast\n")
+                                      .toUtf8());
+        const auto shown = [](ParameterGroup group, const QString& key) -> std::optional<QString> {
+            if (group == ParameterGroup::Advanced && key == "Title")
+                return QString("title=My [Film] \"x\" edited");
+            return std::nullopt;
+        };
+        const QList<ProfileOption> options = CurrentProfileOptions(profile, shown);
+        QVERIFY(options.size() <= 1000);
+        QCOMPARE(TranscoderOptions(options).arguments(),
+                 (QStringList{"-metadata", "title=My [Film] \"x\" edited", "-c:v", "libx264",
+                              "-preset", "fast"}));
     }
 
     void transcoder_data() {

@@ -1,6 +1,5 @@
 #include "convert/completion.h"
 #include "convert/conversiondriver.h"
-#include "convert/conversionjob.h"
 #include "convert/toolrunner.h"
 #include "core/programvalues.h"
 #include "fakes.h"
@@ -149,52 +148,6 @@ private slots:
         QVERIFY(m_currents.contains(50) || m_currents.contains(48));
         QVERIFY(m_currents.contains(75));
         QVERIFY(!m_currents.contains(99));
-    }
-
-    // A profile as users edit them: what is typed into a plain row reaches the transcoder as one
-    // argument, the profile's own option text is split as written, and a Para no profile can
-    // have is read only up to the cap.
-    void profileValuesReachTheToolWhole_data() {
-        QTest::addColumn<QString>("para");
-        QTest::addColumn<QStringList>("expected"); // the profile's options, in order
-        QTest::newRow("typed text with blanks, brackets and quotes")
-            << "2" << QStringList{"-metadata", "title=My [Film] \"x\" edited",
-                                  "-c:v",      "libx264",
-                                  "-preset",   "fast"};
-        QTest::newRow("corrupt Para")
-            << "2000000000" << QStringList{"-metadata", "title=My [Film] \"x\" edited",
-                                           "-c:v",      "libx264",
-                                           "-preset",   "fast"};
-    }
-    void profileValuesReachTheToolWhole() {
-        QFETCH(QString, para);
-        const QString profile = m_work->filePath("edited.apf");
-        TestFiles::write(profile, ("[Main]\nPara=" + para +
-                                   "\n0=Title\n1=Codec\nType=mp4\n"
-                                   "[Title]\nSort=3\nList=0\ncmd=-metadata\nCaption=x\nValue=x\n"
-                                   "[Codec]\nSort=1\nReadOnly=1\nList=0\ncmd=-c:v\n"
-                                   "Caption=H.264\nValue=libx264 -preset fast\n")
-                                      .toUtf8());
-        m_tools->setEncodeScript(talkingEncoder(10));
-        m_tools->setTranscodeScript("output 100\nexit 0\n");
-        ConversionJobSource source;
-        source.items = {item("Title01")};
-        source.outputFolder = m_out->path();
-        source.outputExtension = ".mp4";
-        source.frameRate = 25;
-        source.discPath = m_out->path() + "/VIDEO_TS/";
-        source.profilePath = profile;
-        source.shownText = [](ParameterGroup group, const QString& key) -> std::optional<QString> {
-            if (group == ParameterGroup::Advanced && key == "Title")
-                return QString("title=My [Film] \"x\" edited");
-            return std::nullopt;
-        };
-        EncoderMemory memory;
-        QCOMPARE(runToEnd(BuildConversionJob(source, memory)),
-                 TConversionDriver::Outcome::Completed);
-        const QStringList args = m_tools->transcoderRuns().value(0);
-        QFETCH(QStringList, expected);
-        QCOMPARE(args.mid(args.indexOf("-metadata"), expected.size()), expected);
     }
 
     void failingToolsFailTheirItemOnly_data() {
