@@ -1,16 +1,25 @@
 #include "profiles/generalpreferencesfile.h"
 
 #include "profiles/newinifile.h"
+#include "profiles/profilereader.h"
 #include "profiles/standardini.h"
+
+namespace {
+// One section read through either INI reader, each with its own rules for values.
+GeneralPreferences readWith(const IProfileReader& ini, const QString& section,
+                            const QString& programDir) {
+    GeneralPreferences p = GeneralPreferences::defaults(programDir);
+    p.forEachKey(
+        [&](const QString& key, QString& value) { value = ini.readString(section, key, value); },
+        [&](const QString& key, int& value) { value = ini.readInteger(section, key, value); },
+        [&](const QString& key, bool& value) { value = ini.readBool(section, key, value); });
+    return p;
+}
+} // namespace
 
 GeneralPreferences ReadGeneralPreferences(const TNewInifile& ini, const QString& section,
                                           const QString& programDir) {
-    GeneralPreferences p = GeneralPreferences::defaults(programDir);
-    p.forEachKey(
-        [&](const QString& key, QString& value) { value = ini.ReadString(section, key, value); },
-        [&](const QString& key, int& value) { value = ini.ReadInteger(section, key, value); },
-        [&](const QString& key, bool& value) { value = ini.ReadBool(section, key, value); });
-    return p;
+    return readWith(NewIniProfileReader(ini), section, programDir);
 }
 
 void WriteGeneralPreferences(TNewInifile& ini, const GeneralPreferences& settings) {
@@ -24,13 +33,7 @@ void WriteGeneralPreferences(TNewInifile& ini, const GeneralPreferences& setting
 GeneralPreferences ReadStandardGeneralPreferences(const QString& preferencesPath,
                                                   const QString& section,
                                                   const QString& programDir) {
-    const StandardIni ini(preferencesPath);
-    GeneralPreferences p = GeneralPreferences::defaults(programDir);
-    p.forEachKey(
-        [&](const QString& key, QString& value) { value = ini.readString(section, key, value); },
-        [&](const QString& key, int& value) { value = ini.readInteger(section, key, value); },
-        [&](const QString& key, bool& value) { value = ini.readBool(section, key, value); });
-    return p;
+    return readWith(StandardProfileReader(preferencesPath), section, programDir);
 }
 
 ProgramValues LoadProgramValues(const QString& programDir) {
