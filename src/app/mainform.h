@@ -1,17 +1,7 @@
 #pragma once
 
-#include "core/preferences.h"
-#include "core/programvalues.h"
-#include "dvd/tasknode.h"
-
 #include <QWidget>
 
-#include <functional>
-#include <memory>
-
-class IPower;
-class IPrompts;
-class IShell;
 class QCheckBox;
 class QComboBox;
 class QFrame;
@@ -22,76 +12,14 @@ class QPushButton;
 class QScrollArea;
 class QSlider;
 class QToolButton;
-class TAboutForm;
-class TConversionController;
-class TPreviewController;
-class TTrimController;
-class TDiscOpener;
-class TOpenDVDForm;
-class TSettingForm;
-class TTaskListController;
 class TTaskListView;
-class TTaskTree;
 class TParameterGroups;
 class THintPanel;
 class TImageButton;
 
-// The outside world as the main window reaches it.
-struct PlatformServices {
-    IPrompts& prompts;
-    IShell& shell;
-    IPower& power;
-};
-
-// The program's main window: arranges the controls, runs start-up (FormCreate), restores and
-// stores the profile choice and output folder, and hosts the shared window elements.
-class TMainForm : public QWidget {
-    Q_OBJECT
-public:
-    static constexpr int ClientWidth = 868;
-    static constexpr int ClientHeight = 554;
-
-    // FormCreate: `programDir` is the executable's folder, `arguments` the command line
-    // without the program name.
-    TMainForm(const QString& programDir, const QStringList& arguments, PlatformServices platform);
-    ~TMainForm() override;
-
-    void attachAboutForm(TAboutForm* about) { m_about = about; }
-    void attachOpenDVDForm(TOpenDVDForm* form) { m_openDvd = form; }
-    // The settings dialog: its two openers, its reload of the shown profile, and its General
-    // controls as the live settings.
-    void attachSettingForm(TSettingForm* form);
-    void attachTrimController(TTrimController* trim) { m_trim = trim; }
-    TPreviewController& preview() { return *m_preview; }
-
-    ProgramValues& values() { return m_values; }
-    const QStringList& openedFolders() const { return m_openedFolders; }
-
-    TDVDInformation& dvdInformation() { return m_dvd; }
-    TTaskTree& taskTree() { return *m_tree; }
-    TDiscOpener& discOpener() { return *m_opener; }
-    TTaskListController& taskList() { return *m_taskList; }
-    TConversionController& conversion() { return *m_conversion; }
-    // Where the live General settings come from (the settings dialog's controls).
-    void setGeneralSettingsSource(std::function<GeneralPreferences()> source) {
-        m_generalSettings = std::move(source);
-    }
-
-    // The single way a disc folder is opened.
-    void OpenSourceFolder(const QString& folder);
-    // The drive dialog's open: the disc's label names the output files from now on.
-    void openDisc(const QString& volumeName, const QString& folder);
-
-    // Dropped files and folders: the first one opens (its folder, for a file).
-    bool dropFiles(const QStringList& paths);
-
-    // Applies FormResize's layout rules to the current widths.
-    void FormResize();
-
-    // Shown through the prompts, with the application's title as caption.
-    void showError(const QString& text);
-
-    // --- controls, named as the rest of the program refers to them ---
+// The main window's controls, named as the rest of the program refers to them. The composition
+// root hands them to the controllers that own their handlers.
+struct MainFormControls {
     QFrame* panMain = nullptr;
     QFrame* panProfile = nullptr;
     QFrame* panBottomMargin = nullptr;
@@ -142,10 +70,35 @@ public:
     QToolButton* SpeedButton2 = nullptr; // About
     QToolButton* SpeedButton3 = nullptr; // website
     THintPanel* PanHint = nullptr;
+};
+
+// The program's main window as a view: arranges the controls at their pixels, keeps them in
+// place when it resizes, and tells what the user does to the window itself. Everything else is
+// connected to its controls from outside.
+class TMainForm : public QWidget, public MainFormControls {
+    Q_OBJECT
+public:
+    static constexpr int ClientWidth = 868;
+    static constexpr int ClientHeight = 554;
+
+    explicit TMainForm(QWidget* parent = nullptr);
+    ~TMainForm() override;
+
+    const MainFormControls& controls() const { return *this; }
+
+    // The task list's column widths; its model must be set.
+    void setTaskColumnWidths();
+
+    // Dropped files and folders; false while converting (the task list disabled) or empty.
+    bool dropFiles(const QStringList& paths);
+
+    // Applies FormResize's layout rules to the current widths.
+    void FormResize();
 
 signals:
-    // The selected profile changed (after its extension was read).
-    void profileChanged(int index);
+    void firstShown(); // FormShow, once, after the layout rules were applied
+    void closing();    // FormClose
+    void filesDropped(const QStringList& paths);
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -161,34 +114,7 @@ private:
     void buildProfilePane();
     void buildBottomMargin();
     void showInitialBottomPanels();
-    void wireTaskList();
-    void wireConversion();
-    void wirePreview();
-    void processCommandLine(const QStringList& arguments);
-
-    void FormShow();
-    void FormClose();
-    void RestoreProfileSelection();
-    void StoreProfileSelection();
-    void cmbProfileChange();
-
-    void SpeedButton1Click(); // Help
-    void SpeedButton2Click(); // About
-    void SpeedButton3Click(); // website
     void resetImageButtons();
 
-    ProgramValues m_values;
-    PlatformServices m_platform;
-    TAboutForm* m_about = nullptr;
-    TOpenDVDForm* m_openDvd = nullptr;
-    TDVDInformation m_dvd;
-    std::unique_ptr<TTaskTree> m_tree;
-    TDiscOpener* m_opener = nullptr;
-    TTaskListController* m_taskList = nullptr;
-    TConversionController* m_conversion = nullptr;
-    TPreviewController* m_preview = nullptr;
-    TTrimController* m_trim = nullptr;
-    std::function<GeneralPreferences()> m_generalSettings;
-    QStringList m_openedFolders;
     bool m_shown = false;
 };

@@ -253,9 +253,6 @@ void TMainForm::buildProfilePane() {
     SpeedButton3 = smallButton(panStartStop, "SpeedButton3", QStringLiteral("web"),
                                QStringLiteral("Visit our website"));
     SpeedButton3->move(202, 48);
-    connect(SpeedButton1, &QToolButton::clicked, this, &TMainForm::SpeedButton1Click);
-    connect(SpeedButton2, &QToolButton::clicked, this, &TMainForm::SpeedButton2Click);
-    connect(SpeedButton3, &QToolButton::clicked, this, &TMainForm::SpeedButton3Click);
 }
 
 void TMainForm::buildBottomMargin() {

@@ -1,7 +1,5 @@
 #include "convert/conversioncontroller.h"
 
-#include "core/callbacks.h"
-
 #include "convert/conversionjob.h"
 #include "core/paths.h"
 #include "core/programvalues.h"
@@ -17,12 +15,11 @@
 #include <QProgressBar>
 
 TConversionController::TConversionController(Widgets widgets, Sources sources,
-                                             WindowActions actions, ProgramValues& values,
-                                             IPrompts& prompts, IShell& shell, IPower& power,
+                                             ProgramValues& values, IPrompts& prompts,
+                                             IShell& shell, IPower& power,
                                              std::unique_ptr<IToolRunner> runner, QObject* parent)
-    : QObject(parent), m_w(std::move(widgets)), m_sources(std::move(sources)),
-      m_actions(std::move(actions)), m_values(values), m_prompts(prompts),
-      m_runner(std::move(runner)),
+    : QObject(parent), m_w(std::move(widgets)), m_sources(std::move(sources)), m_values(values),
+      m_prompts(prompts), m_runner(std::move(runner)),
       m_driver(new TConversionDriver(*m_runner, prompts, values, this)),
       m_completion(power, prompts, shell) {
     connect(m_driver, &TConversionDriver::progressChanged, this,
@@ -101,9 +98,8 @@ void TConversionController::startState() {
         w->setEnabled(false);
     m_w.imgStart->hide();
     m_w.imgStop->show();
-    CallIfSet(m_actions.stopPreview);
-    if (m_actions.showHint)
-        m_actions.showHint(QStringLiteral("Preparing to convert. Please wait..."));
+    emit runStarted();
+    emit hintShown(QStringLiteral("Preparing to convert. Please wait..."));
 }
 
 void TConversionController::endState() {
@@ -112,7 +108,7 @@ void TConversionController::endState() {
         w->setEnabled(true);
     m_w.imgStart->show();
     m_w.imgStop->hide();
-    CallIfSet(m_actions.hideHint);
+    emit hintHidden();
     m_running = false;
 }
 
@@ -130,16 +126,16 @@ void TConversionController::showProgress() {
     m_w.labFrame->setText(p.framesText);
     m_w.labElapsed->setText(p.elapsedText);
     m_w.labRemaining->setText(p.remainingText);
-    if (p.hintText != m_lastHint && !p.hintText.isEmpty() && m_actions.setHint) {
+    if (p.hintText != m_lastHint && !p.hintText.isEmpty()) {
         m_lastHint = p.hintText;
-        m_actions.setHint(p.hintText);
+        emit hintChanged(p.hintText);
     }
 }
 
 void TConversionController::runFinished(TConversionDriver::Outcome outcome) {
     switch (outcome) {
     case TConversionDriver::Outcome::Completed: {
-        CallIfSet(m_actions.hideHint);
+        emit hintHidden();
         const GeneralPreferences settings = m_sources.generalSettings();
         CompletionChoices choices;
         choices.turnOff = m_w.chkTurnoff->isChecked();
@@ -147,8 +143,10 @@ void TConversionController::runFinished(TConversionDriver::Outcome outcome) {
         choices.openFolder = settings.autoOpenDir;
         choices.outputFolderText = m_w.edtOutputDir->text();
         m_running = false; // a window closed by the actions must not cancel anything
-        if (m_completion.run(choices, {m_driver->failures(), m_driver->skipped()},
-                             m_actions.setHint, m_actions.closeWindow)) {
+        const auto setHint = [this](const QString& text) { emit hintChanged(text); };
+        const auto closeWindow = [this] { emit closeRequested(); };
+        if (m_completion.run(choices, {m_driver->failures(), m_driver->skipped()}, setHint,
+                             closeWindow)) {
             showProgressPanel(false);
             endState();
         }

@@ -52,17 +52,9 @@ public:
         std::function<GeneralPreferences()> generalSettings;
         ShownText shownText;
     };
-    struct WindowActions {
-        std::function<void(const QString&)> showHint;
-        std::function<void()> hideHint;
-        std::function<void(const QString&)> setHint;
-        std::function<void()> stopPreview;
-        std::function<void()> closeWindow;
-    };
-
     // `runner` runs the tools; the controller keeps it for as long as it lives.
-    TConversionController(Widgets widgets, Sources sources, WindowActions actions,
-                          ProgramValues& values, IPrompts& prompts, IShell& shell, IPower& power,
+    TConversionController(Widgets widgets, Sources sources, ProgramValues& values,
+                          IPrompts& prompts, IShell& shell, IPower& power,
                           std::unique_ptr<IToolRunner> runner, QObject* parent = nullptr);
     ~TConversionController() override;
 
@@ -73,7 +65,13 @@ public:
     bool isConverting() const { return m_running; }
 
 signals:
+    void runStarted(); // the window is in its converting state; the preview must stop
     void runEnded(TConversionDriver::Outcome outcome);
+    // The hint panel: opened with a text, its text changed while open, closed.
+    void hintShown(const QString& text);
+    void hintChanged(const QString& text);
+    void hintHidden();
+    void closeRequested(); // the run's end exits the program
 
 private:
     void startState();
@@ -84,7 +82,6 @@ private:
 
     Widgets m_w;
     Sources m_sources;
-    WindowActions m_actions;
     ProgramValues& m_values;
     IPrompts& m_prompts;
     std::unique_ptr<IToolRunner> m_runner;

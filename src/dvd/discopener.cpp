@@ -1,7 +1,5 @@
 #include "dvd/discopener.h"
 
-#include "core/callbacks.h"
-
 #include "core/paths.h"
 #include "dvd/dvdstructure.h"
 #include "dvd/tasktree.h"
@@ -11,9 +9,8 @@
 #include <QtConcurrent/QtConcurrentRun>
 
 TDiscOpener::TDiscOpener(TTaskTree& tree, TDVDInformation& info, ReaderFactory readers,
-                         DiscOpenerWindow window, QObject* parent)
-    : QObject(parent), m_tree(tree), m_info(info), m_readers(std::move(readers)),
-      m_window(std::move(window)) {}
+                         QObject* parent)
+    : QObject(parent), m_tree(tree), m_info(info), m_readers(std::move(readers)) {}
 
 TDiscOpener::~TDiscOpener() {
     ++m_generation; // a load still running finds nobody to report to
@@ -22,15 +19,12 @@ TDiscOpener::~TDiscOpener() {
 void TDiscOpener::OpenSourceFolder(const QString& folder) {
     const int generation = ++m_generation;
     m_loading = true;
-    CallIfSet(m_window.hideBackground);
-    CallIfSet(m_window.stopPreview);
+    m_folder = IsDiscImage(folder) ? folder : WithTrailingSeparator(folder);
+    emit openingStarted(m_folder);
     m_tree.clear();
-    if (m_window.showHint)
-        m_window.showHint(QStringLiteral("Opening the DVD.   Please wait...."));
-    const QString withSeparator = IsDiscImage(folder) ? folder : WithTrailingSeparator(folder);
-    QTimer::singleShot(m_noticeDelay, this, [this, generation, withSeparator] {
-        startLoading(generation, withSeparator);
-    });
+    emit noticeShown(QStringLiteral("Opening the DVD.   Please wait...."));
+    QTimer::singleShot(m_noticeDelay, this,
+                       [this, generation, folder = m_folder] { startLoading(generation, folder); });
 }
 
 void TDiscOpener::startLoading(int generation, const QString& folder) {
@@ -49,17 +43,15 @@ void TDiscOpener::finishLoading(int generation, const DiscLoadResult& loaded) {
     if (generation != m_generation)
         return; // superseded by a later open
     m_loading = false;
-    CallIfSet(m_window.hideHint);
+    emit noticeHidden();
     ApplyLoadedDisc(loaded, m_tree, m_info);
-    if (!loaded.error.isEmpty() && m_window.showError)
-        m_window.showError(loaded.error);
+    if (!loaded.error.isEmpty())
+        emit problemFound(loaded.error);
     m_tree.CheckLongestTitle();
-    if (!m_tree.isEmpty()) {
-        CallIfSet(m_window.showFirstNode);
-        CallIfSet(m_window.enableSegment);
-    }
+    if (!m_tree.isEmpty())
+        emit nodesListed();
     // What was left out is said over the finished list.
-    if (loaded.error.isEmpty() && !loaded.warnings.isEmpty() && m_window.showError)
-        m_window.showError(loaded.warnings.join(QStringLiteral("\n\n")));
+    if (loaded.error.isEmpty() && !loaded.warnings.isEmpty())
+        emit problemFound(loaded.warnings.join(QStringLiteral("\n\n")));
     emit opened();
 }

@@ -8,9 +8,8 @@
 #include <QLabel>
 #include <QPushButton>
 
-TOpenDVDForm::TOpenDVDForm(QWidget* mainWindow, IDriveSource& drives, IPrompts& prompts,
-                           Opener open)
-    : QDialog(mainWindow), m_drives(drives), m_prompts(prompts), m_open(std::move(open)) {
+TOpenDVDForm::TOpenDVDForm(QWidget* mainWindow, IDriveSource& drives, IPrompts& prompts)
+    : QDialog(mainWindow), m_drives(drives), m_prompts(prompts) {
     setObjectName(QStringLiteral("OpenDVDForm"));
     setWindowTitle(QStringLiteral("Open a DVD"));
     setFixedSize(377, 108);
@@ -65,5 +64,5 @@ void TOpenDVDForm::btnOpenClick() {
         return;
     }
     close();
-    m_open(entry->volumeName, folder);
+    emit discChosen(entry->volumeName, folder);
 }

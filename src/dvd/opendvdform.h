@@ -4,8 +4,6 @@
 
 #include <QDialog>
 
-#include <functional>
-
 class IDriveSource;
 class IPrompts;
 class QComboBox;
@@ -17,9 +15,7 @@ class QPushButton;
 class TOpenDVDForm : public QDialog {
     Q_OBJECT
 public:
-    // `open` receives the volume name and the VIDEO_TS folder to open.
-    using Opener = std::function<void(const QString& volumeName, const QString& folder)>;
-    TOpenDVDForm(QWidget* mainWindow, IDriveSource& drives, IPrompts& prompts, Opener open);
+    TOpenDVDForm(QWidget* mainWindow, IDriveSource& drives, IPrompts& prompts);
 
     QLabel* Label1 = nullptr;
     QComboBox* cmbDrive = nullptr;
@@ -32,12 +28,15 @@ public:
     void btnRefreshClick();
     void btnOpenClick();
 
+signals:
+    // The chosen disc: its label and its VIDEO_TS folder.
+    void discChosen(const QString& volumeName, const QString& folder);
+
 protected:
     void showEvent(QShowEvent* event) override;
 
 private:
     IDriveSource& m_drives;
     IPrompts& m_prompts;
-    Opener m_open;
     DriveList m_list;
 };

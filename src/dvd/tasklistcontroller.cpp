@@ -1,7 +1,5 @@
 #include "dvd/tasklistcontroller.h"
 
-#include "core/callbacks.h"
-
 #include "core/paths.h"
 #include "dvd/tasklistview.h"
 #include "platform/prompts.h"
@@ -28,10 +26,9 @@ void fill(QComboBox* combo, const QStringList& items, int selected) {
 
 } // namespace
 
-TTaskListController::TTaskListController(TTaskTree& tree, Widgets widgets, Actions actions,
-                                         IPrompts& prompts, IShell& shell, QObject* parent)
-    : QObject(parent), m_tree(tree), m_w(widgets), m_actions(std::move(actions)),
-      m_prompts(prompts), m_shell(shell) {
+TTaskListController::TTaskListController(TTaskTree& tree, Widgets widgets, IPrompts& prompts,
+                                         IShell& shell, QObject* parent)
+    : QObject(parent), m_tree(tree), m_w(widgets), m_prompts(prompts), m_shell(shell) {
     m_w.ltvTask->setModel(&m_tree);
     buildMenu();
 
@@ -91,8 +88,8 @@ void TTaskListController::buildMenu() {
             [this] { m_tree.applyCheckCommand(C::AllChapters); });
     connect(pmiUncheck, &QAction::triggered, this,
             [this] { m_tree.applyCheckCommand(C::UncheckAll); });
-    connect(pmiTrimTime, &QAction::triggered, this, [this] { CallIfSet(m_actions.segment); });
-    connect(pmiDVDVolume, &QAction::triggered, this, [this] { CallIfSet(m_actions.editVolume); });
+    connect(pmiTrimTime, &QAction::triggered, this, &TTaskListController::segmentRequested);
+    connect(pmiDVDVolume, &QAction::triggered, this, &TTaskListController::volumeEditRequested);
 }
 
 QModelIndex TTaskListController::focusedNode() const {
@@ -122,7 +119,7 @@ void TTaskListController::ltvTaskChange() {
 }
 
 void TTaskListController::ltvTaskDblClick(const QModelIndex& index) {
-    CallIfSet(m_actions.previewPlay);
+    emit previewPlayRequested();
     const QModelIndex node = index.siblingAtColumn(0);
     if (m_tree.node(node) && m_tree.node(node)->IsTitle)
         m_w.ltvTask->setExpanded(node, !m_w.ltvTask->isExpanded(node));
@@ -152,22 +149,22 @@ void TTaskListController::PopupMenu1Popup() {
 }
 
 void TTaskListController::sbtnOpenDVDClick() {
-    CallIfSet(m_actions.showDriveDialog);
+    emit driveDialogRequested();
 }
 
 void TTaskListController::sbtnOpenDirClick() {
-    CallIfSet(m_actions.previewStop);
+    emit previewStopRequested();
     const std::optional<QString> folder = m_prompts.chooseFolder(FolderCaption, QString());
-    if (folder && QDir(*folder).exists() && m_actions.openSourceFolder)
-        m_actions.openSourceFolder(WithTrailingSeparator(*folder));
+    if (folder && QDir(*folder).exists())
+        emit folderChosen(WithTrailingSeparator(*folder));
 }
 
 void TTaskListController::openImageClick() {
-    CallIfSet(m_actions.previewStop);
+    emit previewStopRequested();
     const std::optional<QString> image =
         m_prompts.chooseOpenFile(ImageCaption, QStringLiteral("DVD images (*.iso *.ISO)"));
-    if (image && IsDiscImage(*image) && m_actions.openSourceFolder)
-        m_actions.openSourceFolder(*image);
+    if (image && IsDiscImage(*image))
+        emit folderChosen(*image);
 }
 
 void TTaskListController::bbtnBrowserClick() {

@@ -4,8 +4,6 @@
 
 #include <QObject>
 
-#include <functional>
-
 class IPrompts;
 class IShell;
 class QAction;
@@ -33,18 +31,8 @@ public:
         QPushButton* bbtnBrowser;
         QPushButton* bbtnOpen;
     };
-    // What the list asks of other parts of the window; an empty function does nothing.
-    struct Actions {
-        std::function<void()> showDriveDialog;
-        std::function<void(const QString&)> openSourceFolder;
-        std::function<void()> previewPlay;
-        std::function<void()> previewStop;
-        std::function<void()> segment;    // trims the focused item
-        std::function<void()> editVolume; // the volume name editor
-    };
-
-    TTaskListController(TTaskTree& tree, Widgets widgets, Actions actions, IPrompts& prompts,
-                        IShell& shell, QObject* parent = nullptr);
+    TTaskListController(TTaskTree& tree, Widgets widgets, IPrompts& prompts, IShell& shell,
+                        QObject* parent = nullptr);
 
     QMenu* PopupMenu1 = nullptr;
     QAction* pmiOpenDVD = nullptr;
@@ -74,13 +62,21 @@ public:
     void bbtnBrowserClick();
     void bbtnOpenClick();
 
+signals:
+    // What the list asks of other parts of the window.
+    void driveDialogRequested();
+    void folderChosen(const QString& folder); // a disc folder or image to open
+    void previewPlayRequested();
+    void previewStopRequested();
+    void segmentRequested(); // trim the focused item
+    void volumeEditRequested();
+
 private:
     void buildMenu();
     void writeChoice(TTaskTree::Choice choice, int entry);
 
     TTaskTree& m_tree;
     Widgets m_w;
-    Actions m_actions;
     IPrompts& m_prompts;
     IShell& m_shell;
 };

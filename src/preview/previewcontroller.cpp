@@ -81,8 +81,8 @@ TPreviewController::TPreviewController(Widgets widgets, Services services,
     m_player = std::make_unique<TPreviewPlayer>(TPreviewPlayer::Services{
         *m_view, *m_backend, services.prompts, *m_clock, services.dvd,
         std::move(services.preferencesPath), QString::fromLatin1(ProductTexts::ProductName),
-        std::move(services.focusedItem), std::move(services.showHint), std::move(services.hideHint),
-        &ScrambleCheck::titleIsScrambled});
+        std::move(services.focusedItem), [this](const QString& text) { emit hintShown(text); },
+        [this] { emit hintHidden(); }, &ScrambleCheck::titleIsScrambled});
 
     connect(m_w.sbtnPlay, &QAbstractButton::clicked, this, [this] { m_player->sbtnPlayClick(); });
     connect(m_w.sbtnPause, &QAbstractButton::clicked, this, [this] { m_player->sbtnPauseClick(); });

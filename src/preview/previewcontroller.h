@@ -38,8 +38,6 @@ public:
         QString preferencesPath; // ProgramDir + "Preferences.ini"
         // The focused node of the task list and its title; no node when nothing has the focus.
         std::function<TPreviewPlayer::FocusedItem()> focusedItem;
-        std::function<void(const QString&)> showHint; // ShowHintPanel
-        std::function<void()> hideHint;               // HideHintPanel
     };
 
     // Plays through an mpv child process drawing into VideoWindow.
@@ -59,6 +57,11 @@ public:
 
     TPreviewPlayer& player() { return *m_player; }
     IPlaybackBackend& backend() { return *m_backend; }
+
+signals:
+    // The hint panel while a title loads.
+    void hintShown(const QString& text);
+    void hintHidden();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -247,8 +247,8 @@ void TSettingForm::btnOKClick() {
         SaveProfile(*parameterGroups, path, m_prompts);
     if (m_main.cmbProfile && m_main.cmbProfile->currentIndex() >= 0 &&
         cmbProfile->currentIndex() >= 0 &&
-        m_main.cmbProfile->currentText() == cmbProfile->currentText() && m_main.cmbProfileChange)
-        m_main.cmbProfileChange();
+        m_main.cmbProfile->currentText() == cmbProfile->currentText())
+        emit shownProfileSaved();
     accept();
 }
 

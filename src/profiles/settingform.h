@@ -4,8 +4,6 @@
 
 #include <QDialog>
 
-#include <functional>
-
 class IPrompts;
 class QCheckBox;
 class QComboBox;
@@ -32,7 +30,6 @@ public:
     struct MainWindowLink {
         QComboBox* cmbProfile = nullptr;
         QLineEdit* edtOutputDir = nullptr;
-        std::function<void()> cmbProfileChange; // reloads the main window's profile
     };
 
     // Creation: reads [Main] of Preferences.ini into the General controls and sets WorkDir.
@@ -87,6 +84,10 @@ public:
     void btnSaveAsClick();
     void sbtnBrowseClick();
     void SpeedButton1Click();
+
+signals:
+    // OK saved the profile the main window shows: the main window reloads it.
+    void shownProfileSaved();
 
 protected:
     void showEvent(QShowEvent* event) override;

@@ -1,6 +1,9 @@
 #include "app/hintpanel.h"
 #include "app/imagebutton.h"
 #include "app/mainform.h"
+#include "app/programwindow.h"
+#include "core/programvalues.h"
+#include "dvd/discopener.h"
 #include "dvd/tasklistview.h"
 #include "fakes.h"
 #include "profiles/standardini.h"
@@ -27,10 +30,12 @@ private:
     FakePrompts m_prompts;
     FakeShell m_shell;
     FakePower m_power;
+    FakeDrives m_drives;
 
-    std::unique_ptr<TMainForm> makeForm(const QStringList& args = {}) {
-        return std::make_unique<TMainForm>(m_dir.path(), args,
-                                           PlatformServices{m_prompts, m_shell, m_power});
+    // The whole window, put together as the program does, over fake services.
+    std::unique_ptr<TProgramWindow> makeWindow(const QStringList& args = {}) {
+        return std::make_unique<TProgramWindow>(
+            m_dir.path(), args, PlatformServices{m_prompts, m_shell, m_power, m_drives});
     }
     void writeProfile(const QString& name, const QByteArray& type) {
         TestFiles::write(m_dir.filePath("Profiles/" + name + ".apf"),
@@ -46,7 +51,8 @@ private slots:
     }
 
     void windowArrangement() {
-        auto form = makeForm();
+        auto formWindow = makeWindow();
+        TMainForm* form = &formWindow->mainForm();
         QCOMPARE(form->size(), QSize(868, 554));
         QCOMPARE(form->minimumSize(), form->maximumSize()); // the user cannot resize it
         QVERIFY(!(form->windowFlags() & Qt::WindowMaximizeButtonHint));
@@ -66,7 +72,7 @@ private slots:
         QCOMPARE(form->ltvTask->columnWidth(3), 200);
 
         form->show();
-        QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+        QVERIFY(QTest::qWaitForWindowExposed(form));
         QVERIFY(form->panbg->isVisible()); // covers the tree before a disc is opened
         QVERIFY(form->imgStart->isVisible());
         QVERIFY(!form->imgStop->isVisible());
@@ -79,7 +85,8 @@ private slots:
     }
 
     void resizeRulesKeepButtonsNinetyPixelsFromTheRight() {
-        auto form = makeForm();
+        auto formWindow = makeWindow();
+        TMainForm* form = &formWindow->mainForm();
         form->show();
         for (int width : {604, 500, 700}) {
             form->panMain->resize(width, form->panMain->height());
@@ -100,9 +107,10 @@ private slots:
     }
 
     void imageButtonPressReleaseLeavesItHot() {
-        auto form = makeForm();
+        auto formWindow = makeWindow();
+        TMainForm* form = &formWindow->mainForm();
         form->show();
-        QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+        QVERIFY(QTest::qWaitForWindowExposed(form));
         QSignalSpy clicks(form->imgStart, &TImageButton::clicked);
         QTest::mouseMove(form->imgStart, QPoint(20, 20));
         QCOMPARE(form->imgStart->state(), 1);
@@ -117,7 +125,8 @@ private slots:
     }
 
     void hintPanelSlidesOpenAndShut() {
-        auto form = makeForm();
+        auto formWindow = makeWindow();
+        TMainForm* form = &formWindow->mainForm();
         form->show();
         THintPanel* hint = form->PanHint;
         hint->chkTurnoff->show();
@@ -147,17 +156,19 @@ private slots:
         TestFiles::write(
             list, (disc.filePath("VIDEO_TS/VIDEO_TS.IFO") + "\n/no/such\n" + disc.path() + "\n")
                       .toUtf8());
-        auto form = makeForm({list});
-        QCOMPARE(form->openedFolders(),
-                 QStringList({disc.filePath("VIDEO_TS") + "/", disc.path() + "/"}));
-        QVERIFY(!form->panbg->isVisibleTo(form.get()));
+        auto formWindow = makeWindow({list});
+        TMainForm* form = &formWindow->mainForm();
+        // The list's entries open in turn; the last one is what the window shows.
+        QCOMPARE(formWindow->discOpener().folder(), disc.path() + "/");
+        QVERIFY(!form->panbg->isVisibleTo(form));
 
-        auto none = makeForm({"/no/such/folder"});
-        QVERIFY(none->openedFolders().isEmpty());
-        QVERIFY(none->panbg->isVisibleTo(none.get()));
+        auto noneWindow = makeWindow({"/no/such/folder"});
+        TMainForm* none = &noneWindow->mainForm();
+        QVERIFY(noneWindow->discOpener().folder().isEmpty());
+        QVERIFY(none->panbg->isVisibleTo(none));
         QVERIFY(m_prompts.notices.isEmpty());
 
-        auto broken = makeForm({m_dir.filePath("missing.TMP")});
+        auto brokenWindow = makeWindow({m_dir.filePath("missing.TMP")});
         QCOMPARE(m_prompts.notices.size(), 1);
         QVERIFY(m_prompts.notices[0].text.contains("missing.TMP"));
     }
@@ -165,16 +176,20 @@ private slots:
     void dropsOpenTheFirstItemOnly() {
         QTemporaryDir a, b;
         TestFiles::write(a.filePath("VIDEO_TS/VTS_01_1.VOB"), "x");
-        auto form = makeForm();
+        auto formWindow = makeWindow();
+        TMainForm* form = &formWindow->mainForm();
         form->show();
+        QStringList opened;
+        connect(&formWindow->discOpener(), &TDiscOpener::openingStarted, this,
+                [&](const QString& folder) { opened << folder; });
         const auto drop = [&](const QStringList& paths) { form->dropFiles(paths); };
         drop({a.path(), b.path(), "/tmp"});
         drop({a.filePath("VIDEO_TS/VTS_01_1.VOB")}); // a file opens its folder
         drop({"/no/such/thing"});
         TestFiles::write(b.filePath("Film.iso"), "x");
         drop({b.filePath("Film.iso")}); // an image opens as itself
-        QCOMPARE(form->openedFolders(), QStringList({a.path() + "/", a.filePath("VIDEO_TS") + "/",
-                                                     b.filePath("Film.iso")}));
+        QCOMPARE(opened, QStringList({a.path() + "/", a.filePath("VIDEO_TS") + "/",
+                                      b.filePath("Film.iso")}));
 
         // Taken as a copy or a link, never as the move a file manager proposes with Shift.
         const auto dropped = [&](Qt::DropActions possible) {
@@ -184,23 +199,23 @@ private slots:
             QDragEnterEvent enter(QPoint(20, 20), possible, &data, Qt::LeftButton,
                                   Qt::ShiftModifier);
             enter.setDropAction(Qt::MoveAction);
-            QCoreApplication::sendEvent(form.get(), &enter);
+            QCoreApplication::sendEvent(form, &enter);
             if (!enter.isAccepted())
                 return Qt::IgnoreAction;
             QDropEvent drop(QPointF(20, 20), possible, &data, Qt::LeftButton, Qt::ShiftModifier);
             drop.setDropAction(Qt::MoveAction);
-            QCoreApplication::sendEvent(form.get(), &drop);
+            QCoreApplication::sendEvent(form, &drop);
             return drop.isAccepted() && drop.dropAction() == enter.dropAction() ? drop.dropAction()
                                                                                 : Qt::IgnoreAction;
         };
         QCOMPARE(dropped(Qt::MoveAction | Qt::CopyAction), Qt::CopyAction);
         QCOMPARE(dropped(Qt::MoveAction | Qt::LinkAction), Qt::LinkAction);
         QCOMPARE(dropped(Qt::MoveAction), Qt::IgnoreAction);
-        QCOMPARE(form->openedFolders().size(), 5);
+        QCOMPARE(opened.size(), 5);
 
         form->ltvTask->setEnabled(false); // converting: drops are ignored
         drop({b.path()});
-        QCOMPARE(form->openedFolders().size(), 5);
+        QCOMPARE(opened.size(), 5);
     }
 
     void profileSelectionSurvivesTwoRuns() {
@@ -208,17 +223,18 @@ private slots:
         writeProfile("A", "mkv");
         TestFiles::write(m_dir.filePath("Profiles/c.txt"), "x");
         {
-            auto form = makeForm();
+            auto formWindow = makeWindow();
+            TMainForm* form = &formWindow->mainForm();
             QCOMPARE(form->cmbProfile->count(), 2);
             QCOMPARE(form->cmbProfile->itemText(0), QString("A"));
             QCOMPARE(form->cmbProfile->itemText(1), QString("b"));
             QCOMPARE(form->cmbProfile->currentIndex(), -1); // nothing selected before show
             form->show();
             QCOMPARE(form->cmbProfile->currentIndex(), 0); // default index 0
-            QCOMPARE(form->values().outputExtension, QString(".mkv"));
+            QCOMPARE(formWindow->values().outputExtension, QString(".mkv"));
             QCOMPARE(form->edtOutputDir->text(), m_dir.path() + "/"); // default ProgramDir
             form->cmbProfile->setCurrentIndex(1);
-            QCOMPARE(form->values().outputExtension, QString(".avi"));
+            QCOMPARE(formWindow->values().outputExtension, QString(".avi"));
             form->edtOutputDir->setText("/videos/out/");
             form->close();
         }
@@ -226,10 +242,11 @@ private slots:
         QCOMPARE(prefs.readInteger("Main", "Profile", -5), 1);
         QCOMPARE(prefs.readString("Main", "Output Path"), QString("/videos/out/"));
         {
-            auto form = makeForm();
+            auto formWindow = makeWindow();
+            TMainForm* form = &formWindow->mainForm();
             form->show();
             QCOMPARE(form->cmbProfile->currentIndex(), 1);
-            QCOMPARE(form->values().outputExtension, QString(".avi"));
+            QCOMPARE(formWindow->values().outputExtension, QString(".avi"));
             QCOMPARE(form->edtOutputDir->text(), QString("/videos/out/"));
         }
     }
@@ -237,7 +254,8 @@ private slots:
     void storedIndexOutsideTheListSelectsNothing() {
         writeProfile("only", "avi");
         TestFiles::write(m_dir.filePath("Preferences.ini"), "[Main]\r\nProfile=5\r\n");
-        auto form = makeForm();
+        auto formWindow = makeWindow();
+        TMainForm* form = &formWindow->mainForm();
         form->show();
         QCOMPARE(form->cmbProfile->currentIndex(), -1);
         form->close();
@@ -246,7 +264,8 @@ private slots:
     }
 
     void helpAndWebsiteGoToTheShell() {
-        auto form = makeForm();
+        auto formWindow = makeWindow();
+        TMainForm* form = &formWindow->mainForm();
         form->show();
         form->SpeedButton1->click();
         form->SpeedButton3->click();

@@ -86,28 +86,29 @@ private slots:
         sources.frameRate = [] { return 25.0; };
         sources.discPath = [this] { return m_dir.path() + "/VIDEO_TS/"; };
         sources.generalSettings = [this] { return GeneralPreferences::defaults(m_dir.path()); };
-        TConversionController::WindowActions actions;
-        actions.showHint = [this](const QString& t) { m_log << "hint " + t; };
-        actions.hideHint = [this] { m_log << "hide"; };
-        actions.stopPreview = [this] { m_log << "stop preview"; };
-        actions.closeWindow = [this] { m_log << "close"; };
         m_controller = std::make_unique<TConversionController>(
-            TConversionController::Widgets{m_start,
-                                           m_stop,
-                                           {m_tree},
-                                           m_left,
-                                           m_center,
-                                           m_current,
-                                           m_total,
-                                           m_curText,
-                                           m_totalText,
-                                           m_frames,
-                                           m_elapsed,
-                                           m_remaining,
-                                           m_output,
-                                           m_profile,
-                                           m_turnOff},
-            sources, actions, m_values, m_prompts, m_shell, m_power, std::move(runner));
+            TConversionController::Widgets{.imgStart = m_start,
+                                           .imgStop = m_stop,
+                                           .disabledWhileConverting = {m_tree},
+                                           .panBottomLeft = m_left,
+                                           .panBottomCenter = m_center,
+                                           .pgbCurrent = m_current,
+                                           .pgbTotal = m_total,
+                                           .labCurProgress = m_curText,
+                                           .labTotalProgress = m_totalText,
+                                           .labFrame = m_frames,
+                                           .labElapsed = m_elapsed,
+                                           .labRemaining = m_remaining,
+                                           .edtOutputDir = m_output,
+                                           .cmbProfile = m_profile,
+                                           .chkTurnoff = m_turnOff},
+            sources, m_values, m_prompts, m_shell, m_power, std::move(runner));
+        TConversionController* c = m_controller.get();
+        connect(c, &TConversionController::hintShown, this,
+                [this](const QString& t) { m_log << "hint " + t; });
+        connect(c, &TConversionController::hintHidden, this, [this] { m_log << "hide"; });
+        connect(c, &TConversionController::runStarted, this, [this] { m_log << "stop preview"; });
+        connect(c, &TConversionController::closeRequested, this, [this] { m_log << "close"; });
     }
     void cleanup() { m_controller.reset(); }
 

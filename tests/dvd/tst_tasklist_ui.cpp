@@ -28,16 +28,6 @@ TTaskNode title(int n) {
     return t;
 }
 
-class FakeDrives : public IDriveSource {
-public:
-    QList<OpticalDrive> list;
-    std::optional<QString> mountResult;
-    QList<OpticalDrive> drives() override { return list; }
-    std::optional<QString> mount(const OpticalDrive& d) override {
-        return d.mountPoint.isEmpty() ? mountResult : d.mountPoint;
-    }
-};
-
 } // namespace
 
 class TestTaskListUi : public QObject {
@@ -74,16 +64,25 @@ private slots:
         m_browse = new QPushButton(&m_window);
         m_open = new QPushButton(&m_window);
         m_tree = std::make_unique<TTaskTree>([] { return QString(); }, [] { return QString(); });
-        TTaskListController::Actions actions;
-        actions.showDriveDialog = [this] { m_log << "drives"; };
-        actions.openSourceFolder = [this](const QString& f) { m_log << "open " + f; };
-        actions.previewPlay = [this] { m_log << "play"; };
-        actions.previewStop = [this] { m_log << "stop"; };
         m_list = std::make_unique<TTaskListController>(
             *m_tree,
-            TTaskListController::Widgets{m_view, m_audio, m_audioLanguage, m_sub, m_angle,
-                                         m_openDvd, m_openDir, m_output, m_browse, m_open},
-            actions, m_prompts, m_shell);
+            TTaskListController::Widgets{.ltvTask = m_view,
+                                         .cmbAudio = m_audio,
+                                         .cmbAudioLanguage = m_audioLanguage,
+                                         .cmbSub = m_sub,
+                                         .cmbAngle = m_angle,
+                                         .sbtnOpenDVD = m_openDvd,
+                                         .sbtnOpenDir = m_openDir,
+                                         .edtOutputDir = m_output,
+                                         .bbtnBrowser = m_browse,
+                                         .bbtnOpen = m_open},
+            m_prompts, m_shell);
+        TTaskListController* l = m_list.get();
+        connect(l, &TTaskListController::driveDialogRequested, this, [this] { m_log << "drives"; });
+        connect(l, &TTaskListController::folderChosen, this,
+                [this](const QString& f) { m_log << "open " + f; });
+        connect(l, &TTaskListController::previewPlayRequested, this, [this] { m_log << "play"; });
+        connect(l, &TTaskListController::previewStopRequested, this, [this] { m_log << "stop"; });
         for (int t = 1; t <= 2; ++t) {
             const QModelIndex ti = m_tree->addTitle(title(t));
             TTaskNode c;
@@ -196,9 +195,9 @@ private slots:
                        {"/dev/sr1", "", "", false},
                        {"/dev/sr2", "/media/gone", "", true}};
         QStringList opened;
-        TOpenDVDForm form(
-            &m_window, drives, m_prompts,
-            [&](const QString& volume, const QString& folder) { opened << volume << folder; });
+        TOpenDVDForm form(&m_window, drives, m_prompts);
+        connect(&form, &TOpenDVDForm::discChosen, this,
+                [&](const QString& volume, const QString& folder) { opened << volume << folder; });
         QCOMPARE(form.windowTitle(), QString("Open a DVD"));
         form.show();
         QCOMPARE(form.cmbDrive->count(), 2);
@@ -233,9 +232,9 @@ private slots:
         drives.list = {{"/dev/sr0", "", "LABEL", true}};
         drives.mountResult = disc.path();
         QStringList opened;
-        TOpenDVDForm form(
-            &m_window, drives, m_prompts,
-            [&](const QString& volume, const QString& folder) { opened << volume << folder; });
+        TOpenDVDForm form(&m_window, drives, m_prompts);
+        connect(&form, &TOpenDVDForm::discChosen, this,
+                [&](const QString& volume, const QString& folder) { opened << volume << folder; });
         form.show();
         QCOMPARE(form.cmbDrive->itemText(0), QString("/dev/sr0 [LABEL]"));
         form.btnOpen->click();

@@ -1,10 +1,11 @@
 // Shows the main window with the sample disc opened and its first title in the preview pane,
-// wired the way the main window wires its preview, and says when the picture is ready:
+// put together as the program does, and says when the picture is ready:
 //   preview_shot DISC_FOLDER  ->  prints "ready <window id>" on stdout
 // Between playing and "ready" the window is hidden, shown again and moved, so the picture also
 // shows that the video follows its window. scripts/preview-screenshot takes the picture.
 #include "app/hintpanel.h"
 #include "app/mainform.h"
+#include "app/programwindow.h"
 #include "dvd/discopener.h"
 #include "dvd/tasklistcontroller.h"
 #include "dvd/tasklistview.h"
@@ -48,29 +49,20 @@ int main(int argc, char* argv[]) {
     PrintedPrompts prompts;
     FakeShell shell;
     FakePower power;
-    TMainForm form(programDir.path(), {QString::fromLocal8Bit(argv[1])},
-                   PlatformServices{prompts, shell, power});
-
-    TPreviewController preview(
-        {form.panPreview, form.VideoWindow, form.TrackBar, form.labStart, form.labMiddle,
-         form.labEnd, form.labPreviewPlayTime, form.sbtnPlay, form.sbtnPause, form.sbtnStop},
-        {prompts, form.dvdInformation(), programDir.filePath("Preferences.ini"),
-         [&form] {
-             const QModelIndex focused = form.taskList().focusedNode();
-             return TPreviewPlayer::FocusedItem{form.taskTree().node(focused),
-                                                form.taskTree().listNode(focused)};
-         },
-         [&form](const QString& text) { form.PanHint->ShowHintPanel(text); },
-         [&form] { form.PanHint->HideHintPanel(); }});
+    FakeDrives drives;
+    TProgramWindow window(programDir.path(), {QString::fromLocal8Bit(argv[1])},
+                          PlatformServices{prompts, shell, power, drives});
+    TMainForm& form = window.mainForm();
+    TPreviewController& preview = window.preview();
     form.show();
 
     const auto ready = [&form] {
         std::printf("ready 0x%llx\n", static_cast<unsigned long long>(form.winId()));
         std::fflush(stdout);
     };
-    QObject::connect(&form.discOpener(), &TDiscOpener::opened, &form, [&] {
-        const QModelIndex first = form.taskTree().index(0, 0);
-        form.taskTree().writeChoice(first, TTaskTree::Choice::Subtitle, 1);
+    QObject::connect(&window.discOpener(), &TDiscOpener::opened, &form, [&] {
+        const QModelIndex first = window.taskTree().index(0, 0);
+        window.taskTree().writeChoice(first, TTaskTree::Choice::Subtitle, 1);
         form.ltvTask->setCurrentIndex(first);
         preview.Play(); // what a double click does
     });

@@ -35,14 +35,18 @@ private:
     }
 
     TPreviewController::Services services() {
-        return {m_prompts,
-                m_dvd,
-                m_dir.filePath("Preferences.ini"),
-                [this] {
+        return {m_prompts, m_dvd, m_dir.filePath("Preferences.ini"), [this] {
                     return TPreviewPlayer::FocusedItem{&m_node, &m_node};
-                },
-                [this](const QString& t) { m_hints << t; },
-                [this] { m_hints << "hide"; }};
+                }};
+    }
+    void makeController(std::unique_ptr<IPlaybackBackend> backend,
+                        std::unique_ptr<IPreviewClock> clock) {
+        m_controller = std::make_unique<TPreviewController>(m_w, services(), std::move(backend),
+                                                            std::move(clock));
+        connect(m_controller.get(), &TPreviewController::hintShown, this,
+                [this](const QString& t) { m_hints << t; });
+        connect(m_controller.get(), &TPreviewController::hintHidden, this,
+                [this] { m_hints << "hide"; });
     }
 
 private slots:
@@ -84,8 +88,7 @@ private slots:
         auto clock = std::make_unique<TestClock>();
         m_backend = backend.get();
         m_clock = clock.get();
-        m_controller = std::make_unique<TPreviewController>(m_w, services(), std::move(backend),
-                                                            std::move(clock));
+        makeController(std::move(backend), std::move(clock));
         for (QLabel* l : {m_w.labStart, m_w.labMiddle, m_w.labEnd, m_w.labPreviewPlayTime})
             QCOMPARE(l->text(), "00:00:00");
         QVERIFY(m_w.labMiddle->isHidden());
@@ -129,8 +132,7 @@ private slots:
         m_node.SubtitleIndex = 1;
         auto backend = std::make_unique<TMpvBackend>(TMpvBackend::Options{{}, "null", "null"});
         TMpvBackend* mpv = backend.get();
-        m_controller = std::make_unique<TPreviewController>(m_w, services(), std::move(backend),
-                                                            std::make_unique<QtPreviewClock>());
+        makeController(std::move(backend), std::make_unique<QtPreviewClock>());
         QSignalSpy loaded(mpv, &TMpvBackend::fileLoaded);
         m_w.sbtnPlay->click();
         QCOMPARE(m_hints, QStringList{"Loading.   Please wait...."});

@@ -1,6 +1,9 @@
 // The settings dialog on the main window: preferences, the profile editor, how the dialog opens
 // and closes, and the main window's own loading of profiles.
 #include "app/mainform.h"
+#include "app/profilechoice.h"
+#include "app/programwindow.h"
+#include "core/programvalues.h"
 #include "fakes.h"
 #include "profiles/parametergroups.h"
 #include "profiles/settingform.h"
@@ -48,22 +51,25 @@ class TestSettingForm : public QObject {
     FakePrompts m_prompts;
     FakeShell m_shell;
     FakePower m_power;
-    std::unique_ptr<TMainForm> m_main;
-    std::unique_ptr<TSettingForm> m_form;
+    FakeDrives m_drives;
+    std::unique_ptr<TProgramWindow> m_program;
+    TMainForm* m_main = nullptr;
+    TSettingForm* m_form = nullptr;
 
     QString prefs() const {
-        return m_main ? m_main->values().preferencesPath() : m_dir->filePath("Preferences.ini");
+        return m_program ? m_program->values().preferencesPath()
+                         : m_dir->filePath("Preferences.ini");
     }
     QString profileA() const { return m_dir->filePath("Profiles/A.apf"); }
 
     // Start-up: the main window, then the dialog on it.
     void create(const QString& programDir = {}) {
-        m_main = std::make_unique<TMainForm>(programDir.isEmpty() ? m_dir->path() : programDir,
-                                             QStringList(),
-                                             PlatformServices{m_prompts, m_shell, m_power});
+        m_program = std::make_unique<TProgramWindow>(
+            programDir.isEmpty() ? m_dir->path() : programDir, QStringList(),
+            PlatformServices{m_prompts, m_shell, m_power, m_drives});
+        m_main = &m_program->mainForm();
         m_main->edtOutputDir->setText("/main/out/");
-        m_form = std::make_unique<TSettingForm>(m_main.get(), m_main->values(), m_prompts);
-        m_main->attachSettingForm(m_form.get());
+        m_form = &m_program->settingForm();
     }
     TValueListEditor* dialogVideo() const { return m_form->parameterGroups->vleVideo; }
 
@@ -75,8 +81,9 @@ private slots:
         TestFiles::write(m_dir->filePath("Profiles/B.apf"), profileWith(0));
     }
     void cleanup() {
-        m_form.reset();
-        m_main.reset();
+        m_form = nullptr;
+        m_main = nullptr;
+        m_program.reset();
     }
 
     void loadingPreferences_data() {
@@ -109,12 +116,12 @@ private slots:
                 QString("%1,%2,%3").arg(live.autoOpenDir).arg(live.autoExit).arg(live.autoTurnOff),
                 checkedRadio(*m_form)}
                 .join(u'|')
-                .replace(m_main->values().programDir, "~");
+                .replace(m_program->values().programDir, "~");
         QTEST(shown, "shown");
         QCOMPARE(live.overwrite, checkedRadio(*m_form) == "rdbOverWrite");
-        QCOMPARE(m_main->values().workDir, m_form->edtWorkDir->text().endsWith('/')
-                                               ? m_form->edtWorkDir->text()
-                                               : m_form->edtWorkDir->text() + '/');
+        QCOMPARE(m_program->values().workDir, m_form->edtWorkDir->text().endsWith('/')
+                                                  ? m_form->edtWorkDir->text()
+                                                  : m_form->edtWorkDir->text() + '/');
         QVERIFY(QFile::exists(prefs())); // reading creates the file
         QCOMPARE(m_form->cmbProfile->count(), 2);
         QCOMPARE(m_form->cmbProfile->currentIndex(), -1);
@@ -138,7 +145,7 @@ private slots:
                  QString("Are you sure to load the default preferences?"));
         QCOMPARE(m_prompts.questions.value(0).caption, QString("Load Default"));
         QCOMPARE(m_form->cmbSyn->currentIndex(), yes ? 2 : 0);
-        QCOMPARE(m_main->values().workDir, QString(yes ? "/d/" : "/m/"));
+        QCOMPARE(m_program->values().workDir, QString(yes ? "/d/" : "/m/"));
         QCOMPARE(TestFiles::read(prefs()), before); // nothing saved before OK
     }
 
@@ -167,7 +174,7 @@ private slots:
                                         "Auto Open Dir=1\nSyn Mode=1\nWork Dir=" +
                                         workDir.toUtf8() + "\nOutput Path=/o/\n")));
         QCOMPARE(m_main->edtOutputDir->text(), QString("/o/"));
-        QCOMPARE(m_main->values().workDir, workDir); // as typed, for both readers
+        QCOMPARE(m_program->values().workDir, workDir); // as typed, for both readers
         QCOMPARE(StandardIni(prefs()).readString("Main", "Work Dir"), workDir);
         QVERIFY(!m_form->isVisible());
         m_form->ShowGeneralPage(); // and the dialog shows it whole again
@@ -187,7 +194,7 @@ private slots:
         m_main->show(); // sets its output folder from the preferences
         m_main->edtOutputDir->setText("/main/out/");
         m_form->ShowGeneralPage();
-        QCOMPARE(QApplication::activeModalWidget(), m_form.get()); // the main window is blocked
+        QCOMPARE(QApplication::activeModalWidget(), m_form); // the main window is blocked
         QCOMPARE(m_form->edtOutputDir->text(), QString("/main/out/"));
         const GeneralPreferences shown = m_form->GeneralSnapshot();
         m_form->edtOutputDir->setText("/changed/");
@@ -201,7 +208,7 @@ private slots:
         QVERIFY(!m_form->isVisible());
         QCOMPARE(QApplication::activeModalWidget(), nullptr);
         QCOMPARE(m_form->generalSettings() == shown, cancel);
-        QCOMPARE(m_main->values().workDir, QString(cancel ? "/m/" : "/d/"));
+        QCOMPARE(m_program->values().workDir, QString(cancel ? "/m/" : "/d/"));
         QCOMPARE(m_main->edtOutputDir->text(), QString("/main/out/"));
         QCOMPARE(TestFiles::read(prefs()), before);
     }
@@ -221,7 +228,7 @@ private slots:
         QFETCH(bool, reloaded);
         create();
         m_main->cmbProfile->setCurrentIndex(mainIndex);
-        QSignalSpy reloads(m_main.get(), &TMainForm::profileChanged);
+        QSignalSpy reloads(&m_program->profileChoice(), &TProfileChoice::profileChanged);
         if (dialogIndex < 0) {
             m_form->ShowGeneralPage();
         } else {
@@ -237,7 +244,7 @@ private slots:
         QCOMPARE(m_main->parameterGroups->shownText(ParameterGroup::Video, "Size"),
                  mainIndex < 0 ? std::nullopt : std::optional<QString>(reloaded ? "big" : "small"));
         QCOMPARE(TestFiles::read(profileA()), profileWith(dialogIndex == 0 ? 1 : 0));
-        QCOMPARE(TestFiles::read(m_main->values().profilePath("B")), profileWith(0));
+        QCOMPARE(TestFiles::read(m_program->values().profilePath("B")), profileWith(0));
     }
 
     void openersChoosePageAndProfile() {
@@ -326,7 +333,7 @@ private slots:
         create();
         m_main->cmbProfile->setCurrentIndex(0);
         QCOMPARE(m_main->parameterGroups->shownText(ParameterGroup::Audio, "Note"), QString("a[b"));
-        QCOMPARE(m_main->values().outputExtension, QString(".webm"));
+        QCOMPARE(m_program->values().outputExtension, QString(".webm"));
         QTest::mouseClick(m_main->bbtnSetting, Qt::LeftButton);
         QCOMPARE(m_form->parameterGroups->shownText(ParameterGroup::Audio, "Note"), QString("a[b"));
         QCOMPARE(m_prompts.notices.size(), 0);
@@ -343,8 +350,8 @@ private slots:
         QCOMPARE(m_prompts.notices.value(0).text, QString("List index out of bounds (3)"));
         QCOMPARE(m_main->parameterGroups->shownText(ParameterGroup::Video, "Size"), QString());
         QCOMPARE(m_main->parameterGroups->vleAudio->rowCount(), 0);
-        QCOMPARE(m_main->values().outputExtension, QString(".avi")); // read before the rows
-        QTest::mouseClick(m_main->bbtnSetting, Qt::LeftButton);      // the dialog reports it too
+        QCOMPARE(m_program->values().outputExtension, QString(".avi")); // read before the rows
+        QTest::mouseClick(m_main->bbtnSetting, Qt::LeftButton);         // the dialog reports it too
         QCOMPARE(m_prompts.notices.size(), 2);
         QCOMPARE(dialogVideo()->rowCount(), 1);
     }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/drives.h"
 #include "platform/power.h"
 #include "platform/prompts.h"
 #include "platform/shell.h"
@@ -53,4 +54,15 @@ public:
     int powerOffCalls = 0;
     bool inhibitSleep() override;
     void powerOff() override;
+};
+
+// Drives as the test lists them; a disc that is not mounted mounts where the test says.
+class FakeDrives : public IDriveSource {
+public:
+    QList<OpticalDrive> list;
+    std::optional<QString> mountResult;
+    QList<OpticalDrive> drives() override { return list; }
+    std::optional<QString> mount(const OpticalDrive& d) override {
+        return d.mountPoint.isEmpty() ? mountResult : d.mountPoint;
+    }
 };
