@@ -56,11 +56,11 @@ bool canEmbed() {
 
 TPreviewController::TPreviewController(Widgets widgets, Services services, QObject* parent)
     : TPreviewController(widgets, std::move(services), makeMpvBackend(widgets.VideoWindow),
-                         std::make_unique<QtPreviewClock>(), parent) {}
+                         std::make_unique<QtClock>(), parent) {}
 
 TPreviewController::TPreviewController(Widgets widgets, Services services,
                                        std::unique_ptr<IPlaybackBackend> backend,
-                                       std::unique_ptr<IPreviewClock> clock, QObject* parent)
+                                       std::unique_ptr<IClock> clock, QObject* parent)
     : QObject(parent), m_w(widgets), m_view(std::make_unique<TPaneView>(widgets)),
       m_backend(std::move(backend)), m_clock(std::move(clock)) {
     m_w.TrackBar->setRange(0, TPreviewPlayer::BarMax);

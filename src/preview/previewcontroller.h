@@ -44,8 +44,8 @@ public:
     TPreviewController(Widgets widgets, Services services, QObject* parent = nullptr);
     // With another player and clock (tests).
     TPreviewController(Widgets widgets, Services services,
-                       std::unique_ptr<IPlaybackBackend> backend,
-                       std::unique_ptr<IPreviewClock> clock, QObject* parent = nullptr);
+                       std::unique_ptr<IPlaybackBackend> backend, std::unique_ptr<IClock> clock,
+                       QObject* parent = nullptr);
     ~TPreviewController() override;
 
     // sbtnPlayClick: also what a double click in the task list does.
@@ -73,6 +73,6 @@ private:
     QPointer<QWidget> m_window; // the top-level window around VideoWindow
     std::unique_ptr<TPaneView> m_view;
     std::unique_ptr<IPlaybackBackend> m_backend;
-    std::unique_ptr<IPreviewClock> m_clock;
+    std::unique_ptr<IClock> m_clock;
     std::unique_ptr<TPreviewPlayer> m_player;
 };

@@ -1,8 +1,8 @@
 #pragma once
 
+#include "core/clock.h"
 #include "dvd/tasknode.h"
 #include "preview/playbackbackend.h"
-#include "preview/previewclock.h"
 
 #include <QString>
 
@@ -36,7 +36,7 @@ public:
         IPreviewView& view;
         IPlaybackBackend& backend;
         IPrompts& prompts;
-        IPreviewClock& clock;
+        IClock& clock;
         const TDVDInformation& dvd;
         QString preferencesPath; // Preferences.ini
         QString productName;     // caption of the player's notices
@@ -89,8 +89,8 @@ private:
     void hideOwnHint();
 
     Services m_s;
-    std::unique_ptr<IPreviewTimer> tmrPreview;
-    std::unique_ptr<IPreviewTimer> tmrPreviewDragDelay;
+    std::unique_ptr<ITimer> tmrPreview;
+    std::unique_ptr<ITimer> tmrPreviewDragDelay;
     QString m_startText = QStringLiteral("00:00:00");
     int m_elapsed = 0;
     int m_duration = 0;

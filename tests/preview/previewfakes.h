@@ -1,26 +1,11 @@
 #pragma once
 
 #include "preview/playbackbackend.h"
-#include "preview/previewclock.h"
 #include "preview/previewview.h"
+#include "testclock.h"
 
 #include <QList>
 #include <QStringList>
-
-// Time that moves only when a test says so; the timers fire in the order they fall due.
-class TestClock : public IPreviewClock {
-public:
-    ~TestClock() override;
-    std::unique_ptr<IPreviewTimer> createTimer(int intervalMs,
-                                               std::function<void()> onTimeout) override;
-    void advance(int ms);
-    qint64 now() const { return m_now; }
-
-private:
-    friend class TestTimer;
-    QList<class TestTimer*> m_timers;
-    qint64 m_now = 0;
-};
 
 // Keeps the graph's state as the platform would, and writes down each call.
 class FakeBackend : public IPlaybackBackend {

@@ -39,8 +39,7 @@ private:
                     return TPreviewPlayer::FocusedItem{&m_node, &m_node};
                 }};
     }
-    void makeController(std::unique_ptr<IPlaybackBackend> backend,
-                        std::unique_ptr<IPreviewClock> clock) {
+    void makeController(std::unique_ptr<IPlaybackBackend> backend, std::unique_ptr<IClock> clock) {
         m_controller = std::make_unique<TPreviewController>(m_w, services(), std::move(backend),
                                                             std::move(clock));
         connect(m_controller.get(), &TPreviewController::hintShown, this,
@@ -132,7 +131,7 @@ private slots:
         m_node.SubtitleIndex = 1;
         auto backend = std::make_unique<TMpvBackend>(TMpvBackend::Options{{}, "null", "null"});
         TMpvBackend* mpv = backend.get();
-        makeController(std::move(backend), std::make_unique<QtPreviewClock>());
+        makeController(std::move(backend), std::make_unique<QtClock>());
         QSignalSpy loaded(mpv, &TMpvBackend::fileLoaded);
         m_w.sbtnPlay->click();
         QCOMPARE(m_hints, QStringList{"Loading.   Please wait...."});

@@ -50,10 +50,10 @@ private:
 
     // Milliseconds until the first seek while the clock runs in 10 ms steps; -1 if none.
     qint64 msToSeek(int within) {
-        const qint64 from = m_clock.now();
+        const qint64 from = m_clock.nowMs();
         for (int t = 0; t < within && m_backend.callsOf("time").isEmpty(); t += 10)
             m_clock.advance(10);
-        return m_backend.callsOf("time").isEmpty() ? -1 : m_clock.now() - from;
+        return m_backend.callsOf("time").isEmpty() ? -1 : m_clock.nowMs() - from;
     }
 
 private slots:

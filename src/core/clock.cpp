@@ -1,11 +1,13 @@
-#include "preview/previewclock.h"
+#include "core/clock.h"
 
 #include <QTimer>
 
+#include <chrono>
+
 namespace {
-class QtPreviewTimer : public IPreviewTimer {
+class QtTimer : public ITimer {
 public:
-    QtPreviewTimer(int intervalMs, std::function<void()> onTimeout) {
+    QtTimer(int intervalMs, std::function<void()> onTimeout) {
         m_timer.setInterval(intervalMs);
         QObject::connect(&m_timer, &QTimer::timeout, std::move(onTimeout));
     }
@@ -23,7 +25,11 @@ private:
 };
 } // namespace
 
-std::unique_ptr<IPreviewTimer> QtPreviewClock::createTimer(int intervalMs,
-                                                           std::function<void()> onTimeout) {
-    return std::make_unique<QtPreviewTimer>(intervalMs, std::move(onTimeout));
+std::unique_ptr<ITimer> QtClock::createTimer(int intervalMs, std::function<void()> onTimeout) {
+    return std::make_unique<QtTimer>(intervalMs, std::move(onTimeout));
+}
+
+qint64 QtClock::nowMs() const {
+    using namespace std::chrono;
+    return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
 }
