@@ -41,9 +41,18 @@ QString passFailure(const QString& tool, int exitCode, bool crashed, const QStri
 
 TConversionDriver::TConversionDriver(IToolRunner& runner, IPrompts& prompts,
                                      const ProgramValues& values, QObject* parent)
-    : QObject(parent), m_runner(runner), m_prompts(prompts), m_values(values) {
-    m_timer.setInterval(1000);
-    connect(&m_timer, &QTimer::timeout, this, &TConversionDriver::tick);
+    : TConversionDriver(runner, prompts, values, std::make_unique<QtClock>(), nullptr, parent) {}
+
+TConversionDriver::TConversionDriver(IToolRunner& runner, IPrompts& prompts,
+                                     const ProgramValues& values, IClock& clock, QObject* parent)
+    : TConversionDriver(runner, prompts, values, nullptr, &clock, parent) {}
+
+TConversionDriver::TConversionDriver(IToolRunner& runner, IPrompts& prompts,
+                                     const ProgramValues& values, std::unique_ptr<IClock> own,
+                                     IClock* clock, QObject* parent)
+    : QObject(parent), m_runner(runner), m_prompts(prompts), m_values(values),
+      m_ownClock(std::move(own)), m_clock(clock ? *clock : *m_ownClock),
+      m_timer(m_clock.createTimer(1000, [this] { tick(); })) {
     connect(&m_runner, &IToolRunner::chunk, this, &TConversionDriver::onChunk);
     connect(&m_runner, &IToolRunner::finished, this, &TConversionDriver::onFinished);
 }
@@ -75,7 +84,7 @@ void TConversionDriver::run(ConversionJob job) {
     m_encoderPosition = 0;
     m_positionText.clear();
     m_index = -1;
-    m_timer.start();
+    m_timer->setEnabled(true);
     m_totalWork = 0;
     for (const ConversionItem& item : std::as_const(m_job.items))
         m_totalWork += item.durationSeconds;
@@ -202,7 +211,7 @@ void TConversionDriver::startSubtitleDump() {
     m_phase = Phase::SubtitleDump;
     m_positionThisPass = false;
     m_encoderInterrupted = false;
-    m_positionMoved.start();
+    m_positionMovedAt = m_clock.nowMs();
     const ToolCommand dump =
         SubtitleDumpCommand(item.encode, m_job.discPath, m_files.subtitleBase());
     if (!m_runner.start(IToolRunner::Encoder, m_values.encoderPath, dump.arguments()))
@@ -230,11 +239,11 @@ void TConversionDriver::startEncode() {
     m_phase = Phase::Encode;
     m_encoderInterrupted = false;
     m_positionThisPass = false;
-    m_positionMoved.start();
+    m_positionMovedAt = m_clock.nowMs();
     m_runner.terminate(IToolRunner::Transcoder);
     if (!m_runner.start(IToolRunner::Encoder, m_values.encoderPath, command.arguments())) {
         m_phase = Phase::None;
-        m_timer.stop();
+        m_timer->setEnabled(false);
         m_prompts.inform(reinstallMessage(), productCaption());
         emit finished(Outcome::EncoderMissing);
         return;
@@ -289,13 +298,13 @@ void TConversionDriver::onChunk(IToolRunner::Slot slot, const QString& text, int
         // Only for the stall guard: the dump reads up to the span's end.
         if (ParseDecimal(EncoderPositionText(text, QString()))) {
             m_positionThisPass = true;
-            m_positionMoved.restart();
+            m_positionMovedAt = m_clock.nowMs();
         }
     } else if (m_phase == Phase::Encode && slot == IToolRunner::Encoder && index >= 20) {
         m_positionText = EncoderPositionText(text, m_positionText);
         if (const std::optional<double> position = ParseDecimal(m_positionText)) {
             if (*position != m_encoderPosition || !m_positionThisPass)
-                m_positionMoved.restart();
+                m_positionMovedAt = m_clock.nowMs();
             m_encoderPosition = *position;
             m_positionThisPass = true;
         }
@@ -439,7 +448,7 @@ void TConversionDriver::checkEncoderStall() {
     // Only a position this pass has reached counts: the last item's may be far along already.
     if ((m_phase != Phase::Encode && m_phase != Phase::SubtitleDump) || m_encoderInterrupted ||
         m_index < 0 || !m_positionThisPass || !m_runner.isRunning(IToolRunner::Encoder) ||
-        m_positionMoved.elapsed() < m_stallLimitMs)
+        m_clock.nowMs() - m_positionMovedAt < m_stallLimitMs)
         return;
     const double duration = m_job.items[m_index].durationSeconds;
     // The subtitle run reads from the title's start, so any stall there is at its end.
@@ -456,7 +465,7 @@ void TConversionDriver::finishRun() {
     m_progress.remainingText = SecondsToTimeText(0);
     m_files.release();
     if (m_state == ConversionState::Converting)
-        m_timer.stop();
+        m_timer->setEnabled(false);
     m_state = ConversionState::Idle; // the run is over however its end is handled
     emit progressChanged();
     emit finished(Outcome::Completed);
@@ -464,7 +473,7 @@ void TConversionDriver::finishRun() {
 
 void TConversionDriver::cancel() {
     m_phase = Phase::None;
-    m_timer.stop();
+    m_timer->setEnabled(false);
     m_files.release();
     m_prompts.inform(QStringLiteral("The conversion is canceled."), QStringLiteral("Cancel"));
     m_state = ConversionState::Idle;

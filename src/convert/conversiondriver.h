@@ -4,13 +4,12 @@
 #include "convert/intermediatefiles.h"
 #include "convert/progressparse.h"
 #include "convert/toolrunning.h"
+#include "core/clock.h"
 
 #include <QDateTime>
-#include <QElapsedTimer>
 #include <QObject>
 #include <QProcess>
 #include <QString>
-#include <QTimer>
 
 #include <functional>
 #include <memory>
@@ -74,6 +73,9 @@ public:
 
     TConversionDriver(IToolRunner& runner, IPrompts& prompts, const ProgramValues& values,
                       QObject* parent = nullptr);
+    // With another clock for the one-second timer and the stall guard (tests).
+    TConversionDriver(IToolRunner& runner, IPrompts& prompts, const ProgramValues& values,
+                      IClock& clock, QObject* parent = nullptr);
     ~TConversionDriver() override;
 
     void run(ConversionJob job);
@@ -115,6 +117,10 @@ signals:
     void finished(TConversionDriver::Outcome outcome);
 
 private:
+    // Keeps `own` when given; runs on `clock`, or on `own` when there is none.
+    TConversionDriver(IToolRunner& runner, IPrompts& prompts, const ProgramValues& values,
+                      std::unique_ptr<IClock> own, IClock* clock, QObject* parent);
+
     enum class Phase { None, DiscOpen, SeekProbe, SubtitleDump, Encode, Transcode, Verify };
 
     void nextItem();
@@ -142,7 +148,9 @@ private:
     IToolRunner& m_runner;
     IPrompts& m_prompts;
     const ProgramValues& m_values;
-    QTimer m_timer;
+    std::unique_ptr<IClock> m_ownClock;
+    IClock& m_clock;
+    std::unique_ptr<ITimer> m_timer; // timerTime, one second
 
     ConversionState m_state = ConversionState::Idle;
     ConversionProgress m_progress;
@@ -165,7 +173,7 @@ private:
     long long m_elapsed = 0;
     long long m_remaining = 0;
     QString m_outputPath;
-    QElapsedTimer m_positionMoved;
+    qint64 m_positionMovedAt = 0; // when the encoder's position last moved
     int m_stallLimitMs = 10000;
     bool m_encoderInterrupted = false;
     bool m_positionThisPass = false; // the stall guard judges only the running pass

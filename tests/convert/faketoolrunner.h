@@ -6,10 +6,11 @@
 #include <QMetaObject>
 
 #include <array>
+#include <functional>
 
 // Tools that run only as far as a test says: a start is written down, and output and ends come
-// when the test calls say() and end(). terminate() ends a running tool a moment later, as the
-// real runner's killed process does.
+// when the test calls say() and end(), or when its onStart plays the run. terminate() ends a
+// running tool a moment later, as the real runner's killed process does.
 class FakeToolRunner : public IToolRunner {
 public:
     struct Start {
@@ -19,11 +20,16 @@ public:
     };
     QList<Start> starts;
     int terminated = 0;
-    bool refuse = false; // every start fails, as a missing tool does
+    int interrupted = 0;
+    std::array<bool, 2> missing{}; // the slot's tool cannot start, as a missing one
+    // How a tool ends when interrupted: with this exit status, or killed when negative.
+    int interruptExitCode = -1;
+    // Called a moment after each start, outside the starter's call, to play the run.
+    std::function<void(const Start&)> onStart;
 
     bool start(Slot slot, const QString& program, const QStringList& arguments, QString* error,
                const QString&) override {
-        if (refuse) {
+        if (missing[slot]) {
             if (error)
                 *error = QStringLiteral("No such file or directory");
             return false;
@@ -31,34 +37,67 @@ public:
         starts << Start{slot, program, arguments};
         m_running[slot] = true;
         m_chunks[slot] = 0;
+        m_said[slot].clear();
+        const int run = ++m_runs[slot];
+        if (onStart)
+            QMetaObject::invokeMethod(
+                this,
+                [this, slot, run, started = starts.last()] {
+                    if (m_running[slot] && m_runs[slot] == run)
+                        onStart(started);
+                },
+                Qt::QueuedConnection);
         return true;
     }
     void terminate(Slot slot) override {
         if (!m_running[slot])
             return;
         ++terminated;
-        const int run = ++m_runs[slot];
-        QMetaObject::invokeMethod(
-            this,
-            [this, slot, run] {
-                if (m_running[slot] && m_runs[slot] == run)
-                    end(slot, 9, true);
-            },
-            Qt::QueuedConnection);
+        endSoon(slot, 9, true);
     }
-    void interrupt(Slot slot) override { terminate(slot); }
+    void interrupt(Slot slot) override {
+        if (!m_running[slot])
+            return;
+        ++interrupted;
+        if (interruptExitCode < 0)
+            endSoon(slot, 9, true);
+        else
+            endSoon(slot, interruptExitCode, false);
+    }
     bool isRunning(Slot slot) const override { return m_running[slot]; }
-    QString outputTail(Slot) const override { return {}; }
+    QString outputTail(Slot slot) const override { return m_said[slot].trimmed(); }
 
-    void say(Slot slot, const QString& text) { emit chunk(slot, text, m_chunks[slot]++); }
+    void say(Slot slot, const QString& text) {
+        m_said[slot] += text;
+        emit chunk(slot, text, m_chunks[slot]++);
+    }
     void end(Slot slot, int code = 0, bool crashed = false) {
         m_running[slot] = false;
         ++m_runs[slot];
         emit finished(slot, code, crashed);
     }
+    QList<QStringList> runsOf(Slot slot) const {
+        QList<QStringList> runs;
+        for (const Start& s : starts)
+            if (s.slot == slot)
+                runs << s.arguments;
+        return runs;
+    }
 
 private:
+    void endSoon(Slot slot, int code, bool crashed) {
+        const int run = ++m_runs[slot];
+        QMetaObject::invokeMethod(
+            this,
+            [this, slot, run, code, crashed] {
+                if (m_running[slot] && m_runs[slot] == run)
+                    end(slot, code, crashed);
+            },
+            Qt::QueuedConnection);
+    }
+
     std::array<bool, 2> m_running{};
     std::array<int, 2> m_chunks{};
     std::array<int, 2> m_runs{};
+    std::array<QString, 2> m_said;
 };

@@ -151,7 +151,7 @@ private slots:
     }
     void startAndEnd() {
         QFETCH(bool, missingTool);
-        m_runner->refuse = missingTool;
+        m_runner->missing = {missingTool, missingTool};
         QSignalSpy ended(m_controller.get(), &TConversionController::runEnded);
         m_controller->imgStartClick();
         if (!missingTool) {

@@ -1,9 +1,9 @@
 #include "convert/completion.h"
 #include "convert/conversiondriver.h"
-#include "convert/toolrunner.h"
 #include "core/programvalues.h"
 #include "fakes.h"
-#include "faketools.h"
+#include "faketoolrunner.h"
+#include "testclock.h"
 #include "testfiles.h"
 
 #include <QDir>
@@ -17,23 +17,60 @@ Q_DECLARE_METATYPE(TConversionDriver::Outcome)
 
 namespace {
 
-// An encoder that reports its position over 25 separate writes and leaves a temp.avi.
-QString talkingEncoder(double duration, const QString& ending = "output 1000\nexit 0\n") {
-    QString script;
-    for (int i = 0; i < 25; ++i)
-        script += QString("print Pos: %1s %2f (5%%)\\r\nsleep 60\n")
-                      .arg(duration * i / 24, 0, 'f', 1)
-                      .arg(i * 10);
-    return script + ending;
+// The runs a conversion makes of its two tools.
+enum class Role { Open, Probe, SubtitleDump, Encode, Transcode };
+
+Role roleOf(const FakeToolRunner::Start& s) {
+    if (s.slot == IToolRunner::Transcoder)
+        return Role::Transcode;
+    if (s.arguments.contains("-msglevel"))
+        return Role::Probe;
+    if (s.arguments.contains("-vobsubout"))
+        return Role::SubtitleDump;
+    // The disc-open run names the bare intermediate file in its working folder.
+    return s.arguments.last() == "temp.avi" ? Role::Open : Role::Encode;
 }
 
-QString talkingTranscoder(const QString& lastTime,
-                          const QString& ending = "output 2000\nexit 0\n") {
-    return "print header\nsleep 60\nprint more header time=9999 \nsleep 60\n"
-           "print frame=1 time=00:00:01.00 bitrate=1\\r\nsleep 60\n"
-           "print frame=2 time=" +
-           lastTime + " bitrate=1\\r\nsleep 60\nprint frame=3 time=00:00:00.50 x\\r\nsleep 60\n" +
-           ending;
+// What one run of a tool does: it leaves its output file, says its chunks, then ends, unless it
+// hangs until stopped.
+struct Play {
+    QStringList say{};
+    qint64 writes = -1; // bytes left in the output file (the run's last argument); -1: none
+    QString copies{};   // a file left as the output instead
+    int exitCode = 0;
+    bool crash = false;
+    bool hang = false;
+};
+
+Play writes(qint64 bytes) {
+    Play p;
+    p.writes = bytes;
+    return p;
+}
+
+Play hangs(QStringList say = {}, qint64 bytes = -1) {
+    Play p;
+    p.say = std::move(say);
+    p.writes = bytes;
+    p.hang = true;
+    return p;
+}
+
+// An encoder that reports its position over 25 chunks and leaves a temp.avi.
+Play talkingEncoder(double duration) {
+    Play p = writes(1000);
+    for (int i = 0; i < 25; ++i)
+        p.say << QString("Pos: %1s %2f (5%)\r").arg(duration * i / 24, 0, 'f', 1).arg(i * 10);
+    return p;
+}
+
+Play talkingTranscoder(const QString& lastTime, const QStringList& more = {}) {
+    Play p = writes(2000);
+    p.say =
+        QStringList{"header\n", "more header time=9999 ", "frame=1 time=00:00:01.00 bitrate=1\r",
+                    "frame=2 time=" + lastTime + " bitrate=1\r", "frame=3 time=00:00:00.50 x\r"} +
+        more;
+    return p;
 }
 
 } // namespace
@@ -41,16 +78,37 @@ QString talkingTranscoder(const QString& lastTime,
 class TestDriver : public QObject {
     Q_OBJECT
 private:
-    std::unique_ptr<FakeToolFolder> m_tools;
+    std::unique_ptr<QTemporaryDir> m_program;
     std::unique_ptr<QTemporaryDir> m_out;
     std::unique_ptr<QTemporaryDir> m_work;
     ProgramValues m_values;
     FakePrompts m_prompts;
-    std::unique_ptr<TToolRunner> m_runner;
+    std::unique_ptr<FakeToolRunner> m_runner;
+    std::unique_ptr<TestClock> m_clock;
     std::unique_ptr<TConversionDriver> m_driver;
+    // Each role's runs, in turn; the last one stands for every later run.
+    QMap<Role, QList<Play>> m_plays;
     QList<int> m_currents;
     QList<int> m_totals;
     QStringList m_frames;
+
+    void play(Role role, Play p) { m_plays[role] = {std::move(p)}; }
+    void perform(const FakeToolRunner::Start& start) {
+        QList<Play>& queue = m_plays[roleOf(start)];
+        const Play p = queue.isEmpty() ? Play() : queue.size() > 1 ? queue.takeFirst() : queue[0];
+        if (p.writes >= 0)
+            TestFiles::write(start.arguments.last(), QByteArray(p.writes, 'x'));
+        if (!p.copies.isEmpty()) {
+            QFile::remove(start.arguments.last());
+            QFile::copy(p.copies, start.arguments.last());
+        }
+        for (const QString& text : p.say)
+            m_runner->say(start.slot, text);
+        if (!p.hang)
+            m_runner->end(start.slot, p.exitCode, p.crash);
+    }
+    QList<QStringList> encoderRuns() const { return m_runner->runsOf(IToolRunner::Encoder); }
+    QList<QStringList> transcoderRuns() const { return m_runner->runsOf(IToolRunner::Transcoder); }
 
     ConversionItem item(const QString& name, int title = 1, double duration = 10) {
         ConversionItem i;
@@ -78,11 +136,11 @@ private:
         };
         return j;
     }
-    TConversionDriver::Outcome runToEnd(ConversionJob j, int timeoutMs = 20000) {
+    TConversionDriver::Outcome runToEnd(ConversionJob j) {
         QSignalSpy done(m_driver.get(), &TConversionDriver::finished);
         m_driver->run(std::move(j));
         if (done.isEmpty())
-            done.wait(timeoutMs);
+            done.wait(10000);
         [&] { QVERIFY2(!done.isEmpty(), "the run did not end"); }();
         return done.isEmpty() ? TConversionDriver::Outcome::EncoderMissing
                               : done.first().first().value<TConversionDriver::Outcome>();
@@ -91,14 +149,17 @@ private:
 
 private slots:
     void init() {
-        m_tools = std::make_unique<FakeToolFolder>();
+        m_program = std::make_unique<QTemporaryDir>();
         m_out = std::make_unique<QTemporaryDir>();
         m_work = std::make_unique<QTemporaryDir>();
-        m_values = ProgramValues::forProgramDir(m_tools->programDir());
+        m_values = ProgramValues::forProgramDir(m_program->path());
         m_values.workDir = m_work->path() + "/";
         m_prompts = {};
-        m_runner = std::make_unique<TToolRunner>();
-        m_driver = std::make_unique<TConversionDriver>(*m_runner, m_prompts, m_values);
+        m_plays.clear();
+        m_runner = std::make_unique<FakeToolRunner>();
+        m_runner->onStart = [this](const FakeToolRunner::Start& s) { perform(s); };
+        m_clock = std::make_unique<TestClock>();
+        m_driver = std::make_unique<TConversionDriver>(*m_runner, m_prompts, m_values, *m_clock);
         m_driver->setOutputCheck(false); // the fake outputs are no media files
         m_currents.clear();
         m_totals.clear();
@@ -109,12 +170,14 @@ private slots:
             m_frames << m_driver->progress().framesText;
         });
     }
+    void cleanup() {
+        m_driver.reset(); // before the runner it listens to
+    }
 
     void convertsEveryItemInOrder() {
-        m_tools->setEncodeScript(talkingEncoder(10));
+        play(Role::Encode, talkingEncoder(10));
         // The transcoder's time runs past the span; the second item's title is NTSC.
-        m_tools->setTranscodeScript(talkingTranscoder(
-            "00:00:05.00", "print frame=4 time=00:00:12.00 x\\r\nsleep 60\noutput 2000\nexit 0\n"));
+        play(Role::Transcode, talkingTranscoder("00:00:05.00", {"frame=4 time=00:00:12.00 x\r"}));
         ConversionItem ntsc = item("Title01-Chapter01", 1);
         ntsc.frameRate = 29.97;
         const auto outcome = runToEnd(job({item("Title01"), ntsc}));
@@ -132,14 +195,14 @@ private slots:
             QVERIFY2(f.section(" / ", 0, 0).toInt() <= f.section(" / ", 1).toInt(), qPrintable(f));
         QVERIFY(m_frames.contains("250 / 250")); // the first item's own rate, 25 a second
 
-        const QList<QStringList> encoder = m_tools->encoderRuns();
+        const QList<QStringList> encoder = encoderRuns();
         QCOMPARE(encoder.size(), 4); // a disc-open run before each encode pass
         QCOMPARE(encoder[0].mid(0, 2), (QStringList{"dvd://1", "-dvd-device"}));
         QCOMPARE(encoder[0].mid(2, 1).size(), 1);
         QCOMPARE(encoder[0].mid(3), (QStringList{"-o", "temp.avi"}));
         QCOMPARE(encoder[1].last(), temp());
         QVERIFY(encoder[1].contains("-alang"));
-        const QList<QStringList> transcoder = m_tools->transcoderRuns();
+        const QList<QStringList> transcoder = transcoderRuns();
         QCOMPARE(transcoder.size(), 2);
         QCOMPARE(transcoder[0], (QStringList{"-y", "-i", temp(), "-t", "10.000", "-vcodec",
                                              "libx264", m_out->filePath("Title01.mp4")}));
@@ -151,36 +214,41 @@ private slots:
     }
 
     void failingToolsFailTheirItemOnly_data() {
-        QTest::addColumn<QString>("encode");
-        QTest::addColumn<QString>("transcode");
+        QTest::addColumn<QString>("broken"); // which run goes wrong, and how
         QTest::addColumn<QString>("reason");
         QTest::addColumn<bool>("oldFile"); // an earlier output at the path, to be overwritten
-        QTest::newRow("encoder exit status") << "print oops\nexit 3\n"
-                                             << ""
+        QTest::newRow("encoder exit status") << "encoder exit"
                                              << "exit status 3" << false;
-        QTest::newRow("encoder crash") << "crash\n"
-                                       << ""
+        QTest::newRow("encoder crash") << "encoder crash"
                                        << "stopped unexpectedly" << false;
-        QTest::newRow("encoder writes nothing") << "exit 0\n"
-                                                << ""
+        QTest::newRow("encoder writes nothing") << "encoder silent"
                                                 << "wrote no video" << false;
-        QTest::newRow("transcoder exit status") << "output 10\n"
-                                                << "print Unknown encoder\nexit 1\n"
+        QTest::newRow("transcoder exit status") << "transcoder exit"
                                                 << "exit status 1" << false;
-        QTest::newRow("transcoder empty output") << "output 10\n"
-                                                 << "output 0\nexit 0\n"
+        QTest::newRow("transcoder empty output") << "transcoder empty"
                                                  << "wrote no file" << false;
-        QTest::newRow("transcoder exits 0 leaving the old file") << "output 10\n"
-                                                                 << "exit 0\n"
+        QTest::newRow("transcoder exits 0 leaving the old file") << "transcoder silent"
                                                                  << "wrote no file" << true;
     }
     void failingToolsFailTheirItemOnly() {
-        QFETCH(QString, encode);
-        QFETCH(QString, transcode);
+        QFETCH(QString, broken);
         QFETCH(QString, reason);
         QFETCH(bool, oldFile);
-        m_tools->setEncodeScript(encode);
-        m_tools->setTranscodeScript(transcode);
+        Play encoder = writes(10), transcoder = writes(20);
+        if (broken == "encoder exit")
+            encoder = Play{.say = {"oops\n"}, .exitCode = 3};
+        else if (broken == "encoder crash")
+            encoder.crash = true;
+        else if (broken == "encoder silent")
+            encoder = Play();
+        else if (broken == "transcoder exit")
+            transcoder = Play{.say = {"Unknown encoder\n"}, .exitCode = 1};
+        else if (broken == "transcoder empty")
+            transcoder = writes(0);
+        else
+            transcoder = Play();
+        play(Role::Encode, encoder);
+        play(Role::Transcode, transcoder);
         ConversionJob j = job({item("Title01"), item("Title02", 2)});
         if (oldFile) {
             TestFiles::write(m_out->filePath("Title01.mp4"), "an earlier, good output");
@@ -192,42 +260,28 @@ private slots:
         QCOMPARE(m_driver->failures()[0].fileName, QString("Title01.mp4"));
         QVERIFY2(m_driver->failures()[0].reason.contains(reason),
                  qPrintable(m_driver->failures()[0].reason));
-        if (encode.startsWith("print oops"))
+        if (broken == "encoder exit")
             QCOMPARE(m_driver->failures()[0].toolOutput, QString("oops"));
         QCOMPARE(m_driver->progress().total, 100);
         QVERIFY(!QFile::exists(temp()));
     }
 
     void stopInEachPhase_data() {
-        QTest::addColumn<QString>("open");
-        QTest::addColumn<QString>("encode");
-        QTest::addColumn<QString>("transcode");
+        QTest::addColumn<int>("hanging"); // the role of the run that hangs
         QTest::addColumn<int>("transcodeRuns");
-        QTest::newRow("disc-open run") << "print opening\nhang\n"
-                                       << "output 10\n"
-                                       << "" << 0;
-        QTest::newRow("encode pass") << ""
-                                     << "print Pos: 1.0s\noutput 10\nhang\n"
-                                     << "" << 0;
-        QTest::newRow("transcode pass") << ""
-                                        << "output 10\n"
-                                        << "print time=1.0 \nhang\n"
-                                        << 1;
+        QTest::newRow("disc-open run") << int(Role::Open) << 0;
+        QTest::newRow("encode pass") << int(Role::Encode) << 0;
+        QTest::newRow("transcode pass") << int(Role::Transcode) << 1;
     }
     void stopInEachPhase() {
-        QFETCH(QString, open);
-        QFETCH(QString, encode);
-        QFETCH(QString, transcode);
+        QFETCH(int, hanging);
         QFETCH(int, transcodeRuns);
-        m_tools->setOpenScript(open);
-        m_tools->setEncodeScript(encode);
-        m_tools->setTranscodeScript(transcode);
+        play(Role::Encode, writes(10));
+        play(Role(hanging), hangs({"working\n"}, Role(hanging) == Role::Open ? -1 : 10));
         QSignalSpy done(m_driver.get(), &TConversionDriver::finished);
-        QSignalSpy output(m_runner.get(), &TToolRunner::chunk);
         m_driver->run(job({item("Title01"), item("Title02", 2)}));
-        QVERIFY(output.wait(10000));
-        if (transcodeRuns)
-            QTRY_COMPARE_WITH_TIMEOUT(m_tools->transcoderRuns().size(), 1, 10000);
+        QTRY_VERIFY(!m_runner->starts.isEmpty() &&
+                    roleOf(m_runner->starts.last()) == Role(hanging));
         m_driver->stop();
         QVERIFY(done.wait(10000));
         QCOMPARE(done.first().first().value<TConversionDriver::Outcome>(),
@@ -235,10 +289,10 @@ private slots:
         QCOMPARE(m_driver->state(), ConversionState::Idle);
         QCOMPARE(m_prompts.notices.last().text, QString("The conversion is canceled."));
         QCOMPARE(m_prompts.notices.last().caption, QString("Cancel"));
-        QVERIFY(!m_runner->isRunning(TToolRunner::Encoder));
-        QVERIFY(!m_runner->isRunning(TToolRunner::Transcoder));
+        QVERIFY(!m_runner->isRunning(IToolRunner::Encoder));
+        QVERIFY(!m_runner->isRunning(IToolRunner::Transcoder));
         QVERIFY(!QFile::exists(temp()));
-        QCOMPARE(m_tools->transcoderRuns().size(), transcodeRuns);
+        QCOMPARE(transcoderRuns().size(), transcodeRuns);
         m_driver->stop(); // only while converting: nothing more happens
         QCOMPARE(m_prompts.notices.size(), 1);
     }
@@ -259,14 +313,14 @@ private slots:
         QFETCH(QList<bool>, answers);
         QFETCH(int, transcodes);
         QFETCH(int, questions);
-        m_tools->setEncodeScript("output 10\n");
-        m_tools->setTranscodeScript("output 20\n");
+        play(Role::Encode, writes(10));
+        play(Role::Transcode, writes(20));
         TestFiles::write(m_out->filePath("Title01.mp4"), "old");
         m_prompts.answers = answers;
         ConversionJob j = job({item("Title01"), item("Title02", 2)});
         j.overwrite = OverwriteChoice(choice);
         QCOMPARE(runToEnd(j), TConversionDriver::Outcome::Completed);
-        QCOMPARE(m_tools->transcoderRuns().size(), transcodes);
+        QCOMPARE(transcoderRuns().size(), transcodes);
         QCOMPARE(m_prompts.questions.size(), questions);
         if (questions)
             QCOMPARE(m_prompts.questions[0].caption, QString("Output File Exists"));
@@ -282,83 +336,99 @@ private slots:
     }
 
     void missingEncoderEndsTheRun() {
-        QFile::remove(m_values.encoderPath);
+        m_runner->missing[IToolRunner::Encoder] = true;
         QCOMPARE(runToEnd(job({item("Title01"), item("Title02")})),
                  TConversionDriver::Outcome::EncoderMissing);
         QCOMPARE(m_prompts.notices.last().text, QString("Error. Please re-install Kelvo Ripvale"));
-        QVERIFY(m_tools->transcoderRuns().isEmpty());
+        QVERIFY(transcoderRuns().isEmpty());
     }
 
     void missingTranscoderFailsItems() {
-        m_tools->setEncodeScript("output 10\n");
-        QFile::remove(m_values.transcoderPath);
+        play(Role::Encode, writes(10));
+        m_runner->missing[IToolRunner::Transcoder] = true;
         QCOMPARE(runToEnd(job({item("Title01")})), TConversionDriver::Outcome::Completed);
         QCOMPARE(m_prompts.notices.first().text, QString("Error"));
         QCOMPARE(m_driver->failures().size(), 1);
     }
 
     void vanishedWorkFolderFallsBackToProgramFolder() {
-        m_tools->setEncodeScript("output 10\n");
-        m_tools->setTranscodeScript("output 20\n");
+        play(Role::Encode, writes(10));
+        play(Role::Transcode, writes(20));
         ConversionJob j = job({item("Title01")});
         j.workDir = m_work->path() + "/gone/";
         QCOMPARE(runToEnd(j), TConversionDriver::Outcome::Completed);
-        QCOMPARE(m_tools->encoderRuns()[1].last(), m_tools->programDir() + "temp.avi");
-        QVERIFY(!QFile::exists(m_tools->programDir() + "temp.avi"));
+        QCOMPARE(encoderRuns()[1].last(), m_values.programDir + "temp.avi");
+        QVERIFY(!QFile::exists(m_values.programDir + "temp.avi"));
     }
 
     void encoderStuckAtTheEndIsToldToFinish() {
-        // Stuck at the end of the title, repeating its last position for ever.
-        QString script = "onint 2\n";
-        for (int i = 0; i < 22; ++i)
-            script += "print header line\\n\nsleep 2\n";
-        m_tools->setEncodeScript(script + "repeat Pos:   9.9s  300f (99%)\\r\n");
-        m_tools->setTranscodeScript("output 20\n");
+        // Past its header, stuck at the end of the title on a position it cannot pass.
+        Play stuck = hangs(QStringList(22, "header line\n"), 10);
+        stuck.say << "Pos:   9.9s  300f (99%)\r";
+        play(Role::Encode, stuck);
+        play(Role::Transcode, writes(20));
+        m_runner->interruptExitCode = 2; // it closes its file and says it was interrupted
         m_driver->setEncoderStallLimit(1500);
-        QCOMPARE(runToEnd(job({item("Title01")})), TConversionDriver::Outcome::Completed);
+        QSignalSpy done(m_driver.get(), &TConversionDriver::finished);
+        m_driver->run(job({item("Title01")}));
+        QTRY_COMPARE(m_frames.last(), QString("124 / 250")); // 9.9 s of 10, the first half
+        m_clock->advance(1000);
+        QCOMPARE(m_runner->interrupted, 0);
+        m_clock->advance(1000);
+        QCOMPARE(m_runner->interrupted, 1);
+        QVERIFY(done.wait(10000));
         QVERIFY2(m_driver->failures().isEmpty(), qPrintable(m_driver->failures().value(0).reason));
-        QCOMPARE(m_tools->transcoderRuns().size(), 1);
+        QCOMPARE(transcoderRuns().size(), 1);
         QVERIFY(QFile::exists(m_out->filePath("Title01.mp4")));
     }
 
-    void slowStartIsNotTakenForAStall() {
-        m_tools->setEncodeScript("onint 2\nprint Pos: 0.5s\\r\nsleep 2500\noutput 10\nexit 0\n");
-        m_tools->setTranscodeScript("output 20\n");
-        m_driver->setEncoderStallLimit(500);
-        QCOMPARE(runToEnd(job({item("Title01")})), TConversionDriver::Outcome::Completed);
-        QVERIFY(m_driver->failures().isEmpty());
-        QCOMPARE(TestFiles::read(m_work->path() + "/x").size(), 0); // nothing interrupted
+    // Neither a slow start, nor a position the last item reached, is taken for a stall.
+    void stallGuardJudgesThisPassOnly_data() {
+        QTest::addColumn<bool>("secondItem");
+        QTest::newRow("slow start") << false;
+        QTest::newRow("last item's end carried over") << true;
     }
-
-    void stallGuardJudgesTheRunningItemOnly() {
-        // The first item ends at its full length; the second, shorter one is slow to start
-        // and must not be taken for stuck at its end by the first item's position.
-        m_tools->setEncodeScript("onint 0\nsleep 1500\n" + talkingEncoder(10));
-        m_tools->setTranscodeScript("output 20\n");
+    void stallGuardJudgesThisPassOnly() {
+        QFETCH(bool, secondItem);
+        // A position is read from the 21st chunk on.
+        Play slow =
+            hangs(secondItem ? QStringList() : QStringList(20, "header\n") << "Pos: 0.5s\r", 10);
+        if (secondItem)
+            m_plays[Role::Encode] = {talkingEncoder(10), slow};
+        else
+            play(Role::Encode, slow);
+        play(Role::Transcode, writes(20));
         m_driver->setEncoderStallLimit(500);
-        QCOMPARE(runToEnd(job({item("Title01"), item("Title02", 2, 5)})),
-                 TConversionDriver::Outcome::Completed);
+        QSignalSpy done(m_driver.get(), &TConversionDriver::finished);
+        m_driver->run(secondItem ? job({item("Title01"), item("Title02", 2, 5)})
+                                 : job({item("Title01")}));
+        QTRY_COMPARE(encoderRuns().size(), secondItem ? 4 : 2);
+        QTRY_VERIFY(m_runner->isRunning(IToolRunner::Encoder));
+        m_clock->advance(3000);
+        QCOMPARE(m_runner->interrupted, 0);
+        m_runner->end(IToolRunner::Encoder);
+        QVERIFY(done.wait(10000));
         QVERIFY(m_driver->failures().isEmpty());
-        QVERIFY(!QFile::exists(m_tools->encoderPath() + ".interrupted"));
     }
 
     void seekLandingDecidesTheCut() {
         // Sent 1.5 s early, the encoder reports landing 0.52 s before the start.
-        m_tools->setProbeScript("print DEMUX: Append packet to d_video, len=1  pts=0.133  pos=13\\n"
-                                "DEMUX: Append packet to d_video, len=1  pts=59.613  pos=9\\n\n");
-        m_tools->setEncodeScript("output 10\n");
-        m_tools->setTranscodeScript("output 20\n");
+        play(Role::Probe,
+             Play{.say = {"DEMUX: Append packet to d_video, len=1  pts=0.133  pos=13\n"
+                          "DEMUX: Append packet to d_video, len=1  pts=59.613  pos=9\n"}});
+        play(Role::Encode, writes(10));
+        play(Role::Transcode, writes(20));
         ConversionItem i = item("Title01");
         i.encode.startText = "00:01:00";
         i.encode.endText = "00:01:10";
         QCOMPARE(runToEnd(job({i})), TConversionDriver::Outcome::Completed);
-        const QList<QStringList> encoder = m_tools->encoderRuns();
+        const QList<QStringList> encoder = encoderRuns();
         QCOMPARE(encoder.size(), 3); // disc-open run, probe, encode pass
         QVERIFY(encoder[1].contains("-msglevel"));
         const QStringList encode = encoder[2];
         QCOMPARE(encode.mid(encode.indexOf("-ss"), 4),
                  (QStringList{"-ss", "58.500", "-endpos", "10.520"}));
-        const QStringList transcode = m_tools->transcoderRuns().value(0);
+        const QStringList transcode = transcoderRuns().value(0);
         QCOMPARE(transcode.mid(0, 3), (QStringList{"-y", "-ss", "0.520"}));
     }
 
@@ -479,8 +549,10 @@ private slots:
                                    QStringList{"-c:v", "mpeg4", "-c:a", "mp2", made});
         QVERIFY(ffmpeg.waitForFinished(60000));
         QCOMPARE(ffmpeg.exitCode(), 0);
-        m_tools->setEncodeScript("output 10\n");
-        m_tools->setTranscodeScript("copy " + made + "\n");
+        play(Role::Encode, writes(10));
+        Play copy;
+        copy.copies = made;
+        play(Role::Transcode, copy);
         m_driver->setOutputCheck(true);
         ConversionJob j = job({item("Title01", 1, span)});
         j.outputExtension = type;
@@ -496,13 +568,18 @@ private slots:
     }
 
     void timerShowsElapsedAndRemaining() {
-        m_tools->setEncodeScript(talkingEncoder(10, "sleep 2300\noutput 10\n"));
-        m_tools->setTranscodeScript("output 20\n");
+        Play encoder = talkingEncoder(10);
+        encoder.hang = true;
+        play(Role::Encode, encoder);
+        play(Role::Transcode, writes(20));
         QSignalSpy done(m_driver.get(), &TConversionDriver::finished);
         m_driver->run(job({item("Title01")}));
         QCOMPARE(m_driver->progress().elapsedText, QString());
-        QTRY_COMPARE_WITH_TIMEOUT(m_driver->progress().elapsedText, QString("00:00:02"), 5000);
-        QVERIFY(!m_driver->progress().remainingText.isEmpty());
+        QTRY_COMPARE(m_driver->progress().current, 50);
+        m_clock->advance(2000);
+        QCOMPARE(m_driver->progress().elapsedText, QString("00:00:02"));
+        QCOMPARE(m_driver->progress().remainingText, QString("00:00:02")); // half done in 2 s
+        m_runner->end(IToolRunner::Encoder);
         QVERIFY(done.wait(10000));
     }
 };
