@@ -7,7 +7,6 @@
 #include "app/profilechoice.h"
 #include "app/website.h"
 #include "convert/conversioncontroller.h"
-#include "convert/conversionitems.h"
 #include "convert/toolrunner.h"
 #include "core/discentries.h"
 #include "core/paths.h"
@@ -143,10 +142,8 @@ TProgramWindow::Parts::Parts(const QString& programDir, PlatformServices service
       opener(tree, dvd, [] { return std::make_unique<LibDvdReadStructure>(); }),
       taskList(tree, taskListWidgets(mainForm), platform.prompts, platform.shell),
       conversion(conversionWidgets(mainForm),
-                 {.checkedItems = [this] { return ConversionItemsOf(tree); },
-                  .volumeName = [this] { return dvd.VolumeName; },
-                  .frameRate = [this] { return dvd.FrameRate; },
-                  .discPath = [this] { return dvd.DiscPath; },
+                 {.tree = tree,
+                  .dvd = dvd,
                   .generalSettings = [this] { return settingForm.generalSettings(); },
                   .shownText =
                       [this](ParameterGroup group, const QString& key) {

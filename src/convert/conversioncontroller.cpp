@@ -1,5 +1,6 @@
 #include "convert/conversioncontroller.h"
 
+#include "convert/conversionitems.h"
 #include "convert/conversionjob.h"
 #include "core/paths.h"
 #include "core/programvalues.h"
@@ -40,8 +41,7 @@ TConversionController::~TConversionController() {
 void TConversionController::imgStartClick() {
     if (m_running)
         return;
-    const QList<ConversionItem> items = m_sources.checkedItems();
-    if (items.isEmpty()) {
+    if (ConversionItemsOf(m_sources.tree).isEmpty()) {
         m_prompts.inform(QStringLiteral("Please have Titles and Chapters you want to convert "
                                         "checked."),
                          QStringLiteral("No Title or Chapter checked"));
@@ -68,17 +68,10 @@ void TConversionController::imgStartClick() {
     m_w.chkTurnoff->setChecked(settings.autoTurnOff);
     m_w.chkTurnoff->show();
 
-    ConversionJobSource source;
-    source.items = items;
-    source.outputFolder = outputText;
-    source.volumeName = m_sources.volumeName();
-    source.outputExtension = m_values.outputExtension;
-    source.frameRate = m_sources.frameRate();
-    source.discPath = m_sources.discPath();
-    source.workDir = m_values.workDir;
-    source.settings = settings;
-    source.profilePath = profilePath;
-    source.shownText = m_sources.shownText;
+    ConversionJobSource source = DiscJobSource(
+        m_sources.tree, m_sources.dvd, m_values.outputExtension, outputText, settings, profilePath);
+    source.workDir = m_values.workDir;      // as the settings dialog last accepted it
+    source.shownText = m_sources.shownText; // what the window's grids show, edits included
     ConversionJob job = BuildConversionJob(source, m_memory);
 
     m_w.labElapsed->clear();

@@ -19,7 +19,9 @@ class QLabel;
 class QLineEdit;
 class QProgressBar;
 class QWidget;
+class TTaskTree;
 struct ProgramValues;
+struct TDVDInformation;
 
 // Start and Stop on the main window: the checks, the window's converting state, the progress
 // display and what follows the run.
@@ -45,13 +47,12 @@ public:
     };
     // What the run needs from the rest of the program.
     struct Sources {
-        std::function<QList<ConversionItem>()> checkedItems;
-        std::function<QString()> volumeName;
-        std::function<double()> frameRate;
-        std::function<QString()> discPath;
-        std::function<GeneralPreferences()> generalSettings;
-        ShownText shownText;
+        const TTaskTree& tree; // its checked nodes are the run's items
+        const TDVDInformation& dvd;
+        std::function<GeneralPreferences()> generalSettings; // the live General settings
+        ShownText shownText; // the profile's values as the window's grids show them
     };
+
     // `runner` runs the tools; the controller keeps it for as long as it lives.
     TConversionController(Widgets widgets, Sources sources, ProgramValues& values,
                           IPrompts& prompts, IShell& shell, IPower& power,

@@ -1,6 +1,7 @@
 #include "convert/completion.h"
 #include "convert/conversioncontroller.h"
 #include "core/programvalues.h"
+#include "dvd/tasktree.h"
 #include "fakes.h"
 #include "faketoolrunner.h"
 #include "testfiles.h"
@@ -36,7 +37,8 @@ private:
     FakeShell m_shell;
     FakePower m_power;
     ProgramValues m_values;
-    QList<ConversionItem> m_items;
+    TDVDInformation m_dvd;
+    std::unique_ptr<TTaskTree> m_titles; // one title, checked
     QStringList m_log;
     FakeToolRunner* m_runner = nullptr;
     std::unique_ptr<TConversionController> m_controller;
@@ -68,24 +70,27 @@ private slots:
     void init() {
         m_prompts = {};
         m_log.clear();
-        ConversionItem item;
-        item.outputName = "Title01";
-        item.durationSeconds = 10;
-        item.encode.titleNumber = 1;
-        item.encode.startText = "00:00:00";
-        item.encode.endText = "00:00:10";
-        m_items = {item};
+        m_dvd.FrameRate = 25;
+        m_dvd.DiscPath = m_dir.path() + "/VIDEO_TS/";
+        m_titles = std::make_unique<TTaskTree>([] { return QString(); }, [] { return ".mp4"; });
+        TTaskNode title;
+        title.IsTitle = true;
+        title.Number = 1;
+        title.OutputName = "Title01";
+        title.EndSeconds = title.OrigEndSeconds = title.OrigDuration = 10;
+        title.StartText = "00:00:00";
+        title.EndText = "00:00:10";
+        m_titles->setChecked(m_titles->addTitle(title), true);
         m_output->setText(m_dir.path() + "/");
         m_profile->clear();
         m_profile->addItem("P");
         auto runner = std::make_unique<FakeToolRunner>();
         m_runner = runner.get();
-        TConversionController::Sources sources;
-        sources.checkedItems = [this] { return m_items; };
-        sources.volumeName = [] { return QString(); };
-        sources.frameRate = [] { return 25.0; };
-        sources.discPath = [this] { return m_dir.path() + "/VIDEO_TS/"; };
-        sources.generalSettings = [this] { return GeneralPreferences::defaults(m_dir.path()); };
+        TConversionController::Sources sources{
+            .tree = *m_titles,
+            .dvd = m_dvd,
+            .generalSettings = [this] { return GeneralPreferences::defaults(m_dir.path()); },
+            .shownText = {}};
         m_controller = std::make_unique<TConversionController>(
             TConversionController::Widgets{.imgStart = m_start,
                                            .imgStop = m_stop,
@@ -128,7 +133,7 @@ private slots:
     void startChecks() {
         QFETCH(QString, broken);
         if (broken == "items")
-            m_items.clear();
+            m_titles->applyCheckCommand(TTaskTree::CheckCommand::UncheckAll);
         if (broken == "output")
             m_output->setText("/no/such/folder/");
         if (broken == "profile")
