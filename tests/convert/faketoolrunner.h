@@ -2,11 +2,52 @@
 
 #include "convert/toolrunning.h"
 
+#include <QFile>
 #include <QList>
+#include <QMap>
 #include <QMetaObject>
 
 #include <array>
 #include <functional>
+
+// The runs a conversion makes of its two tools, told apart by their arguments.
+enum class ToolRole { Open, Probe, SubtitleDump, Encode, Transcode };
+
+inline ToolRole RoleOf(const QStringList& arguments, IToolRunner::Slot slot) {
+    if (slot == IToolRunner::Transcoder)
+        return ToolRole::Transcode;
+    if (arguments.contains("-msglevel"))
+        return ToolRole::Probe;
+    if (arguments.contains("-vobsubout"))
+        return ToolRole::SubtitleDump;
+    // The disc-open run names the bare intermediate file in its working folder.
+    return arguments.last() == "temp.avi" ? ToolRole::Open : ToolRole::Encode;
+}
+
+// What one run of a tool does: it leaves its output file, says its chunks, then ends, unless it
+// hangs until stopped.
+struct ToolPlay {
+    QStringList say{};
+    qint64 writes = -1; // bytes left in the output file (the run's last argument); -1: none
+    QString copies{};   // a file left as the output instead
+    int exitCode = 0;
+    bool crash = false;
+    bool hang = false;
+};
+
+inline ToolPlay writes(qint64 bytes) {
+    ToolPlay p;
+    p.writes = bytes;
+    return p;
+}
+
+inline ToolPlay hangs(QStringList say = {}, qint64 bytes = -1) {
+    ToolPlay p;
+    p.say = std::move(say);
+    p.writes = bytes;
+    p.hang = true;
+    return p;
+}
 
 // Tools that run only as far as a test says: a start is written down, and output and ends come
 // when the test calls say() and end(), or when its onStart plays the run. terminate() ends a
@@ -26,6 +67,10 @@ public:
     int interruptExitCode = -1;
     // Called a moment after each start, outside the starter's call, to play the run.
     std::function<void(const Start&)> onStart;
+    // Without onStart, each start plays its role's next play; the last stands for later runs.
+    QMap<ToolRole, QList<ToolPlay>> plays;
+
+    void play(ToolRole role, ToolPlay p) { plays[role] = {std::move(p)}; }
 
     bool start(Slot slot, const QString& program, const QStringList& arguments, QString* error,
                const QString&) override {
@@ -39,12 +84,12 @@ public:
         m_chunks[slot] = 0;
         m_said[slot].clear();
         const int run = ++m_runs[slot];
-        if (onStart)
+        if (onStart || !plays.isEmpty())
             QMetaObject::invokeMethod(
                 this,
                 [this, slot, run, started = starts.last()] {
                     if (m_running[slot] && m_runs[slot] == run)
-                        onStart(started);
+                        onStart ? onStart(started) : perform(started);
                 },
                 Qt::QueuedConnection);
         return true;
@@ -85,6 +130,26 @@ public:
     }
 
 private:
+    void perform(const Start& start) {
+        QList<ToolPlay>& queue = plays[RoleOf(start.arguments, start.slot)];
+        const ToolPlay p = queue.isEmpty()    ? ToolPlay()
+                           : queue.size() > 1 ? queue.takeFirst()
+                                              : queue[0];
+        const QString output = start.arguments.value(start.arguments.size() - 1);
+        if (p.writes >= 0 || !p.copies.isEmpty())
+            QFile::remove(output);
+        if (p.writes >= 0) {
+            QFile file(output);
+            if (file.open(QIODevice::WriteOnly))
+                file.write(QByteArray(p.writes, 'x'));
+        }
+        if (!p.copies.isEmpty())
+            QFile::copy(p.copies, output);
+        for (const QString& text : p.say)
+            say(start.slot, text);
+        if (!p.hang)
+            end(start.slot, p.exitCode, p.crash);
+    }
     void endSoon(Slot slot, int code, bool crashed) {
         const int run = ++m_runs[slot];
         QMetaObject::invokeMethod(

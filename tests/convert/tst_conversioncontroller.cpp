@@ -233,6 +233,66 @@ private slots:
         QTEST(happened, "expected");
         m_shell.opened.clear();
     }
+
+    void completionReportsWhatHappened_data() {
+        QTest::addColumn<bool>("exitProgram");
+        QTest::addColumn<int>("failed");
+        QTest::addColumn<int>("skipped");
+        QTest::addColumn<QString>("caption"); // of the message; empty: none shown
+        QTest::addColumn<QString>("report");  // the start of the message or the report file
+        QTest::newRow("all converted") << false << 0 << 0 << "Complete"
+                                       << "The conversion is completed successfully.";
+        QTest::newRow("skipped is no success")
+            << false << 0 << 2 << "Complete"
+            << "The conversion is finished, but 2 items were skipped:\n\nA.mp4: skipped";
+        QTest::newRow("failed and skipped")
+            << false << 1 << 1 << "Conversion failed"
+            << "The conversion is finished, but one item failed:\n\nF.mp4: broken\n\n"
+               "One item was skipped:\n\nA.mp4: skipped";
+        QTest::newRow("exit leaves the report beside the outputs")
+            << true << 1 << 0 << ""
+            << "The conversion is finished, but one item failed:";
+        QTest::newRow("exit after a clean run leaves no file") << true << 0 << 0 << ""
+                                                               << "";
+    }
+    void completionReportsWhatHappened() {
+        QFETCH(bool, exitProgram);
+        QFETCH(int, failed);
+        QFETCH(int, skipped);
+        QFETCH(QString, caption);
+        QFETCH(QString, report);
+        QTemporaryDir out;
+        FakePower power;
+        FakeShell shell;
+        TCompletionActions actions(power, m_prompts, shell);
+        RunResult result;
+        for (int i = 0; i < failed; ++i)
+            result.failures.append({"F.mp4", "broken", {}});
+        for (int i = 0; i < skipped; ++i)
+            result.skipped << "A.mp4";
+        CompletionChoices choices;
+        choices.exitProgram = exitProgram;
+        choices.outputFolderText = out.path();
+        bool closed = false;
+        QCOMPARE(actions.run(choices, result, {}, [&] { closed = true; }), !exitProgram);
+        QCOMPARE(closed, exitProgram);
+        QCOMPARE(m_prompts.notices.isEmpty(), caption.isEmpty());
+        const QString file = out.filePath(RunReportFileName);
+        if (!caption.isEmpty()) {
+            QCOMPARE(m_prompts.notices[0].caption, caption);
+            QVERIFY2(m_prompts.notices[0].text.startsWith(report),
+                     qPrintable(m_prompts.notices[0].text));
+            QVERIFY(!QFile::exists(file));
+        } else {
+            QCOMPARE(QFile::exists(file), !report.isEmpty());
+            if (!report.isEmpty()) { // each run appended
+                QVERIFY(actions.run(choices, result, {}, [] {}) == false);
+                const QString text = QString::fromUtf8(TestFiles::read(file));
+                QCOMPARE(text.count(report), 2);
+                QVERIFY(text.startsWith("Kelvo Ripvale, "));
+            }
+        }
+    }
 };
 
 QTEST_MAIN(TestConversionController)

@@ -1,4 +1,3 @@
-#include "convert/completion.h"
 #include "convert/conversiondriver.h"
 #include "core/programvalues.h"
 #include "fakes.h"
@@ -17,55 +16,16 @@ Q_DECLARE_METATYPE(TConversionDriver::Outcome)
 
 namespace {
 
-// The runs a conversion makes of its two tools.
-enum class Role { Open, Probe, SubtitleDump, Encode, Transcode };
-
-Role roleOf(const FakeToolRunner::Start& s) {
-    if (s.slot == IToolRunner::Transcoder)
-        return Role::Transcode;
-    if (s.arguments.contains("-msglevel"))
-        return Role::Probe;
-    if (s.arguments.contains("-vobsubout"))
-        return Role::SubtitleDump;
-    // The disc-open run names the bare intermediate file in its working folder.
-    return s.arguments.last() == "temp.avi" ? Role::Open : Role::Encode;
-}
-
-// What one run of a tool does: it leaves its output file, says its chunks, then ends, unless it
-// hangs until stopped.
-struct Play {
-    QStringList say{};
-    qint64 writes = -1; // bytes left in the output file (the run's last argument); -1: none
-    QString copies{};   // a file left as the output instead
-    int exitCode = 0;
-    bool crash = false;
-    bool hang = false;
-};
-
-Play writes(qint64 bytes) {
-    Play p;
-    p.writes = bytes;
-    return p;
-}
-
-Play hangs(QStringList say = {}, qint64 bytes = -1) {
-    Play p;
-    p.say = std::move(say);
-    p.writes = bytes;
-    p.hang = true;
-    return p;
-}
-
 // An encoder that reports its position over 25 chunks and leaves a temp.avi.
-Play talkingEncoder(double duration) {
-    Play p = writes(1000);
+ToolPlay talkingEncoder(double duration) {
+    ToolPlay p = writes(1000);
     for (int i = 0; i < 25; ++i)
         p.say << QString("Pos: %1s %2f (5%)\r").arg(duration * i / 24, 0, 'f', 1).arg(i * 10);
     return p;
 }
 
-Play talkingTranscoder(const QString& lastTime, const QStringList& more = {}) {
-    Play p = writes(2000);
+ToolPlay talkingTranscoder(const QString& lastTime, const QStringList& more = {}) {
+    ToolPlay p = writes(2000);
     p.say =
         QStringList{"header\n", "more header time=9999 ", "frame=1 time=00:00:01.00 bitrate=1\r",
                     "frame=2 time=" + lastTime + " bitrate=1\r", "frame=3 time=00:00:00.50 x\r"} +
@@ -86,27 +46,11 @@ private:
     std::unique_ptr<FakeToolRunner> m_runner;
     std::unique_ptr<TestClock> m_clock;
     std::unique_ptr<TConversionDriver> m_driver;
-    // Each role's runs, in turn; the last one stands for every later run.
-    QMap<Role, QList<Play>> m_plays;
     QList<int> m_currents;
     QList<int> m_totals;
     QStringList m_frames;
 
-    void play(Role role, Play p) { m_plays[role] = {std::move(p)}; }
-    void perform(const FakeToolRunner::Start& start) {
-        QList<Play>& queue = m_plays[roleOf(start)];
-        const Play p = queue.isEmpty() ? Play() : queue.size() > 1 ? queue.takeFirst() : queue[0];
-        if (p.writes >= 0)
-            TestFiles::write(start.arguments.last(), QByteArray(p.writes, 'x'));
-        if (!p.copies.isEmpty()) {
-            QFile::remove(start.arguments.last());
-            QFile::copy(p.copies, start.arguments.last());
-        }
-        for (const QString& text : p.say)
-            m_runner->say(start.slot, text);
-        if (!p.hang)
-            m_runner->end(start.slot, p.exitCode, p.crash);
-    }
+    void play(ToolRole role, ToolPlay p) { m_runner->play(role, std::move(p)); }
     QList<QStringList> encoderRuns() const { return m_runner->runsOf(IToolRunner::Encoder); }
     QList<QStringList> transcoderRuns() const { return m_runner->runsOf(IToolRunner::Transcoder); }
 
@@ -155,9 +99,7 @@ private slots:
         m_values = ProgramValues::forProgramDir(m_program->path());
         m_values.workDir = m_work->path() + "/";
         m_prompts = {};
-        m_plays.clear();
         m_runner = std::make_unique<FakeToolRunner>();
-        m_runner->onStart = [this](const FakeToolRunner::Start& s) { perform(s); };
         m_clock = std::make_unique<TestClock>();
         m_driver = std::make_unique<TConversionDriver>(*m_runner, m_prompts, m_values, *m_clock);
         m_driver->setOutputCheck(false); // the fake outputs are no media files
@@ -175,9 +117,10 @@ private slots:
     }
 
     void convertsEveryItemInOrder() {
-        play(Role::Encode, talkingEncoder(10));
+        play(ToolRole::Encode, talkingEncoder(10));
         // The transcoder's time runs past the span; the second item's title is NTSC.
-        play(Role::Transcode, talkingTranscoder("00:00:05.00", {"frame=4 time=00:00:12.00 x\r"}));
+        play(ToolRole::Transcode,
+             talkingTranscoder("00:00:05.00", {"frame=4 time=00:00:12.00 x\r"}));
         ConversionItem ntsc = item("Title01-Chapter01", 1);
         ntsc.frameRate = 29.97;
         const auto outcome = runToEnd(job({item("Title01"), ntsc}));
@@ -234,21 +177,21 @@ private slots:
         QFETCH(QString, broken);
         QFETCH(QString, reason);
         QFETCH(bool, oldFile);
-        Play encoder = writes(10), transcoder = writes(20);
+        ToolPlay encoder = writes(10), transcoder = writes(20);
         if (broken == "encoder exit")
-            encoder = Play{.say = {"oops\n"}, .exitCode = 3};
+            encoder = ToolPlay{.say = {"oops\n"}, .exitCode = 3};
         else if (broken == "encoder crash")
             encoder.crash = true;
         else if (broken == "encoder silent")
-            encoder = Play();
+            encoder = ToolPlay();
         else if (broken == "transcoder exit")
-            transcoder = Play{.say = {"Unknown encoder\n"}, .exitCode = 1};
+            transcoder = ToolPlay{.say = {"Unknown encoder\n"}, .exitCode = 1};
         else if (broken == "transcoder empty")
             transcoder = writes(0);
         else
-            transcoder = Play();
-        play(Role::Encode, encoder);
-        play(Role::Transcode, transcoder);
+            transcoder = ToolPlay();
+        play(ToolRole::Encode, encoder);
+        play(ToolRole::Transcode, transcoder);
         ConversionJob j = job({item("Title01"), item("Title02", 2)});
         if (oldFile) {
             TestFiles::write(m_out->filePath("Title01.mp4"), "an earlier, good output");
@@ -269,19 +212,21 @@ private slots:
     void stopInEachPhase_data() {
         QTest::addColumn<int>("hanging"); // the role of the run that hangs
         QTest::addColumn<int>("transcodeRuns");
-        QTest::newRow("disc-open run") << int(Role::Open) << 0;
-        QTest::newRow("encode pass") << int(Role::Encode) << 0;
-        QTest::newRow("transcode pass") << int(Role::Transcode) << 1;
+        QTest::newRow("disc-open run") << int(ToolRole::Open) << 0;
+        QTest::newRow("encode pass") << int(ToolRole::Encode) << 0;
+        QTest::newRow("transcode pass") << int(ToolRole::Transcode) << 1;
     }
     void stopInEachPhase() {
         QFETCH(int, hanging);
         QFETCH(int, transcodeRuns);
-        play(Role::Encode, writes(10));
-        play(Role(hanging), hangs({"working\n"}, Role(hanging) == Role::Open ? -1 : 10));
+        play(ToolRole::Encode, writes(10));
+        play(ToolRole(hanging),
+             hangs({"working\n"}, ToolRole(hanging) == ToolRole::Open ? -1 : 10));
         QSignalSpy done(m_driver.get(), &TConversionDriver::finished);
         m_driver->run(job({item("Title01"), item("Title02", 2)}));
         QTRY_VERIFY(!m_runner->starts.isEmpty() &&
-                    roleOf(m_runner->starts.last()) == Role(hanging));
+                    RoleOf(m_runner->starts.last().arguments, m_runner->starts.last().slot) ==
+                        ToolRole(hanging));
         m_driver->stop();
         QVERIFY(done.wait(10000));
         QCOMPARE(done.first().first().value<TConversionDriver::Outcome>(),
@@ -313,8 +258,8 @@ private slots:
         QFETCH(QList<bool>, answers);
         QFETCH(int, transcodes);
         QFETCH(int, questions);
-        play(Role::Encode, writes(10));
-        play(Role::Transcode, writes(20));
+        play(ToolRole::Encode, writes(10));
+        play(ToolRole::Transcode, writes(20));
         TestFiles::write(m_out->filePath("Title01.mp4"), "old");
         m_prompts.answers = answers;
         ConversionJob j = job({item("Title01"), item("Title02", 2)});
@@ -344,7 +289,7 @@ private slots:
     }
 
     void missingTranscoderFailsItems() {
-        play(Role::Encode, writes(10));
+        play(ToolRole::Encode, writes(10));
         m_runner->missing[IToolRunner::Transcoder] = true;
         QCOMPARE(runToEnd(job({item("Title01")})), TConversionDriver::Outcome::Completed);
         QCOMPARE(m_prompts.notices.first().text, QString("Error"));
@@ -352,8 +297,8 @@ private slots:
     }
 
     void vanishedWorkFolderFallsBackToProgramFolder() {
-        play(Role::Encode, writes(10));
-        play(Role::Transcode, writes(20));
+        play(ToolRole::Encode, writes(10));
+        play(ToolRole::Transcode, writes(20));
         ConversionJob j = job({item("Title01")});
         j.workDir = m_work->path() + "/gone/";
         QCOMPARE(runToEnd(j), TConversionDriver::Outcome::Completed);
@@ -363,10 +308,10 @@ private slots:
 
     void encoderStuckAtTheEndIsToldToFinish() {
         // Past its header, stuck at the end of the title on a position it cannot pass.
-        Play stuck = hangs(QStringList(22, "header line\n"), 10);
+        ToolPlay stuck = hangs(QStringList(22, "header line\n"), 10);
         stuck.say << "Pos:   9.9s  300f (99%)\r";
-        play(Role::Encode, stuck);
-        play(Role::Transcode, writes(20));
+        play(ToolRole::Encode, stuck);
+        play(ToolRole::Transcode, writes(20));
         m_runner->interruptExitCode = 2; // it closes its file and says it was interrupted
         m_driver->setEncoderStallLimit(1500);
         QSignalSpy done(m_driver.get(), &TConversionDriver::finished);
@@ -391,13 +336,13 @@ private slots:
     void stallGuardJudgesThisPassOnly() {
         QFETCH(bool, secondItem);
         // A position is read from the 21st chunk on.
-        Play slow =
+        ToolPlay slow =
             hangs(secondItem ? QStringList() : QStringList(20, "header\n") << "Pos: 0.5s\r", 10);
         if (secondItem)
-            m_plays[Role::Encode] = {talkingEncoder(10), slow};
+            m_runner->plays[ToolRole::Encode] = {talkingEncoder(10), slow};
         else
-            play(Role::Encode, slow);
-        play(Role::Transcode, writes(20));
+            play(ToolRole::Encode, slow);
+        play(ToolRole::Transcode, writes(20));
         m_driver->setEncoderStallLimit(500);
         QSignalSpy done(m_driver.get(), &TConversionDriver::finished);
         m_driver->run(secondItem ? job({item("Title01"), item("Title02", 2, 5)})
@@ -413,11 +358,11 @@ private slots:
 
     void seekLandingDecidesTheCut() {
         // Sent 1.5 s early, the encoder reports landing 0.52 s before the start.
-        play(Role::Probe,
-             Play{.say = {"DEMUX: Append packet to d_video, len=1  pts=0.133  pos=13\n"
-                          "DEMUX: Append packet to d_video, len=1  pts=59.613  pos=9\n"}});
-        play(Role::Encode, writes(10));
-        play(Role::Transcode, writes(20));
+        play(ToolRole::Probe,
+             ToolPlay{.say = {"DEMUX: Append packet to d_video, len=1  pts=0.133  pos=13\n"
+                              "DEMUX: Append packet to d_video, len=1  pts=59.613  pos=9\n"}});
+        play(ToolRole::Encode, writes(10));
+        play(ToolRole::Transcode, writes(20));
         ConversionItem i = item("Title01");
         i.encode.startText = "00:01:00";
         i.encode.endText = "00:01:10";
@@ -444,65 +389,6 @@ private slots:
         TIntermediateFiles third;
         third.settle(m_work->path());
         QCOMPARE(third.videoPath(), temp()); // free again
-    }
-
-    void completionReportsWhatHappened_data() {
-        QTest::addColumn<bool>("exitProgram");
-        QTest::addColumn<int>("failed");
-        QTest::addColumn<int>("skipped");
-        QTest::addColumn<QString>("caption"); // of the message; empty: none shown
-        QTest::addColumn<QString>("report");  // the start of the message or the report file
-        QTest::newRow("all converted") << false << 0 << 0 << "Complete"
-                                       << "The conversion is completed successfully.";
-        QTest::newRow("skipped is no success")
-            << false << 0 << 2 << "Complete"
-            << "The conversion is finished, but 2 items were skipped:\n\nA.mp4: skipped";
-        QTest::newRow("failed and skipped")
-            << false << 1 << 1 << "Conversion failed"
-            << "The conversion is finished, but one item failed:\n\nF.mp4: broken\n\n"
-               "One item was skipped:\n\nA.mp4: skipped";
-        QTest::newRow("exit leaves the report beside the outputs")
-            << true << 1 << 0 << ""
-            << "The conversion is finished, but one item failed:";
-        QTest::newRow("exit after a clean run leaves no file") << true << 0 << 0 << ""
-                                                               << "";
-    }
-    void completionReportsWhatHappened() {
-        QFETCH(bool, exitProgram);
-        QFETCH(int, failed);
-        QFETCH(int, skipped);
-        QFETCH(QString, caption);
-        QFETCH(QString, report);
-        FakePower power;
-        FakeShell shell;
-        TCompletionActions actions(power, m_prompts, shell);
-        RunResult result;
-        for (int i = 0; i < failed; ++i)
-            result.failures.append({"F.mp4", "broken", {}});
-        for (int i = 0; i < skipped; ++i)
-            result.skipped << "A.mp4";
-        CompletionChoices choices;
-        choices.exitProgram = exitProgram;
-        choices.outputFolderText = m_out->path();
-        bool closed = false;
-        QCOMPARE(actions.run(choices, result, {}, [&] { closed = true; }), !exitProgram);
-        QCOMPARE(closed, exitProgram);
-        QCOMPARE(m_prompts.notices.isEmpty(), caption.isEmpty());
-        const QString file = m_out->filePath(RunReportFileName);
-        if (!caption.isEmpty()) {
-            QCOMPARE(m_prompts.notices[0].caption, caption);
-            QVERIFY2(m_prompts.notices[0].text.startsWith(report),
-                     qPrintable(m_prompts.notices[0].text));
-            QVERIFY(!QFile::exists(file));
-        } else {
-            QCOMPARE(QFile::exists(file), !report.isEmpty());
-            if (!report.isEmpty()) { // each run appended
-                QVERIFY(actions.run(choices, result, {}, [] {}) == false);
-                const QString text = QString::fromUtf8(TestFiles::read(file));
-                QCOMPARE(text.count(report), 2);
-                QVERIFY(text.startsWith("Kelvo Ripvale, "));
-            }
-        }
     }
 
     void outputsAreReadBack_data() {
@@ -549,10 +435,10 @@ private slots:
                                    QStringList{"-c:v", "mpeg4", "-c:a", "mp2", made});
         QVERIFY(ffmpeg.waitForFinished(60000));
         QCOMPARE(ffmpeg.exitCode(), 0);
-        play(Role::Encode, writes(10));
-        Play copy;
+        play(ToolRole::Encode, writes(10));
+        ToolPlay copy;
         copy.copies = made;
-        play(Role::Transcode, copy);
+        play(ToolRole::Transcode, copy);
         m_driver->setOutputCheck(true);
         ConversionJob j = job({item("Title01", 1, span)});
         j.outputExtension = type;
@@ -568,10 +454,10 @@ private slots:
     }
 
     void timerShowsElapsedAndRemaining() {
-        Play encoder = talkingEncoder(10);
+        ToolPlay encoder = talkingEncoder(10);
         encoder.hang = true;
-        play(Role::Encode, encoder);
-        play(Role::Transcode, writes(20));
+        play(ToolRole::Encode, encoder);
+        play(ToolRole::Transcode, writes(20));
         QSignalSpy done(m_driver.get(), &TConversionDriver::finished);
         m_driver->run(job({item("Title01")}));
         QCOMPARE(m_driver->progress().elapsedText, QString());
