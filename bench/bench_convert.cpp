@@ -35,7 +35,8 @@ public:
     bool ask(const QString&, const QString&) override { return true; }
     std::optional<QString> chooseFolder(const QString&, const QString&) override { return {}; }
     std::optional<QString> chooseOpenFile(const QString&, const QString&) override { return {}; }
-    std::optional<QString> chooseSaveFile(const QString&, const QString&, const QString&) override {
+    std::optional<QString> chooseSaveFile(const QString&, const QString&, const QString&,
+                                          const QString&) override {
         return {};
     }
 };
@@ -189,7 +190,7 @@ int main(int argc, char* argv[]) {
     ApplyLoadedDisc(LoadDisc(a[2], reader), tree, info);
     tree.CheckLongestTitle();
 
-    GeneralPreferences settings = GeneralPreferences::defaults(values.programDir);
+    GeneralPreferences settings = values.defaultPreferences();
     settings.workDir = values.workDir;
     settings.overwrite = true;
     EncoderMemory memory;

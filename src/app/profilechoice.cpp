@@ -1,6 +1,5 @@
 #include "app/profilechoice.h"
 
-#include "core/paths.h"
 #include "core/preferences.h"
 #include "core/programvalues.h"
 #include "profiles/profileloading.h"
@@ -13,11 +12,18 @@
 TProfileChoice::TProfileChoice(Widgets widgets, ProgramValues& values, IPrompts& prompts,
                                QObject* parent)
     : QObject(parent), m_w(widgets), m_values(values), m_prompts(prompts) {
-    for (const QString& file : ListFilesWithExtension(m_values.profilesDir(), ".apf"))
-        m_w.cmbProfile->addItem(ProfileNameOfFile(file));
+    m_w.cmbProfile->addItems(m_values.profileNames());
     m_w.cmbProfile->setCurrentIndex(-1);
     connect(m_w.cmbProfile, &QComboBox::currentIndexChanged, this,
             &TProfileChoice::cmbProfileChange);
+}
+
+void TProfileChoice::relist() {
+    const QSignalBlocker quiet(m_w.cmbProfile);
+    const QString shown = m_w.cmbProfile->currentText();
+    m_w.cmbProfile->clear();
+    m_w.cmbProfile->addItems(m_values.profileNames());
+    m_w.cmbProfile->setCurrentIndex(m_w.cmbProfile->findText(shown));
 }
 
 void TProfileChoice::RestoreProfileSelection() {
@@ -32,7 +38,7 @@ void TProfileChoice::RestoreProfileSelection() {
             cmbProfileChange(); // selecting the shown item again still loads it
     }
     m_w.edtOutputDir->setText(
-        prefs.readString(Prefs::MainSection, Prefs::OutputPath, m_values.programDir));
+        prefs.readString(Prefs::MainSection, Prefs::OutputPath, m_values.folders.defaultOutputDir));
 }
 
 void TProfileChoice::StoreProfileSelection() {

@@ -28,6 +28,8 @@ public:
     void StoreProfileSelection();
     // Loads the selected profile (again).
     void cmbProfileChange();
+    // Lists the profiles anew; the selected one stays selected and loaded as it is.
+    void relist();
 
 signals:
     // The selected profile was loaded and its extension taken.

@@ -253,6 +253,11 @@ void TProgramWindow::Parts::connectDialogs() {
     settingForm.attachMainWindow({mainForm.cmbProfile, mainForm.edtOutputDir});
     QObject::connect(&settingForm, &TSettingForm::shownProfileSaved, &profiles,
                      &TProfileChoice::cmbProfileChange);
+    // A profile saved under a new name is in both lists at once.
+    QObject::connect(&settingForm, &TSettingForm::profileListChanged, &profiles, [this] {
+        profiles.relist();
+        settingForm.relistProfiles(values.profileNames());
+    });
     QObject::connect(mainForm.bbtnSetting, &QPushButton::clicked, &settingForm,
                      &TSettingForm::ShowProfilesPage);
     QObject::connect(mainForm.sbtnOptions, &QToolButton::clicked, &settingForm,

@@ -105,9 +105,7 @@ struct ProfileChoice {
 };
 
 ProfileChoice chooseProfile(const ProgramValues& values, const QString& requested) {
-    QStringList names;
-    for (const QString& file : ListFilesWithExtension(values.profilesDir(), ".apf"))
-        names << ProfileNameOfFile(file);
+    const QStringList names = values.profileNames();
     if (!requested.isEmpty()) {
         if (!names.contains(requested))
             return {{},
@@ -216,16 +214,16 @@ int runConvert(const CliOptions& o, ProgramValues& values) {
     if (!profile.error.isEmpty())
         return usageError(profile.error);
     GeneralPreferences settings = ReadStandardGeneralPreferences(
-        values.preferencesPath(), Prefs::MainSection, values.programDir);
+        values.preferencesPath(), Prefs::MainSection, values.defaultPreferences());
     if (o.overwrite) {
         settings.overwrite = *o.overwrite == CliOptions::Overwrite::Yes;
         settings.ask = *o.overwrite == CliOptions::Overwrite::Ask;
     }
-    const QString outputText =
-        o.outputDir.isEmpty()
-            ? StandardIni(values.preferencesPath())
-                  .readString(Prefs::MainSection, Prefs::OutputPath, values.programDir)
-            : o.outputDir;
+    const QString outputText = o.outputDir.isEmpty()
+                                   ? StandardIni(values.preferencesPath())
+                                         .readString(Prefs::MainSection, Prefs::OutputPath,
+                                                     values.folders.defaultOutputDir)
+                                   : o.outputDir;
     if (!OutputFolderUsable(outputText))
         return usageError(QStringLiteral("the output folder %1 does not exist, nor does its parent")
                               .arg(outputText));

@@ -47,6 +47,6 @@ std::optional<QString> TerminalPrompts::chooseOpenFile(const QString&, const QSt
 }
 
 std::optional<QString> TerminalPrompts::chooseSaveFile(const QString&, const QString&,
-                                                       const QString&) {
+                                                       const QString&, const QString&) {
     return std::nullopt;
 }

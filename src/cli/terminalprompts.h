@@ -19,7 +19,8 @@ public:
     std::optional<QString> chooseOpenFile(const QString& caption,
                                           const QString& nameFilter) override;
     std::optional<QString> chooseSaveFile(const QString& caption, const QString& nameFilter,
-                                          const QString& defaultSuffix) override;
+                                          const QString& defaultSuffix,
+                                          const QString& startFolder) override;
 
     static bool IsTerminal(FILE* file);
 

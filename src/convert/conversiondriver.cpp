@@ -73,7 +73,7 @@ void TConversionDriver::run(ConversionJob job) {
     // The work folder is settled once, here, for the whole run.
     m_job.workDir = WithTrailingSeparator(!m_job.workDir.isEmpty() && QDir(m_job.workDir).exists()
                                               ? m_job.workDir
-                                              : m_values.programDir);
+                                              : m_values.folders.defaultWorkDir);
     m_files.settle(m_job.workDir);
     m_progress = ConversionProgress{};
     m_progress.current = m_progress.total = 0;

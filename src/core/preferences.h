@@ -12,8 +12,8 @@ inline const QString MainSection = QStringLiteral("Main");
 inline const QString DefaultSection = QStringLiteral("Default");
 
 inline const QString Profile = QStringLiteral("Profile");           // integer, 0
-inline const QString OutputPath = QStringLiteral("Output Path");    // text, ProgramDir
-inline const QString WorkDir = QStringLiteral("Work Dir");          // text, ProgramDir
+inline const QString OutputPath = QStringLiteral("Output Path");    // text, the output default
+inline const QString WorkDir = QStringLiteral("Work Dir");          // text, the work default
 inline const QString SynMode = QStringLiteral("Syn Mode");          // integer, 0
 inline const QString AutoOpenDir = QStringLiteral("Auto Open Dir"); // boolean, true
 inline const QString AutoExit = QStringLiteral("Auto Exit");        // boolean, false
@@ -48,8 +48,8 @@ struct GeneralPreferences {
 
     bool operator==(const GeneralPreferences&) const = default;
 
-    // Every key at its default; both folders default to the program folder.
-    static GeneralPreferences defaults(const QString& programDir);
+    // Every key at its default, with the folders given.
+    static GeneralPreferences defaults(const QString& outputDir, const QString& workDir);
 
     // Hands every key with its field to text(key, QString&), number(key, int&) or
     // flag(key, bool&), in the order the keys are written: one list for every reader and writer.

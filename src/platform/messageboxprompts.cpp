@@ -33,8 +33,9 @@ std::optional<QString> MessageBoxPrompts::chooseOpenFile(const QString& caption,
 
 std::optional<QString> MessageBoxPrompts::chooseSaveFile(const QString& caption,
                                                          const QString& nameFilter,
-                                                         const QString& defaultSuffix) {
-    QFileDialog dialog(QApplication::activeWindow(), caption);
+                                                         const QString& defaultSuffix,
+                                                         const QString& startFolder) {
+    QFileDialog dialog(QApplication::activeWindow(), caption, startFolder);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setNameFilter(nameFilter);
     dialog.setDefaultSuffix(defaultSuffix);

@@ -23,7 +23,8 @@ public:
                                                   const QString& nameFilter) = 0;
     // The save dialog for one kind of file: `nameFilter` such as "Profiles (*.apf)", and
     // `defaultSuffix` added to a name typed without one. An existing file is chosen without a
-    // question. Nothing when the user cancels.
+    // question. It opens in `startFolder` where one is given. Nothing when the user cancels.
     virtual std::optional<QString> chooseSaveFile(const QString& caption, const QString& nameFilter,
-                                                  const QString& defaultSuffix) = 0;
+                                                  const QString& defaultSuffix,
+                                                  const QString& startFolder) = 0;
 };

@@ -4,11 +4,13 @@
 #include "profiles/profilereader.h"
 #include "profiles/standardini.h"
 
+#include <QDir>
+
 namespace {
 // One section read through either INI reader, each with its own rules for values.
 GeneralPreferences readWith(const IProfileReader& ini, const QString& section,
-                            const QString& programDir) {
-    GeneralPreferences p = GeneralPreferences::defaults(programDir);
+                            const GeneralPreferences& defaults) {
+    GeneralPreferences p = defaults;
     p.forEachKey(
         [&](const QString& key, QString& value) { value = ini.readString(section, key, value); },
         [&](const QString& key, int& value) { value = ini.readInteger(section, key, value); },
@@ -18,8 +20,8 @@ GeneralPreferences readWith(const IProfileReader& ini, const QString& section,
 } // namespace
 
 GeneralPreferences ReadGeneralPreferences(const TNewInifile& ini, const QString& section,
-                                          const QString& programDir) {
-    return readWith(NewIniProfileReader(ini), section, programDir);
+                                          const GeneralPreferences& defaults) {
+    return readWith(NewIniProfileReader(ini), section, defaults);
 }
 
 void WriteGeneralPreferences(TNewInifile& ini, const GeneralPreferences& settings) {
@@ -32,12 +34,16 @@ void WriteGeneralPreferences(TNewInifile& ini, const GeneralPreferences& setting
 
 GeneralPreferences ReadStandardGeneralPreferences(const QString& preferencesPath,
                                                   const QString& section,
-                                                  const QString& programDir) {
-    return readWith(StandardProfileReader(preferencesPath), section, programDir);
+                                                  const GeneralPreferences& defaults) {
+    return readWith(StandardProfileReader(preferencesPath), section, defaults);
 }
 
 ProgramValues LoadProgramValues(const QString& programDir) {
     ProgramValues v = ProgramValues::forProgramDir(programDir);
+    // An installed copy's own folders of the user's are made on first use.
+    if (v.folders.installed)
+        for (const QString& dir : {v.folders.configDir, v.folders.defaultWorkDir})
+            QDir().mkpath(dir);
     v.productVersion = StandardIni(v.preferencesPath())
                            .readString(Prefs::MainSection, Prefs::Version, Prefs::DefaultVersion);
     return v;

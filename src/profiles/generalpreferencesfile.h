@@ -8,18 +8,18 @@ class TNewInifile;
 
 // The General settings in Preferences.ini as the settings dialog reads and writes them.
 
-// One section, "Main" or "Default"; a missing key takes its default, both folders the program
-// folder. Ask and Overwrite are read as they stand, both true included.
+// One section, "Main" or "Default"; a missing key takes its value in `defaults`. Ask and
+// Overwrite are read as they stand, both true included.
 GeneralPreferences ReadGeneralPreferences(const TNewInifile& ini, const QString& section,
-                                          const QString& programDir);
+                                          const GeneralPreferences& defaults);
 
 // One section ("Main" or "Default") read with the standard reader, as the main window and the
 // command line read it.
 GeneralPreferences ReadStandardGeneralPreferences(const QString& preferencesPath,
                                                   const QString& section,
-                                                  const QString& programDir);
+                                                  const GeneralPreferences& defaults);
 // The program's values for its folder, with the version stored in its Preferences.ini ("2.0"
-// when none is).
+// when none is); an installed copy's folders of the user's are made.
 ProgramValues LoadProgramValues(const QString& programDir);
 
 // Into [Main]: Output Path, Work Dir, Syn Mode, Auto Open Dir, Auto Exit, Auto Turn Off, Ask,

@@ -12,6 +12,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
 #include <QFileInfo>
 #include <QGroupBox>
 #include <QLabel>
@@ -76,6 +77,7 @@ TSettingForm::TSettingForm(QWidget* mainWindow, ProgramValues& values, IPrompts&
     connect(btnOK, &QPushButton::clicked, this, &TSettingForm::btnOKClick);
     connect(btnCancel, &QPushButton::clicked, this, &TSettingForm::btnCancelClick);
 
+    showGeneral(m_values.defaultPreferences()); // what stays when the file cannot be read
     LoadPreferences(Prefs::MainSection);
 }
 
@@ -160,6 +162,14 @@ void TSettingForm::attachMainWindow(MainWindowLink link) {
     cmbProfile->setCurrentIndex(-1);
 }
 
+void TSettingForm::relistProfiles(const QStringList& names) {
+    const QSignalBlocker quiet(cmbProfile); // the shown profile stays loaded as it is
+    const QString shown = cmbProfile->currentText();
+    cmbProfile->clear();
+    cmbProfile->addItems(names);
+    cmbProfile->setCurrentIndex(cmbProfile->findText(shown));
+}
+
 void TSettingForm::ShowProfilesPage() {
     pgcSetting->setCurrentWidget(tabProfiles);
     show();
@@ -211,7 +221,7 @@ void TSettingForm::showGeneral(const GeneralPreferences& p) {
 void TSettingForm::LoadPreferences(const QString& section) {
     std::optional<GeneralPreferences> read;
     WithNewInifile(m_values.preferencesPath(), m_prompts, [&](TNewInifile& ini) {
-        read = ReadGeneralPreferences(ini, section, m_values.programDir);
+        read = ReadGeneralPreferences(ini, section, m_values.defaultPreferences());
     });
     if (!read)
         return; // the file could not be read: the controls keep what they show
@@ -265,8 +275,12 @@ void TSettingForm::btnDefaultClick() {
 }
 
 void TSettingForm::btnSaveAsClick() {
-    const std::optional<QString> target = m_prompts.chooseSaveFile(
-        QString(), QStringLiteral("Profiles (*.apf)"), QStringLiteral("apf"));
+    // The user's own profile folder, where a saved profile joins the lists.
+    QDir().mkpath(m_values.profilesDir());
+    const QStringList listed = m_values.profileNames();
+    const std::optional<QString> target =
+        m_prompts.chooseSaveFile(QString(), QStringLiteral("Profiles (*.apf)"),
+                                 QStringLiteral("apf"), m_values.profilesDir());
     const QString source = selectedProfilePath();
     if (!target || source.isEmpty() || !QFileInfo::exists(source))
         return;
@@ -277,6 +291,8 @@ void TSettingForm::btnSaveAsClick() {
         return;
     }
     SaveProfile(*parameterGroups, *target, m_prompts);
+    if (m_values.profileNames() != listed)
+        emit profileListChanged();
 }
 
 void TSettingForm::chooseFolderInto(QLineEdit* edit) {

@@ -38,6 +38,8 @@ public:
 
     // Copies the main window's profile list, with no item selected.
     void attachMainWindow(MainWindowLink link);
+    // The profile list anew, the shown profile still selected.
+    void relistProfiles(const QStringList& names);
 
     // The main window's "&Settings": the Profiles page, on the main window's profile.
     void ShowProfilesPage();
@@ -88,6 +90,8 @@ public:
 signals:
     // OK saved the profile the main window shows: the main window reloads it.
     void shownProfileSaved();
+    // Save As added a profile to the list.
+    void profileListChanged();
 
 protected:
     void showEvent(QShowEvent* event) override;

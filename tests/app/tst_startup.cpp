@@ -75,6 +75,56 @@ private slots:
         QCOMPARE(ListFilesWithExtension(dir.path() + "/missing", ".apf"), QStringList());
     }
 
+    // Where a copy keeps its files: beside itself when it is a portable copy, in the user's
+    // folders when installed or when its folder cannot be written.
+    void folderLayout_data() {
+        QTest::addColumn<bool>("writable");
+        QTest::addColumn<QString>("shared");       // the installation's data folder, if any
+        QTest::addColumn<QString>("videos");       // the user's videos folder, if it exists
+        QTest::addColumn<QStringList>("expected"); // data, config, profiles, output, work
+        const QString p = "/opt/rv/";
+        QTest::newRow("portable") << true << ""
+                                  << "/home/u/Videos" << QStringList{p, p, p + "Profiles/", p, p};
+        QTest::newRow("installed")
+            << true << "/usr/share/ripvale"
+            << "/home/u/Videos"
+            << QStringList{"/usr/share/ripvale/", "/cfg/ripvale/", "/dat/ripvale/Profiles/",
+                           "/home/u/Videos/", "/cache/ripvale/"};
+        QTest::newRow("read-only copy, no videos folder")
+            << false << ""
+            << ""
+            << QStringList{p, "/cfg/ripvale/", "/dat/ripvale/Profiles/", "/home/u/",
+                           "/cache/ripvale/"};
+    }
+    void folderLayout() {
+        QFETCH(bool, writable);
+        QFETCH(QString, shared);
+        QFETCH(QString, videos);
+        const UserFolders user{"/cfg", "/dat", "/cache", videos, "/home/u"};
+        const FolderLayout f = FolderLayout::choose("/opt/rv", writable, shared, user);
+        QTEST((QStringList{f.dataDir, f.configDir, f.userProfilesDir, f.defaultOutputDir,
+                           f.defaultWorkDir}),
+              "expected");
+        QCOMPARE(f.installed, !writable || !shared.isEmpty());
+    }
+
+    // Shipped and saved profiles make one list; a saved one stands in for a shipped namesake.
+    void profilesOfBothFolders() {
+        QTemporaryDir shipped, user;
+        for (const char* name : {"b.apf", "Same.apf"})
+            TestFiles::write(shipped.filePath(QString("Profiles/") + name), "x");
+        for (const char* name : {"A.apf", "Same.apf"})
+            TestFiles::write(user.filePath(name), "x");
+        FolderLayout f;
+        f.dataDir = shipped.path() + "/";
+        f.userProfilesDir = user.path() + "/";
+        const ProgramValues v = ProgramValues::forProgramDir("/opt/rv", f);
+        QCOMPARE(v.profileNames(), QStringList({"A", "b", "Same"}));
+        QCOMPARE(v.profilePath("Same"), user.filePath("Same.apf"));
+        QCOMPARE(v.profilePath("b"), shipped.filePath("Profiles/b.apf"));
+        QCOMPARE(v.profilePath("New"), user.filePath("New.apf")); // where a new one goes
+    }
+
     void commandLineEntries() {
         QTemporaryDir dir;
         const QString list = dir.filePath("LIST.TMP");

@@ -89,7 +89,7 @@ private slots:
         TConversionController::Sources sources{
             .tree = *m_titles,
             .dvd = m_dvd,
-            .generalSettings = [this] { return GeneralPreferences::defaults(m_dir.path()); },
+            .generalSettings = [this] { return m_values.defaultPreferences(); },
             .shownText = {}};
         m_controller = std::make_unique<TConversionController>(
             TConversionController::Widgets{.imgStart = m_start,

@@ -55,7 +55,7 @@ private:
         values.outputExtension = u'.' + StandardIni(profilePath).readString("Main", "Type", "mp4");
         TToolRunner runner;
         TConversionDriver driver(runner, prompts, values);
-        GeneralPreferences settings = GeneralPreferences::defaults(values.programDir);
+        GeneralPreferences settings = values.defaultPreferences();
         settings.workDir = values.workDir;
         settings.overwrite = true;
         EncoderMemory memory;
@@ -91,7 +91,7 @@ private:
         TToolRunner runner;
         FakePrompts prompts;
         TConversionDriver driver(runner, prompts, values);
-        GeneralPreferences settings = GeneralPreferences::defaults(values.programDir);
+        GeneralPreferences settings = values.defaultPreferences();
         settings.workDir = values.workDir;
         settings.overwrite = true;
         ConversionJobSource source = DiscJobSource(tree, info, values.outputExtension,

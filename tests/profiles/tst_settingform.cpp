@@ -267,23 +267,27 @@ private slots:
         QTest::addColumn<bool>("selected");  // a profile is selected in the dialog
         QTest::addColumn<QString>("answer"); // in the test folder; empty: cancelled
         QTest::addColumn<QString>("result"); // "copy", "none", or the start of a notice
+        QTest::addColumn<int>("listed");     // profiles in both lists afterwards
         QTest::newRow("a new file") << true << "saved/copy.apf"
-                                    << "copy";
+                                    << "copy" << 2;
+        QTest::newRow("a new profile") << true << "Profiles/C.apf"
+                                       << "copy" << 3;
         QTest::newRow("the profile's own file") << true << "Profiles/A.apf"
-                                                << "copy";
+                                                << "copy" << 2;
         QTest::newRow("over another profile") << true << "Profiles/B.apf"
-                                              << "copy";
+                                              << "copy" << 2;
         QTest::newRow("cancelled") << true << ""
-                                   << "none";
+                                   << "none" << 2;
         QTest::newRow("no profile selected") << false << "saved/copy.apf"
-                                             << "none";
+                                             << "none" << 2;
         QTest::newRow("folder missing") << true << "no/such/x.apf"
-                                        << "Cannot create file";
+                                        << "Cannot create file" << 2;
     }
     void saveAs() {
         QFETCH(bool, selected);
         QFETCH(QString, answer);
         QFETCH(QString, result);
+        QFETCH(int, listed);
         QDir(m_dir->path()).mkpath("saved");
         const QString target = m_dir->filePath(answer);
         create();
@@ -295,11 +299,14 @@ private slots:
         QTest::mouseClick(m_form->btnSaveAs, Qt::LeftButton);
         QCOMPARE(m_prompts.saveRequests.value(0).nameFilter, QString("Profiles (*.apf)"));
         QCOMPARE(m_prompts.saveRequests.value(0).defaultSuffix, QString("apf"));
+        QCOMPARE(m_prompts.saveRequests.value(0).startFolder, m_dir->path() + "/Profiles/");
         QCOMPARE(TestFiles::read(target), result == "copy" ? profileWith(1) : QByteArray());
         if (target != profileA())
             QCOMPARE(TestFiles::read(profileA()), profileWith(0));
         QCOMPARE(m_prompts.notices.value(0).text.startsWith(result), result.startsWith("Cannot"));
-        QCOMPARE(m_form->cmbProfile->count(), 2); // listed at the next start only
+        QCOMPARE(m_form->cmbProfile->count(), listed);
+        QCOMPARE(m_main->cmbProfile->count(), listed);
+        QCOMPARE(m_main->cmbProfile->currentIndex(), selected ? 0 : -1); // still the one shown
     }
 
     void browseButton() {
@@ -314,8 +321,10 @@ private slots:
     }
 
     void unwritablePreferencesAreReported() {
-        create(m_dir->filePath("missing"));
-        QVERIFY(m_prompts.notices.value(0).text.startsWith("Cannot create file \"" + prefs()));
+        QDir(m_dir->path()).mkdir("Preferences.ini"); // in the way of the file
+        create();
+        QVERIFY2(m_prompts.notices.value(0).text.startsWith("Cannot open file \"" + prefs()),
+                 qPrintable(m_prompts.notices.value(0).text));
         QCOMPARE(checkedRadio(*m_form), QString("rdbAsk")); // the defaults are shown
         m_form->ShowGeneralPage();
         QTest::mouseClick(m_form->btnOK, Qt::LeftButton);

@@ -21,8 +21,9 @@ std::optional<QString> FakePrompts::chooseOpenFile(const QString&, const QString
 
 std::optional<QString> FakePrompts::chooseSaveFile(const QString& caption,
                                                    const QString& nameFilter,
-                                                   const QString& defaultSuffix) {
-    saveRequests.append({caption, nameFilter, defaultSuffix});
+                                                   const QString& defaultSuffix,
+                                                   const QString& startFolder) {
+    saveRequests.append({caption, nameFilter, defaultSuffix, startFolder});
     return saveFiles.isEmpty() ? std::nullopt : saveFiles.takeFirst();
 }
 

@@ -24,6 +24,7 @@ public:
         QString caption;
         QString nameFilter;
         QString defaultSuffix;
+        QString startFolder;
     };
     QList<std::optional<QString>> saveFiles; // next save dialog answers; cancel when empty
     QList<SaveRequest> saveRequests;
@@ -37,7 +38,8 @@ public:
     std::optional<QString> chooseOpenFile(const QString& caption,
                                           const QString& nameFilter) override;
     std::optional<QString> chooseSaveFile(const QString& caption, const QString& nameFilter,
-                                          const QString& defaultSuffix) override;
+                                          const QString& defaultSuffix,
+                                          const QString& startFolder) override;
 };
 
 class FakeShell : public IShell {
