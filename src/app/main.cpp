@@ -7,9 +7,9 @@
 
 int main(int argc, char* argv[]) {
     EnsureStandardStreams();
-    // Options beginning with "--" ask for the modes that need no display.
+    // Options beginning with "--", and -h, ask for the modes that need no display.
     for (int i = 1; i < argc; ++i)
-        if (qstrncmp(argv[i], "--", 2) == 0)
+        if (qstrncmp(argv[i], "--", 2) == 0 || qstrcmp(argv[i], "-h") == 0)
             return RunHeadless(argc, argv);
 
     // The preview draws into our window through its X11 id; under Wayland it has none.

@@ -7,22 +7,34 @@
 
 namespace {
 
-const QStringList ValueOptions = {QStringLiteral("--profile"), QStringLiteral("--output"),
-                                  QStringLiteral("--titles"),  QStringLiteral("--chapters"),
-                                  QStringLiteral("--audio"),   QStringLiteral("--subtitle"),
-                                  QStringLiteral("--start"),   QStringLiteral("--end"),
-                                  QStringLiteral("--volume"),  QStringLiteral("--overwrite")};
+const QStringList ValueOptions = {
+    QStringLiteral("--profile"), QStringLiteral("--output"),   QStringLiteral("--work-dir"),
+    QStringLiteral("--set"),     QStringLiteral("--titles"),   QStringLiteral("--chapters"),
+    QStringLiteral("--audio"),   QStringLiteral("--subtitle"), QStringLiteral("--start"),
+    QStringLiteral("--end"),     QStringLiteral("--volume"),   QStringLiteral("--overwrite")};
 
-// A "hh:mm:ss" time; plain seconds are not accepted.
-std::optional<double> parseTime(const QString& text) {
-    static const QRegularExpression form(QStringLiteral("^\\d{1,3}:\\d{1,2}:\\d{1,2}$"));
-    if (!form.match(text).hasMatch())
+} // namespace
+
+std::optional<double> ParseCliTime(const QString& text) {
+    // ss, mm:ss or hh:mm:ss; the seconds may have a fraction, the minutes and seconds after a
+    // colon stay under 60.
+    static const QRegularExpression form(
+        QStringLiteral("^(?:(?:(\\d{1,3}):)?(\\d{1,2}):)?(\\d+(?:\\.\\d+)?)$"));
+    const QRegularExpressionMatch m = form.match(text);
+    if (!m.hasMatch())
         return std::nullopt;
-    const double seconds = TimeTextToSeconds(text);
-    if (seconds < 0)
+    const bool hasMinutes = m.hasCaptured(2) && !m.captured(2).isEmpty();
+    const double hours = m.captured(1).toDouble();
+    const double minutes = m.captured(2).toDouble();
+    const double seconds = m.captured(3).toDouble();
+    if (hasMinutes && seconds >= 60)
         return std::nullopt;
-    return seconds;
+    if (!m.captured(1).isEmpty() && minutes >= 60)
+        return std::nullopt;
+    return hours * 3600 + minutes * 60 + seconds;
 }
+
+namespace {
 
 bool isTrackChoice(const QString& text) {
     static const QRegularExpression form(QStringLiteral("^([1-9]\\d{0,2}|[A-Za-z]{2,3})$"));
@@ -38,10 +50,15 @@ QString setValue(CliOptions& o, const QString& name, const QString& value) {
         if (value.isEmpty())
             return bad(QStringLiteral("a profile name"));
         o.profile = value;
-    } else if (name == u"--output") {
+    } else if (name == u"--output" || name == u"--work-dir") {
         if (value.isEmpty())
             return bad(QStringLiteral("a folder"));
-        o.outputDir = value;
+        (name == u"--output" ? o.outputDir : o.workDir) = value;
+    } else if (name == u"--set") {
+        const int equals = value.indexOf(u'=');
+        if (equals <= 0 || value.left(equals).trimmed().isEmpty())
+            return bad(QStringLiteral("ROW=VALUE such as \"Video Size=640x360\""));
+        o.sets.append({value.left(equals).trimmed(), value.mid(equals + 1).trimmed()});
     } else if (name == u"--titles") {
         const std::optional<QList<int>> list = ParseNumberList(value);
         if (!list)
@@ -65,9 +82,9 @@ QString setValue(CliOptions& o, const QString& name, const QString& value) {
             return bad(QStringLiteral("a language code, a subtitle number or none"));
         o.subtitle = value;
     } else if (name == u"--start" || name == u"--end") {
-        const std::optional<double> t = parseTime(value);
+        const std::optional<double> t = ParseCliTime(value);
         if (!t)
-            return bad(QStringLiteral("a time hh:mm:ss"));
+            return bad(QStringLiteral("a time as ss, mm:ss or hh:mm:ss"));
         (name == u"--start" ? o.start : o.end) = t;
     } else if (name == u"--volume") {
         o.volume = value;
@@ -128,8 +145,9 @@ CliParse ParseCliOptions(const QStringList& arguments) {
     QCommandLineParser parser;
     parser.setOptionsAfterPositionalArgumentsMode(QCommandLineParser::ParseAsOptions);
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
-    for (const char* flag : {"list", "convert", "json", "help", "version"})
+    for (const char* flag : {"list", "convert", "profiles", "json", "version"})
         parser.addOption(QCommandLineOption(QString::fromLatin1(flag)));
+    parser.addOption(QCommandLineOption(QStringList{QStringLiteral("h"), QStringLiteral("help")}));
     for (const QString& name : ValueOptions)
         parser.addOption(QCommandLineOption(name.mid(2), QString(), QStringLiteral("value")));
     if (!parser.parse(QStringList{QStringLiteral("ripvale")} + arguments)) {
@@ -151,6 +169,7 @@ CliParse ParseCliOptions(const QStringList& arguments) {
     }
     const bool list = parser.isSet(QStringLiteral("list"));
     const bool convert = parser.isSet(QStringLiteral("convert"));
+    const bool profiles = parser.isSet(QStringLiteral("profiles"));
     o.json = parser.isSet(QStringLiteral("json"));
     if (parser.isSet(QStringLiteral("help"))) {
         o.mode = CliOptions::Mode::Help;
@@ -158,6 +177,14 @@ CliParse ParseCliOptions(const QStringList& arguments) {
     }
     if (parser.isSet(QStringLiteral("version"))) {
         o.mode = CliOptions::Mode::Version;
+        return r;
+    }
+    if (profiles) {
+        if (list || convert || !convertOnly.isEmpty() || !parser.positionalArguments().isEmpty()) {
+            r.error = QStringLiteral("--profiles takes no disc and no other option");
+            return r;
+        }
+        o.mode = CliOptions::Mode::Profiles;
         return r;
     }
     if (list == convert) {
@@ -182,30 +209,59 @@ CliParse ParseCliOptions(const QStringList& arguments) {
     return r;
 }
 
+ProfileName ResolveProfileName(const QStringList& names, const QString& requested) {
+    if (names.contains(requested))
+        return {requested, {}};
+    bool isNumber = false;
+    const int number = requested.toInt(&isNumber);
+    if (isNumber && number >= 1 && number <= names.size())
+        return {names[number - 1], {}};
+    QStringList starting;
+    for (const QString& name : names)
+        if (name.startsWith(requested, Qt::CaseInsensitive))
+            starting << name;
+    if (starting.size() == 1)
+        return {starting.first(), {}};
+    const QString list = (starting.isEmpty() ? names : starting).join(QStringLiteral("\", \""));
+    if (starting.isEmpty())
+        return {{},
+                QStringLiteral("unknown profile \"%1\"; the profiles are: \"%2\"")
+                    .arg(requested, list)};
+    return {{}, QStringLiteral("\"%1\" names more than one profile: \"%2\"").arg(requested, list)};
+}
+
 QString CliUsage() {
     return QStringLiteral(
         "Usage: ripvale [FOLDER|FILE|IMAGE.iso|LIST.tmp]...\n"
         "       ripvale --list DISC [--json]\n"
         "       ripvale --convert DISC [OPTIONS]\n"
+        "       ripvale --profiles\n"
         "\n"
         "Without options the window opens with the given discs.\n"
         "\n"
         "  --list                 print the disc's titles and chapters as the task list shows "
         "them\n"
         "  --convert              convert without a window\n"
-        "  --json                 print JSON: the listing, or one object per progress step\n"
-        "  --profile NAME         output profile (default: the one stored in Preferences.ini)\n"
+        "  --profiles             list the output profiles with their numbers\n"
+        "  --json                 print JSON: the listing, or one object per line for each\n"
+        "                         progress step, each item and the end of the run\n"
+        "  --profile NAME|N       output profile by name, number or the start of its name\n"
+        "                         (default: the one chosen last in the window)\n"
+        "  --set ROW=VALUE        for this run, a profile row's caption or a free row's text,\n"
+        "                         such as --set \"Video Size=640x360\" (repeatable)\n"
         "  --output DIR           output folder (default: the stored output folder)\n"
+        "  --work-dir DIR         folder for the intermediate files (default: the stored one)\n"
         "  --titles LIST          titles to convert, such as 1,3-4 (default: the longest title)\n"
         "  --chapters TITLE:LIST  chapters of a title to convert, such as 2:1-3\n"
         "  --audio LANG|N         audio track by language code or number from 1\n"
         "  --subtitle LANG|N|none subtitle by language code or number from 1, or none\n"
-        "  --start hh:mm:ss       start this far into each item\n"
-        "  --end hh:mm:ss         end this far into each item\n"
+        "  --start TIME           start this far into each item (ss, mm:ss or hh:mm:ss;\n"
+        "                         seconds may have a fraction: 90, 1:30, 0:01:30.5)\n"
+        "  --end TIME             end this far into each item\n"
         "  --volume NAME          prefix of the output file names\n"
         "  --overwrite ask|yes|rename  what to do with an existing output file\n"
         "                         (ask: asked on a terminal; skipped without one)\n"
-        "  --help                 show this help and exit\n"
+        "  -h, --help             show this help and exit\n"
         "  --version              show the version and exit\n"
         "\n"
         "Exit status: 0 when every item is converted, 1 on a failure or cancel, 2 on bad "

@@ -1,17 +1,18 @@
 #include "cli/headless.h"
 
+#include "cli/listing.h"
+#include "cli/runreport.h"
 #include "cli/terminalprompts.h"
 #include "convert/completion.h"
 #include "convert/conversionjob.h"
+#include "convert/profileoptions.h"
 #include "convert/toolrunner.h"
 #include "core/discentries.h"
 #include "core/paths.h"
 #include "core/preferences.h"
 #include "core/producttexts.h"
 #include "core/programvalues.h"
-#include "core/timetext.h"
 #include "dvd/discloader.h"
-#include "dvd/ifonames.h"
 #include "dvd/libdvdreadstructure.h"
 #include "dvd/tasktree.h"
 #include "profiles/generalpreferencesfile.h"
@@ -20,7 +21,7 @@
 #include "profiles/standardini.h"
 
 #include <QCoreApplication>
-#include <QFile>
+#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QTimer>
@@ -71,34 +72,6 @@ int usageError(const QString& text) {
     return StatusUsage;
 }
 
-QJsonArray toArray(const QStringList& list) {
-    return QJsonArray::fromStringList(list);
-}
-
-QJsonObject nodeJson(const TTaskTree& tree, const QModelIndex& index) {
-    const TTaskNode* n = tree.node(index);
-    const auto cell = [&](int column) { return tree.cellText(index.siblingAtColumn(column)); };
-    return QJsonObject{{QStringLiteral("number"), n->Number},
-                       {QStringLiteral("caption"), cell(TTaskTree::TitleColumn)},
-                       {QStringLiteral("start"), cell(TTaskTree::StartColumn)},
-                       {QStringLiteral("end"), cell(TTaskTree::EndColumn)},
-                       {QStringLiteral("output"), cell(TTaskTree::OutputColumn)}};
-}
-
-// A track by number from 1, or by language code among `entries` that hold codes or language
-// names; the first `skip` entries are no tracks. -1 when none fits.
-int trackEntry(const QString& choice, const QStringList& codes, int skip) {
-    bool isNumber = false;
-    const int number = choice.toInt(&isNumber);
-    if (isNumber)
-        return number >= 1 && number + skip - 1 < codes.size() ? number + skip - 1 : -1;
-    for (int i = skip; i < codes.size(); ++i)
-        if (codes[i].compare(choice, Qt::CaseInsensitive) == 0 ||
-            codes[i].compare(LanguageName(choice.toLower()), Qt::CaseInsensitive) == 0)
-            return i;
-    return -1;
-}
-
 struct ProfileChoice {
     QString path;
     QString error;
@@ -107,11 +80,10 @@ struct ProfileChoice {
 ProfileChoice chooseProfile(const ProgramValues& values, const QString& requested) {
     const QStringList names = values.profileNames();
     if (!requested.isEmpty()) {
-        if (!names.contains(requested))
-            return {{},
-                    QStringLiteral("unknown profile \"%1\"; the profiles are: %2")
-                        .arg(requested, names.join(QStringLiteral(", ")))};
-        return {values.profilePath(requested), {}};
+        const ProfileName chosen = ResolveProfileName(names, requested);
+        if (!chosen.error.isEmpty())
+            return {{}, chosen.error};
+        return {values.profilePath(chosen.name), {}};
     }
     const int index = StandardIni(values.preferencesPath())
                           .readInteger(Prefs::MainSection, Prefs::Profile, Prefs::DefaultProfile);
@@ -166,9 +138,27 @@ int runList(const CliOptions& o, const ProgramValues& values) {
     if (!loadDisc(o.disc, tree, info))
         return StatusFailed;
     if (o.json)
-        out(QString::fromUtf8(QJsonDocument(ListingJson(tree)).toJson(QJsonDocument::Indented)));
+        out(QString::fromUtf8(
+            QJsonDocument(ListingJson(tree, info.VolumeName)).toJson(QJsonDocument::Indented)));
     else
         out(ListingText(tree));
+    return 0;
+}
+
+// The profiles with their numbers, as --profile takes them.
+int runProfiles(const CliOptions& o, const ProgramValues& values) {
+    const QStringList names = values.profileNames();
+    if (o.json) {
+        QJsonArray list;
+        for (int i = 0; i < names.size(); ++i)
+            list.append(QJsonObject{{QStringLiteral("number"), i + 1},
+                                    {QStringLiteral("name"), names[i]},
+                                    {QStringLiteral("file"), values.profilePath(names[i])}});
+        out(QString::fromUtf8(QJsonDocument(list).toJson(QJsonDocument::Indented)));
+        return 0;
+    }
+    for (int i = 0; i < names.size(); ++i)
+        out(QStringLiteral("%1\t%2\n").arg(i + 1).arg(Printable(names[i])));
     return 0;
 }
 
@@ -178,11 +168,10 @@ public:
         : m_json(json), m_terminal(TerminalPrompts::IsTerminal(stdout)) {}
     void show(const ConversionProgress& p) {
         if (m_json) {
-            const QString line =
-                QString::fromUtf8(QJsonDocument(ProgressJson(p)).toJson(QJsonDocument::Compact));
-            if (line != m_last)
-                out(line + u'\n');
-            m_last = line;
+            const QJsonObject step = ProgressJson(p);
+            if (step != m_lastStep) // a step that changed nothing is not repeated
+                showJson(step);
+            m_lastStep = step;
             return;
         }
         const QString line = ProgressLine(p);
@@ -196,6 +185,14 @@ public:
             out(line + u'\n');
         }
     }
+    // One object a line; a step that changed nothing is not repeated.
+    void showJson(const QJsonObject& object) {
+        const QString line =
+            QString::fromUtf8(QJsonDocument(object).toJson(QJsonDocument::Compact));
+        if (line != m_last)
+            out(line + u'\n');
+        m_last = line;
+    }
     void end() {
         if (m_open)
             out(QStringLiteral("\n"));
@@ -207,6 +204,7 @@ private:
     bool m_terminal;
     bool m_open = false;
     QString m_last;
+    QJsonObject m_lastStep;
 };
 
 int runConvert(const CliOptions& o, ProgramValues& values) {
@@ -228,10 +226,19 @@ int runConvert(const CliOptions& o, ProgramValues& values) {
         return usageError(QStringLiteral("the output folder %1 does not exist, nor does its parent")
                               .arg(outputText));
 
+    if (!o.workDir.isEmpty()) {
+        if (!QFileInfo(o.workDir).isDir())
+            return usageError(QStringLiteral("the work folder %1 does not exist").arg(o.workDir));
+        settings.workDir = o.workDir;
+    }
+
     TerminalPrompts prompts;
-    const ProfileRows rows = ReadProfile(StandardProfileReader(profile.path));
+    ProfileRows rows = ReadProfile(StandardProfileReader(profile.path));
     if (rows.badIndex)
         prompts.inform(rows.error(), {});
+    for (const auto& [row, value] : o.sets)
+        if (const QString error = rows.show(row, value); !error.isEmpty())
+            return usageError(QStringLiteral("--set %1=%2: %3").arg(row, value, error));
     values.outputExtension = u'.' + rows.type;
 
     TDVDInformation info;
@@ -246,9 +253,10 @@ int runConvert(const CliOptions& o, ProgramValues& values) {
         return usageError(error);
 
     EncoderMemory memory;
-    ConversionJob job = BuildConversionJob(
-        DiscJobSource(tree, info, values.outputExtension, outputText, settings, profile.path),
-        memory);
+    ConversionJobSource source =
+        DiscJobSource(tree, info, values.outputExtension, outputText, settings, profile.path);
+    source.shownText = ShownTextOf(rows); // the profile as --set left it
+    ConversionJob job = BuildConversionJob(source, memory);
 
     TToolRunner runner;
     TConversionDriver driver(runner, prompts, values);
@@ -256,12 +264,20 @@ int runConvert(const CliOptions& o, ProgramValues& values) {
     int status = StatusFailed;
     QObject::connect(&driver, &TConversionDriver::progressChanged, &driver,
                      [&] { printer.show(driver.progress()); });
+    if (o.json)
+        QObject::connect(&driver, &TConversionDriver::itemEnded, &driver,
+                         [&](const QString& path, ItemResult result, const QString& reason) {
+                             printer.showJson(ItemJson(path, result, reason));
+                         });
     QObject::connect(
         &driver, &TConversionDriver::finished, &driver, [&](TConversionDriver::Outcome outcome) {
             printer.end();
             driver.removeIntermediate();
+            const RunResult result{driver.failures(), driver.skipped()};
+            if (o.json && outcome != TConversionDriver::Outcome::EncoderMissing)
+                printer.showJson(RunResultJson(result, driver.outputPaths(),
+                                               outcome == TConversionDriver::Outcome::Cancelled));
             if (outcome == TConversionDriver::Outcome::Completed) {
-                const RunResult result{driver.failures(), driver.skipped()};
                 status = !result.failures.isEmpty()  ? StatusFailed
                          : !result.skipped.isEmpty() ? StatusSkipped
                                                      : 0;
@@ -270,10 +286,6 @@ int runConvert(const CliOptions& o, ProgramValues& values) {
                         err(QStringLiteral("wrote %1").arg(path));
                 if (const QString report = TCompletionActions::RunReport(result); !report.isEmpty())
                     std::fputs(qPrintable(report + u'\n'), stderr);
-                if (o.json)
-                    out(QString::fromUtf8(QJsonDocument(RunResultJson(result, driver.outputPaths()))
-                                              .toJson(QJsonDocument::Compact)) +
-                        u'\n');
             }
             QCoreApplication::exit(status);
         });
@@ -300,170 +312,7 @@ int runConvert(const CliOptions& o, ProgramValues& values) {
     return result;
 }
 
-// The output name in the window's hint "Converting: VOLUME-NAME.ext", without an empty volume's
-// dash.
-QString ItemOfHint(const QString& hint) {
-    QString item = hint;
-    item.remove(QStringLiteral("Converting: "));
-    if (item.startsWith(u'-'))
-        item.remove(0, 1);
-    return item;
-}
-
 } // namespace
-
-QString Printable(QString text) {
-    for (QChar& c : text)
-        if ((c.unicode() < 0x20 && c != u'\n' && c != u'\t') || c.unicode() == 0x7F)
-            c = QChar::ReplacementCharacter;
-    return text;
-}
-
-QString ListingText(const TTaskTree& tree) {
-    // The disc's own texts may hold anything; tabs and line ends are the listing's.
-    const auto shown = [](const QString& t) {
-        return Printable(QString(t).replace(u'\t', u' ').replace(u'\n', u' '));
-    };
-    QString text;
-    for (const QModelIndex& index : tree.allNodes()) {
-        const QJsonObject n = nodeJson(tree, index);
-        const TTaskNode* node = tree.node(index);
-        const QString indent = node->IsTitle ? QString() : QStringLiteral("    ");
-        text += indent + QStringLiteral("%1\t%2\t%3\t%4\t%5\n")
-                             .arg(node->Number)
-                             .arg(shown(n[QStringLiteral("caption")].toString()),
-                                  n[QStringLiteral("start")].toString(),
-                                  n[QStringLiteral("end")].toString(),
-                                  shown(n[QStringLiteral("output")].toString()));
-        if (node->IsTitle) {
-            QStringList audio;
-            for (int i = 0; i < node->AudioTracks.size(); ++i)
-                audio << QStringLiteral("%1 (%2)").arg(shown(node->AudioTracks[i]),
-                                                       shown(node->AudioLanguages.value(i)));
-            text += QStringLiteral("  audio: %1\n  subtitles: %2\n  angles: %3\n")
-                        .arg(audio.isEmpty() ? QStringLiteral("none")
-                                             : audio.join(QStringLiteral(", ")),
-                             node->Subtitles.mid(1).isEmpty()
-                                 ? QStringLiteral("none")
-                                 : shown(node->Subtitles.mid(1).join(QStringLiteral(", "))))
-                        .arg(node->AngleCount);
-        }
-    }
-    return text;
-}
-
-QJsonObject ListingJson(const TTaskTree& tree) {
-    QJsonArray titles;
-    for (int row = 0; row < tree.rowCount(); ++row) {
-        const QModelIndex title = tree.index(row, 0);
-        const TTaskNode* node = tree.node(title);
-        QJsonObject t = nodeJson(tree, title);
-        t[QStringLiteral("audio")] = toArray(node->AudioTracks);
-        t[QStringLiteral("audioLanguages")] = toArray(node->AudioLanguages);
-        t[QStringLiteral("subtitles")] = toArray(node->Subtitles.mid(1));
-        t[QStringLiteral("angles")] = node->AngleCount;
-        QJsonArray chapters;
-        for (int c = 0; c < tree.rowCount(title); ++c)
-            chapters.append(nodeJson(tree, tree.index(c, 0, title)));
-        t[QStringLiteral("chapters")] = chapters;
-        titles.append(t);
-    }
-    return QJsonObject{{QStringLiteral("titles"), titles}};
-}
-
-QString SelectItems(TTaskTree& tree, const CliOptions& o) {
-    tree.applyCheckCommand(TTaskTree::CheckCommand::UncheckAll);
-    if (o.titles.isEmpty() && o.chapters.isEmpty())
-        tree.CheckLongestTitle();
-    for (int number : o.titles) {
-        if (number > tree.rowCount())
-            return QStringLiteral("the disc has no title %1 (it has %2)")
-                .arg(number)
-                .arg(tree.rowCount());
-        tree.setChecked(tree.index(number - 1, 0), true);
-    }
-    for (auto it = o.chapters.cbegin(); it != o.chapters.cend(); ++it) {
-        if (it.key() > tree.rowCount())
-            return QStringLiteral("the disc has no title %1 (it has %2)")
-                .arg(it.key())
-                .arg(tree.rowCount());
-        const QModelIndex title = tree.index(it.key() - 1, 0);
-        for (int chapter : it.value()) {
-            if (chapter > tree.rowCount(title))
-                return QStringLiteral("title %1 has no chapter %2 (it has %3)")
-                    .arg(it.key())
-                    .arg(chapter)
-                    .arg(tree.rowCount(title));
-            tree.setChecked(tree.index(chapter - 1, 0, title), true);
-        }
-    }
-    for (const QModelIndex& index : tree.checkedNodes()) {
-        const TTaskNode* title = tree.listNode(index);
-        if (!o.audio.isEmpty()) {
-            const int entry = trackEntry(o.audio, title->AudioLanguages, 0);
-            if (entry < 0)
-                return QStringLiteral("title %1 has no audio track %2 (it has: %3)")
-                    .arg(title->Number)
-                    .arg(o.audio, title->AudioLanguages.join(QStringLiteral(", ")));
-            tree.writeChoice(index, TTaskTree::Choice::Audio, entry);
-        }
-        if (!o.subtitle.isEmpty()) {
-            const int entry = o.subtitle.compare(u"none", Qt::CaseInsensitive) == 0
-                                  ? 0
-                                  : trackEntry(o.subtitle, title->Subtitles, 1);
-            if (entry < 0)
-                return QStringLiteral("title %1 has no subtitle %2 (it has: %3)")
-                    .arg(title->Number)
-                    .arg(o.subtitle, title->Subtitles.mid(1).join(QStringLiteral(", ")));
-            tree.writeChoice(index, TTaskTree::Choice::Subtitle, entry);
-        }
-        if (o.start || o.end) {
-            const TTaskNode* n = tree.node(index);
-            const double start = n->OrigStartSeconds + o.start.value_or(0);
-            const double end = o.end ? std::min(n->OrigStartSeconds + *o.end, n->OrigEndSeconds)
-                                     : n->OrigEndSeconds;
-            if (start >= end)
-                return QStringLiteral("--start %1 lies beyond the end of %2 (%3 long)")
-                    .arg(SecondsToTimeText(o.start.value_or(0)), n->OutputName,
-                         SecondsToTimeText(n->OrigEndSeconds - n->OrigStartSeconds));
-            tree.setSpan(index, SecondsToTimeText(start), SecondsToTimeText(end));
-        }
-    }
-    return {};
-}
-
-QString ProgressLine(const ConversionProgress& p) {
-    const QString item = ItemOfHint(p.hintText);
-    return QStringLiteral("%1 item %2% total %3% frames %4 elapsed %5 remaining %6")
-        .arg(item.isEmpty() ? QStringLiteral("preparing") : item)
-        .arg(p.current)
-        .arg(p.total)
-        .arg(p.framesText.isEmpty() ? QStringLiteral("0") : p.framesText,
-             p.elapsedText.isEmpty() ? QStringLiteral("00:00:00") : p.elapsedText,
-             p.remainingText.isEmpty() ? QStringLiteral("--:--:--") : p.remainingText);
-}
-
-QJsonObject RunResultJson(const RunResult& result, const QStringList& outputs) {
-    QJsonArray failed;
-    for (const ItemFailure& f : result.failures)
-        failed.append(QJsonObject{{QStringLiteral("file"), f.fileName},
-                                  {QStringLiteral("reason"), f.reason}});
-    const qsizetype converted = outputs.size() - result.failures.size();
-    return QJsonObject{{QStringLiteral("event"), QStringLiteral("done")},
-                       {QStringLiteral("converted"), converted},
-                       {QStringLiteral("failed"), failed},
-                       {QStringLiteral("skipped"), toArray(result.skipped)}};
-}
-
-QJsonObject ProgressJson(const ConversionProgress& p) {
-    const QString item = ItemOfHint(p.hintText);
-    return QJsonObject{{QStringLiteral("item"), item},
-                       {QStringLiteral("current"), p.current},
-                       {QStringLiteral("total"), p.total},
-                       {QStringLiteral("frames"), p.framesText},
-                       {QStringLiteral("elapsed"), p.elapsedText},
-                       {QStringLiteral("remaining"), p.remainingText}};
-}
 
 int RunHeadless(int argc, char* argv[]) {
     QCoreApplication app(argc, argv);
@@ -479,6 +328,8 @@ int RunHeadless(int argc, char* argv[]) {
         out(QStringLiteral("%1 %2\n").arg(QString::fromLatin1(ProductTexts::ProductName),
                                           values.productVersion));
         return 0;
+    case CliOptions::Mode::Profiles:
+        return runProfiles(parsed.options, values);
     case CliOptions::Mode::List:
         return runList(parsed.options, values);
     case CliOptions::Mode::Convert:

@@ -140,11 +140,13 @@ void TConversionDriver::nextItem() {
             // A skipped item counts as done, so the total bar stays in proportion.
             m_accumulated += 2 * item.durationSeconds;
             m_skipped << QFileInfo(m_outputPath).fileName();
+            emit itemEnded(m_outputPath, ItemResult::Skipped, {});
             QMetaObject::invokeMethod(this, &TConversionDriver::nextItem, Qt::QueuedConnection);
             return;
         }
     }
     m_outputs << m_outputPath;
+    m_failuresBeforeItem = m_failures.size();
     startDiscOpen();
 }
 
@@ -334,6 +336,8 @@ void TConversionDriver::setFrames(long long shown) {
     shown = std::clamp(shown, 0LL, m_totalFrames); // the tools' figures may run past the span
     m_progress.framesText =
         QString::number(shown) + QStringLiteral(" / ") + QString::number(m_totalFrames);
+    m_progress.frames = shown;
+    m_progress.framesTotal = m_totalFrames;
 }
 
 void TConversionDriver::onFinished(IToolRunner::Slot slot, int exitCode, bool crashed) {
@@ -432,6 +436,11 @@ void TConversionDriver::fail(const QString& reason, IToolRunner::Slot slot) {
 }
 
 void TConversionDriver::itemDone() {
+    if (m_state != ConversionState::Cancelled) {
+        const bool failed = m_failures.size() > m_failuresBeforeItem;
+        emit itemEnded(m_outputPath, failed ? ItemResult::Failed : ItemResult::Converted,
+                       failed ? m_failures.last().reason : QString());
+    }
     m_phase = Phase::None;
     m_progress.current = 100;
     setFrames(m_totalFrames);
@@ -463,6 +472,7 @@ void TConversionDriver::finishRun() {
     m_progress.total = 100;
     m_remaining = 0;
     m_progress.remainingText = SecondsToTimeText(0);
+    m_progress.remainingSeconds = 0;
     m_files.release();
     if (m_state == ConversionState::Converting)
         m_timer->setEnabled(false);
@@ -484,8 +494,11 @@ void TConversionDriver::tick() {
     checkEncoderStall();
     ++m_elapsed;
     m_progress.elapsedText = SecondsToTimeText(double(m_elapsed));
-    if (const std::optional<long long> remaining = RemainingSeconds(m_elapsed, m_progress.total))
+    m_progress.elapsedSeconds = m_elapsed;
+    if (const std::optional<long long> remaining = RemainingSeconds(m_elapsed, m_progress.total)) {
         m_remaining = *remaining;
+        m_progress.remainingSeconds = m_remaining;
+    }
     m_progress.remainingText = SecondsToTimeText(double(m_remaining));
     emit progressChanged();
 }

@@ -61,7 +61,15 @@ struct ConversionProgress {
     QString elapsedText;
     QString remainingText;
     QString hintText;
+    // The same figures as numbers.
+    long long frames = 0;
+    long long framesTotal = 0;
+    long long elapsedSeconds = 0;
+    long long remainingSeconds = -1; // -1 until it can be told
 };
+
+// How one item of a run ended.
+enum class ItemResult { Converted, Failed, Skipped };
 
 // Converts the items one after another: a short run that opens the disc, the encode pass into
 // temp.avi, then the transcode pass into the output file. Everything is driven by the tools'
@@ -114,6 +122,8 @@ public:
 
 signals:
     void progressChanged();
+    // An item ended: its output path, and for a failure the reason. A canceled item has none.
+    void itemEnded(const QString& outputPath, ItemResult result, const QString& reason);
     void finished(TConversionDriver::Outcome outcome);
 
 private:
@@ -156,6 +166,7 @@ private:
     ConversionProgress m_progress;
     ConversionJob m_job;
     QList<ItemFailure> m_failures;
+    qsizetype m_failuresBeforeItem = 0;
     QStringList m_skipped;
     QStringList m_outputs;
     TIntermediateFiles m_files;

@@ -36,7 +36,10 @@ QList<ProfileOption> CurrentProfileOptions(const QString& profilePath, const Sho
 }
 
 ShownText ProfileDefaults(const QString& profilePath) {
-    const ProfileRows rows = ReadProfile(StandardProfileReader(profilePath));
+    return ShownTextOf(ReadProfile(StandardProfileReader(profilePath)));
+}
+
+ShownText ShownTextOf(const ProfileRows& rows) {
     return [rows](ParameterGroup group, const QString& key) -> std::optional<QString> {
         if (const std::optional<ProfileParameter> p = rows.find(group, key))
             return p->value;

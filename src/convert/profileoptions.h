@@ -8,6 +8,8 @@
 #include <functional>
 #include <optional>
 
+struct ProfileRows;
+
 // One profile parameter as the next conversion uses it: its tool option and current value.
 struct ProfileOption {
     QString section; // the row's key in its grid
@@ -31,3 +33,5 @@ QList<ProfileOption> CurrentProfileOptions(const QString& profilePath, const Sho
 // What a profile's grid rows show before anyone changes them, read with the standard reader:
 // the values a conversion without a window uses.
 ShownText ProfileDefaults(const QString& profilePath);
+// The rows' values as shown, for rows read and changed without a grid.
+ShownText ShownTextOf(const ProfileRows& rows);

@@ -108,3 +108,17 @@ QString SecondsToTimeText(double x) {
     appendTwoDigits(p, whole % 60);
     return QString::fromLatin1(buffer, p - buffer);
 }
+
+QString SecondsToExactTimeText(double seconds) {
+    const long long ms = RoundHalfEven(std::max(0.0, seconds) * 1000);
+    if (ms % 1000 == 0)
+        return SecondsToTimeText(double(ms / 1000));
+    QString fraction = QString::number(ms % 1000 + 1000).mid(1); // three digits
+    while (fraction.endsWith(u'0'))
+        fraction.chop(1);
+    return QStringLiteral("%1:%2:%3.%4")
+        .arg(ms / 3600000, 2, 10, QChar(u'0'))
+        .arg(ms / 60000 % 60, 2, 10, QChar(u'0'))
+        .arg(ms / 1000 % 60, 2, 10, QChar(u'0'))
+        .arg(fraction);
+}

@@ -12,3 +12,5 @@ double TimeTextToSeconds(const QString& text);
 
 // The hh:mm:ss text of a number of seconds (never negative), rounded to whole seconds.
 QString SecondsToTimeText(double seconds);
+// The same, keeping a fraction to the millisecond: "00:00:01.5"; whole seconds as above.
+QString SecondsToExactTimeText(double seconds);

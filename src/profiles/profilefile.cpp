@@ -33,6 +33,35 @@ std::optional<ProfileParameter> ProfileRows::find(ParameterGroup group, const QS
     return std::nullopt;
 }
 
+QString ProfileRows::show(const QString& key, const QString& value) {
+    for (const ParameterGroup group :
+         {ParameterGroup::Video, ParameterGroup::Audio, ParameterGroup::Advanced}) {
+        for (ProfileParameter& row : of(group)) {
+            if (row.key.compare(key, Qt::CaseInsensitive) != 0)
+                continue;
+            if (row.hasPickList) {
+                const qsizetype at = CaptionIndex(row.pickList, value);
+                if (at < 0)
+                    return QStringLiteral("\"%1\" is not a choice of %2; the choices are: %3")
+                        .arg(value, row.key, row.pickList.join(QStringLiteral(", ")));
+                row.value = row.pickList[at];
+            } else if (row.readOnly) {
+                return QStringLiteral("%1 cannot be changed in this profile").arg(row.key);
+            } else {
+                row.value = value;
+            }
+            return {};
+        }
+    }
+    QStringList keys;
+    for (const ParameterGroup group :
+         {ParameterGroup::Video, ParameterGroup::Audio, ParameterGroup::Advanced})
+        for (const ProfileParameter& row : of(group))
+            keys << row.key;
+    return QStringLiteral("the profile has no row \"%1\"; its rows are: %2")
+        .arg(key, keys.join(QStringLiteral(", ")));
+}
+
 QString ProfileRows::error() const {
     return badIndex ? QStringLiteral("List index out of bounds (%1)").arg(*badIndex) : QString();
 }

@@ -26,6 +26,10 @@ struct ProfileRows {
     std::optional<ProfileParameter> find(ParameterGroup group, const QString& key) const;
     // "List index out of bounds (5)" after a bad Index; empty otherwise.
     QString error() const;
+    // Shows `value` in the row whose key is `key` (letter case ignored), in whichever grid, as
+    // the grids allow: one of a list row's captions, any text in a free row, nothing in a
+    // read-only one. The reason when it cannot be shown; empty when it is.
+    QString show(const QString& key, const QString& value);
 };
 
 // More parameters than any profile holds: a corrupt Para cannot make a reading run for ever.

@@ -1,5 +1,7 @@
 #include "core/timetext.h"
 
+#include <cmath>
+
 #include <QTest>
 
 class TestTimeText : public QObject {
@@ -66,6 +68,21 @@ private slots:
         QFETCH(double, seconds);
         QFETCH(QString, text);
         QCOMPARE(SecondsToTimeText(seconds), text);
+    }
+
+    void exactText_data() {
+        QTest::addColumn<double>("seconds");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("whole") << 3723.0 << "01:02:03";
+        QTest::newRow("half") << 1.5 << "00:00:01.5";
+        QTest::newRow("milliseconds") << 3723.048 << "01:02:03.048";
+        QTest::newRow("below a millisecond") << 59.9996 << "00:01:00";
+    }
+    void exactText() {
+        QFETCH(double, seconds);
+        QFETCH(QString, text);
+        QCOMPARE(SecondsToExactTimeText(seconds), text);
+        QCOMPARE(TimeTextToSeconds(text), std::round(seconds * 1000) / 1000);
     }
 
     void wholeSecondsRoundTrip() {

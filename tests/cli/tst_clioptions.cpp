@@ -11,6 +11,10 @@ private slots:
     void badArguments();
     void numberLists_data();
     void numberLists();
+    void times_data();
+    void times();
+    void profileNames_data();
+    void profileNames();
 };
 
 void TestCliOptions::goodArguments_data() {
@@ -33,6 +37,13 @@ void TestCliOptions::goodArguments_data() {
                                << " json=0";
     QTest::newRow("version") << QStringList{"--version"} << int(CliOptions::Mode::Version)
                              << " json=0";
+    QTest::newRow("-h is help") << QStringList{"-h"} << int(CliOptions::Mode::Help) << " json=0";
+    QTest::newRow("profiles") << QStringList{"--profiles", "--json"}
+                              << int(CliOptions::Mode::Profiles) << " json=1";
+    QTest::newRow("sets and work folder")
+        << QStringList{"--convert", "/d",           "--set",      "Video Size=640x360",
+                       "--set",     " Note = a=b ", "--work-dir", "/w"}
+        << convert << "/d json=0 w=/w Video Size=640x360;Note=a=b";
 }
 
 void TestCliOptions::goodArguments() {
@@ -64,6 +75,13 @@ void TestCliOptions::goodArguments() {
         parts << QString("%1-%2").arg(*o.start).arg(o.end.value_or(-1));
     if (o.volume)
         parts << *o.volume << QString("ow=%1").arg(int(*o.overwrite));
+    if (!o.workDir.isEmpty())
+        parts << "w=" + o.workDir;
+    QStringList sets;
+    for (const auto& [row, value] : o.sets)
+        sets << row + "=" + value;
+    if (!sets.isEmpty())
+        parts << sets.join(';');
     QCOMPARE(parts.join(' '), summary);
 }
 
@@ -98,7 +116,6 @@ void TestCliOptions::badArguments_data() {
     QTest::newRow("audio zero") << QStringList{"--convert", "/d", "--audio", "0"} << "--audio";
     QTest::newRow("subtitle long word")
         << QStringList{"--convert", "/d", "--subtitle", "english"} << "--subtitle";
-    QTest::newRow("start seconds") << QStringList{"--convert", "/d", "--start", "5"} << "--start";
     QTest::newRow("end bad minutes")
         << QStringList{"--convert", "/d", "--end", "00:1x:00"} << "--end";
     QTest::newRow("end before start")
@@ -106,6 +123,11 @@ void TestCliOptions::badArguments_data() {
         << "--end must come after";
     QTest::newRow("overwrite word")
         << QStringList{"--convert", "/d", "--overwrite", "no"} << "ask, yes or rename";
+    QTest::newRow("set without a row")
+        << QStringList{"--convert", "/d", "--set", "=640x360"} << "ROW=VALUE";
+    QTest::newRow("set without equals")
+        << QStringList{"--convert", "/d", "--set", "Video Size"} << "ROW=VALUE";
+    QTest::newRow("profiles with a disc") << QStringList{"--profiles", "/d"} << "takes no disc";
     QTest::newRow("convert option with list")
         << QStringList{"--list", "/d", "--titles", "1"} << "belongs to --convert";
 }
@@ -145,6 +167,68 @@ void TestCliOptions::numberLists() {
         for (int n : *list)
             got << QString::number(n);
     QCOMPARE(list ? got.join(',') : QString("-"), numbers);
+}
+
+void TestCliOptions::times_data() {
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<double>("seconds"); // -1: refused
+    QTest::newRow("seconds") << "5" << 5.0;
+    QTest::newRow("many seconds") << "90" << 90.0;
+    QTest::newRow("fraction") << "2.5" << 2.5;
+    QTest::newRow("minutes") << "0:05" << 5.0;
+    QTest::newRow("minutes and fraction") << "1:30.25" << 90.25;
+    QTest::newRow("hours") << "1:02:03" << 3723.0;
+    QTest::newRow("full with fraction") << "00:00:05.5" << 5.5;
+    QTest::newRow("seconds past 59 after a colon") << "1:60" << -1.0;
+    QTest::newRow("minutes past 59 after hours") << "1:60:00" << -1.0;
+    QTest::newRow("letters") << "00:1x:00" << -1.0;
+    QTest::newRow("bare fraction point") << "5." << -1.0;
+    QTest::newRow("negative") << "-5" << -1.0;
+    QTest::newRow("empty") << "" << -1.0;
+}
+
+void TestCliOptions::times() {
+    QFETCH(QString, text);
+    QFETCH(double, seconds);
+    QCOMPARE(ParseCliTime(text).value_or(-1), seconds);
+}
+
+void TestCliOptions::profileNames_data() {
+    QTest::addColumn<QString>("requested");
+    QTest::addColumn<QString>("chosen"); // empty: refused with a message holding `message`
+    QTest::addColumn<QString>("message");
+    QTest::newRow("name") << "2 MKV"
+                          << "2 MKV"
+                          << "";
+    QTest::newRow("number") << "3"
+                            << "3 AVI"
+                            << "";
+    QTest::newRow("number past the list") << "9"
+                                          << ""
+                                          << "unknown profile";
+    QTest::newRow("unique start, any case") << "1 m"
+                                            << "1 MP4"
+                                            << "";
+    QTest::newRow("start of two") << "1"
+                                  << "1 MP4"
+                                  << ""; // a number first
+    QTest::newRow("ambiguous start") << "Phone"
+                                     << ""
+                                     << "more than one profile";
+    QTest::newRow("unknown") << "x"
+                             << ""
+                             << "the profiles are";
+}
+
+void TestCliOptions::profileNames() {
+    QFETCH(QString, requested);
+    QFETCH(QString, chosen);
+    QFETCH(QString, message);
+    const ProfileName r =
+        ResolveProfileName({"1 MP4", "2 MKV", "3 AVI", "Phone A", "Phone B"}, requested);
+    QCOMPARE(r.name, chosen);
+    QVERIFY2(r.error.contains(message) && r.error.isEmpty() == message.isEmpty(),
+             qPrintable(r.error));
 }
 
 QTEST_APPLESS_MAIN(TestCliOptions)

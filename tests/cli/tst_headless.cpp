@@ -1,4 +1,3 @@
-#include "cli/headless.h"
 #include "dvd/discloader.h"
 #include "dvd/libdvdreadstructure.h"
 #include "dvd/tasktree.h"
@@ -42,6 +41,9 @@ private slots:
     void badProfiles();
     void badValuesForTheDisc_data();
     void badValuesForTheDisc();
+    void jsonEventsOfARun();
+    void needsNoDisplay_data();
+    void needsNoDisplay();
 
 private:
     struct Run {
@@ -463,6 +465,12 @@ void TestHeadless::badValuesForTheDisc_data() {
     QTest::newRow("output parent missing")
         << QStringList{"--output", "/nonexistent/a/b"} << "does not exist";
     QTest::newRow("unknown option") << QStringList{"--frob"} << "unknown option --frob";
+    QTest::newRow("set a row the profile lacks")
+        << QStringList{"--set", "Frobs=1"} << "the profile has no row \"Frobs\"";
+    QTest::newRow("set a caption the row lacks")
+        << QStringList{"--set", "Video Size=1x1"} << "the choices are: 720x480";
+    QTest::newRow("work folder missing")
+        << QStringList{"--work-dir", "/nonexistent/w"} << "work folder";
 }
 
 void TestHeadless::badValuesForTheDisc() {
@@ -475,6 +483,70 @@ void TestHeadless::badValuesForTheDisc() {
     QCOMPARE(r.status, 2);
     QVERIFY2(r.err.contains(message), qPrintable(r.err));
     QVERIFY(QDir(m_out).isEmpty());
+}
+
+// One JSON object a line, typed, figures as numbers: progress steps, an item's end, and the
+// run's end last; --set, a fractional --end and the profile's number take effect.
+void TestHeadless::jsonEventsOfARun() {
+    const QString work = m_out + "/work";
+    QVERIFY(QDir().mkpath(work));
+    const Run r =
+        run({"--convert", m_disc, "--output", m_out, "--titles", "2", "--end", "1.5", "--profile",
+             "1", "--set", "Video Size=640x360", "--work-dir", work, "--json"});
+    QVERIFY2(r.status == 0, qPrintable(r.err));
+    QStringList events;
+    for (const QString& line : r.out.split('\n', Qt::SkipEmptyParts)) {
+        const QJsonObject o = QJsonDocument::fromJson(line.toUtf8()).object();
+        QVERIFY2(!o.isEmpty(), qPrintable(line));
+        const QString event = o["event"].toString();
+        if (events.isEmpty() || events.last() != event)
+            events << event;
+        if (event == "progress")
+            for (const char* key :
+                 {"percent", "total_percent", "frames", "frames_total", "elapsed_s"})
+                QVERIFY2(o[key].isDouble(), key);
+        if (event == "item") {
+            QCOMPARE(o["result"].toString(), QString("converted"));
+            QCOMPARE(o["file"].toString(), m_out + "/Title02.mp4");
+        }
+        if (event == "done")
+            QCOMPARE(o, QJsonObject(
+                            {{"event", "done"}, {"converted", 1}, {"failed", 0}, {"skipped", 0}}));
+    }
+    // The run's last step (total 100 %, nothing remaining) follows the last item.
+    QCOMPARE(events, (QStringList{"progress", "item", "progress", "done"}));
+    const ProbedMedia media = ProbeMedia(m_out + "/Title02.mp4");
+    QVERIFY(media.ok);
+    QVERIFY2(qAbs(media.duration - 1.5) < 0.2, qPrintable(QString::number(media.duration)));
+    const ProbedStream* video = media.first("video");
+    QVERIFY(video);
+    QCOMPARE(QSize(video->width, video->height), QSize(640, 360));
+    QVERIFY(QDir(work).entryList(QDir::Files).isEmpty()); // the intermediate file went there
+}
+
+void TestHeadless::needsNoDisplay_data() {
+    QTest::addColumn<QStringList>("args");
+    QTest::addColumn<QString>("out"); // a line it prints
+    QTest::newRow("-h") << QStringList{"-h"} << "       ripvale --profiles";
+    QTest::newRow("--version") << QStringList{"--version"} << "Kelvo Ripvale 2.0";
+    QTest::newRow("--profiles") << QStringList{"--profiles"} << "2\t2 MKV H.264 AAC";
+}
+
+void TestHeadless::needsNoDisplay() {
+    QFETCH(QStringList, args);
+    QProcess p;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.remove("DISPLAY");
+    env.remove("WAYLAND_DISPLAY");
+    env.remove("QT_QPA_PLATFORM");
+    p.setProcessEnvironment(env);
+    p.start(m_dir + "ripvale", args);
+    QVERIFY(p.waitForFinished(30000));
+    QCOMPARE(p.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(p.exitCode(), 0);
+    QFETCH(QString, out);
+    const QString printed = QString::fromUtf8(p.readAllStandardOutput());
+    QVERIFY2(printed.split('\n').contains(out), qPrintable(printed));
 }
 
 QTEST_GUILESS_MAIN(TestHeadless)

@@ -103,6 +103,43 @@ private slots:
         }
     }
 
+    // A row's value chosen without a grid, as the command line's --set does.
+    void showingAValue_data() {
+        QTest::addColumn<QString>("row");
+        QTest::addColumn<QString>("value");
+        QTest::addColumn<QString>("grids"); // afterwards
+        QTest::addColumn<QString>("error");
+        const QString before = "L=b {a/b}|F=x|G=g (grey)";
+        QTest::newRow("a caption, any case") << "l"
+                                             << "A"
+                                             << "L=a {a/b}|F=x|G=g (grey)"
+                                             << "";
+        QTest::newRow("no such caption") << "L"
+                                         << "c" << before << "the choices are: a, b";
+        QTest::newRow("free text") << "F"
+                                   << "my text"
+                                   << "L=b {a/b}|F=my text|G=g (grey)"
+                                   << "";
+        QTest::newRow("read-only") << "G"
+                                   << "h" << before << "cannot be changed";
+        QTest::newRow("no such row") << "Z"
+                                     << "1" << before << "its rows are: L, F, G";
+    }
+    void showingAValue() {
+        const QString path = m_dir.filePath("show.apf");
+        TestFiles::write(path,
+                         profile({"L", "F", "G"}, "[L]\nSort=1\nCaption=a,b,\nIndex=1\n"
+                                                  "[F]\nSort=2\nList=0\nCaption=x\n"
+                                                  "[G]\nSort=3\nReadOnly=1\nList=0\nCaption=g\n"));
+        ProfileRows rows = readWith("standard", path);
+        QFETCH(QString, row);
+        QFETCH(QString, value);
+        QFETCH(QString, error);
+        const QString said = rows.show(row, value);
+        QVERIFY2(said.contains(error) && said.isEmpty() == error.isEmpty(), qPrintable(said));
+        QTEST(describe(rows), "grids");
+    }
+
     void corruptParaEndsInTime() {
         const QString path = m_dir.filePath("huge.apf");
         TestFiles::write(path, crlf("[Main]\nPara=2147483647\n[]\nSort=1\nList=0\n"));
