@@ -3,6 +3,7 @@
 #include "app/shellstate.h"
 
 #include <QCheckBox>
+#include <QEvent>
 #include <QLabel>
 
 namespace {
@@ -28,10 +29,20 @@ THintPanel::THintPanel(QWidget* parent) : QFrame(parent) {
     chkTurnoff->setObjectName(QStringLiteral("chkTurnoff"));
     chkTurnoff->setGeometry(110, 64, 260, 20);
     chkTurnoff->hide();
+    chkTurnoff->installEventFilter(this);
 
     m_timer.setInterval(StepMs);
     connect(&m_timer, &QTimer::timeout, this, &THintPanel::step);
     hide();
+}
+
+bool THintPanel::eventFilter(QObject* watched, QEvent* event) {
+    // The check box is as wide as its text and centred, so no font cuts the text short.
+    if (watched == chkTurnoff && event->type() == QEvent::Show) {
+        const int width = std::min(chkTurnoff->sizeHint().width(), PanelWidth - 16);
+        chkTurnoff->setGeometry((PanelWidth - width) / 2, 64, width, 20);
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 void THintPanel::ShowHintPanel(const QString& text) {

@@ -27,6 +27,9 @@ public:
 signals:
     void slideFinished();
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     void step();
 

@@ -7,11 +7,13 @@
 
 #include <array>
 
-// The Start/Stop image button: a picture per state (normal, hot, pressed), clicked on release.
+// The Start/Stop image button: a picture per state (normal, hot, pressed), clicked on release
+// of the mouse, or with Enter, Return or Space when it has the keyboard focus, which it shows.
 class TImageButton : public QWidget {
     Q_OBJECT
 public:
-    TImageButton(std::array<QPixmap, 3> pictures, QWidget* parent = nullptr);
+    // `name` is what a screen reader says of it ("Start").
+    TImageButton(std::array<QPixmap, 3> pictures, const QString& name, QWidget* parent = nullptr);
 
     int state() const { return m_state.state(); }
     // The mouse moved over the surrounding panel or the bottom strip.
@@ -25,6 +27,9 @@ protected:
     void mouseMoveEvent(QMouseEvent*) override;
     void mousePressEvent(QMouseEvent*) override;
     void mouseReleaseEvent(QMouseEvent*) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
 
 private:
     void changed(bool repaint);

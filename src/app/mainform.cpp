@@ -25,9 +25,12 @@ TMainForm::TMainForm(QWidget* parent) : QWidget(parent) {
                    Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
     setFixedSize(ClientWidth, ClientHeight);
     setAutoFillBackground(true);
+    // A light palette gets the window's own blue-grey tint; a dark one is left as it is.
     QPalette pal = palette();
-    pal.setColor(QPalette::Window, QColor(236, 240, 248));
-    setPalette(pal);
+    if (pal.color(QPalette::Window).lightness() > 160) {
+        pal.setColor(QPalette::Window, QColor(236, 240, 248));
+        setPalette(pal);
+    }
     QFont dialogFont(QStringLiteral("DejaVu Sans"));
     dialogFont.setPixelSize(11); // the pixel layout is made for a small dialog font
     setFont(dialogFont);
@@ -64,11 +67,14 @@ void TMainForm::FormResize() {
     bbtnBrowser->move(bbtnOpen->x() - 83, bbtnBrowser->y());
     edtOutputDir->resize(bbtnBrowser->x() - 72, edtOutputDir->height());
 
+    // 25 pixels from the right, or as far as "100%" needs in the font at hand.
     const int leftWidth = panBottomLeft->width();
-    labCurProgress->move(leftWidth - 25, labCurProgress->y());
+    const int percentWidth =
+        std::max(25, labCurProgress->fontMetrics().horizontalAdvance(QStringLiteral("100%")) + 2);
+    labCurProgress->move(leftWidth - percentWidth, labCurProgress->y());
     frmCurrent->resize(labCurProgress->x() - 105, frmCurrent->height());
     pgbCurrent->resize(frmCurrent->width() - 1, pgbCurrent->height());
-    labTotalProgress->move(leftWidth - 25, labTotalProgress->y());
+    labTotalProgress->move(leftWidth - percentWidth, labTotalProgress->y());
     frmTotal->resize(labTotalProgress->x() - 105, frmTotal->height());
     pgbTotal->resize(frmTotal->width() - 1, pgbTotal->height());
 

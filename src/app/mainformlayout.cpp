@@ -234,12 +234,12 @@ void TMainForm::buildProfilePane() {
     panStartStop->installEventFilter(this);
     imgStart = named(new TImageButton({Artwork::startButton(0), Artwork::startButton(1),
                                        Artwork::startButton(2)},
-                                      panStartStop),
+                                      QStringLiteral("Start"), panStartStop),
                      "imgStart");
     imgStart->setGeometry(4, 10, 133, 65);
     imgStop = named(
         new TImageButton({Artwork::stopButton(0), Artwork::stopButton(1), Artwork::stopButton(2)},
-                         panStartStop),
+                         QStringLiteral("Stop"), panStartStop),
         "imgStop");
     imgStop->setGeometry(4, 10, 133, 65);
     imgStop->hide();

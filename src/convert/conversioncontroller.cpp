@@ -85,12 +85,22 @@ void TConversionController::imgStopClick() {
     m_driver->stop();
 }
 
+namespace {
+// One of Start and Stop stands in the other's place; the keyboard focus goes with it.
+void swapStartStop(QWidget* from, QWidget* to) {
+    const bool focused = from->hasFocus();
+    to->show();
+    from->hide();
+    if (focused)
+        to->setFocus(Qt::OtherFocusReason);
+}
+} // namespace
+
 void TConversionController::startState() {
     m_running = true;
     for (QWidget* w : std::as_const(m_w.disabledWhileConverting))
         w->setEnabled(false);
-    m_w.imgStart->hide();
-    m_w.imgStop->show();
+    swapStartStop(m_w.imgStart, m_w.imgStop);
     emit runStarted();
     emit hintShown(QStringLiteral("Preparing to convert. Please wait..."));
 }
@@ -99,8 +109,7 @@ void TConversionController::endState() {
     m_driver->removeIntermediate();
     for (QWidget* w : std::as_const(m_w.disabledWhileConverting))
         w->setEnabled(true);
-    m_w.imgStart->show();
-    m_w.imgStop->hide();
+    swapStartStop(m_w.imgStop, m_w.imgStart);
     emit hintHidden();
     m_running = false;
 }

@@ -17,9 +17,12 @@ TOpenDVDForm::TOpenDVDForm(QWidget* mainWindow, IDriveSource& drives, IPrompts& 
 
     Label1 = new QLabel(QStringLiteral("DVD Disc:"), this);
     Label1->move(16, 24);
+    Label1->adjustSize();
     cmbDrive = new QComboBox(this);
     cmbDrive->setObjectName(QStringLiteral("cmbDrive"));
-    cmbDrive->setGeometry(72, 20, 289, 22);
+    // The list starts after the label, however wide the font makes it.
+    const int left = std::max(72, Label1->geometry().right() + 7);
+    cmbDrive->setGeometry(left, 20, 361 - left, 22);
     btnRefresh = new QPushButton(QStringLiteral("&Refresh"), this);
     btnRefresh->setGeometry(18, 64, 75, 25);
     btnOpen = new QPushButton(QStringLiteral("&Open"), this);

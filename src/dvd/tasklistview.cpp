@@ -2,6 +2,7 @@
 
 #include "dvd/tasktree.h"
 
+#include <QApplication>
 #include <QHeaderView>
 #include <QHelpEvent>
 #include <QPainter>
@@ -15,7 +16,7 @@ namespace {
 class TiledHeader : public QHeaderView {
 public:
     TiledHeader(const QPixmap& tile, QWidget* parent)
-        : QHeaderView(Qt::Horizontal, parent), m_tile(tile) {
+        : QHeaderView(Qt::Horizontal, parent), m_tile(tile), m_ink(inkFor(tile)) {
         setSectionsClickable(false);
         setHighlightSections(false);
         setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
@@ -38,7 +39,7 @@ protected:
         painter->setPen(palette().color(QPalette::Mid));
         painter->drawLine(rect.topRight(), rect.bottomRight());
         painter->drawLine(rect.bottomLeft(), rect.bottomRight());
-        painter->setPen(palette().color(QPalette::ButtonText));
+        painter->setPen(m_ink.isValid() ? m_ink : palette().color(QPalette::ButtonText));
         painter->drawText(rect.adjusted(4, 0, -4, 0), Qt::AlignLeft | Qt::AlignVCenter,
                           model() ? model()->headerData(section, orientation()).toString()
                                   : QString());
@@ -46,6 +47,17 @@ protected:
     }
 
 private:
+    // The tile is the program's own picture, whatever the palette: its text is dark on a light
+    // tile and light on a dark one.
+    static QColor inkFor(const QPixmap& tile) {
+        if (tile.isNull())
+            return {};
+        const QColor average = tile.toImage()
+                                   .scaled(1, 1, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
+                                   .pixelColor(0, 0);
+        return average.lightness() > 128 ? QColor(Qt::black) : QColor(Qt::white);
+    }
+
     void paintTiles(QPainter& p, const QRect& rect) const {
         if (m_tile.isNull())
             return;
@@ -60,6 +72,7 @@ private:
     }
 
     QPixmap m_tile;
+    QColor m_ink;
 };
 
 // Draws the grid lines around each cell.
@@ -71,6 +84,21 @@ public:
                const QModelIndex& index) const override {
         QStyledItemDelegate::paint(painter, option, index);
         painter->save();
+        if (index.data(Qt::CheckStateRole).isValid()) {
+            // The style's own box outline all but vanishes on a dark palette: the box is framed
+            // in the text's colour, half strength.
+            QStyleOptionViewItem item = option;
+            initStyleOption(&item, index);
+            const QWidget* view = option.widget;
+            const QRect box =
+                (view ? view->style() : QApplication::style())
+                    ->subElementRect(QStyle::SE_ItemViewItemCheckIndicator, &item, view);
+            QColor frame = option.palette.color(QPalette::Text);
+            frame.setAlpha(128);
+            painter->setPen(frame);
+            painter->setBrush(Qt::NoBrush);
+            painter->drawRect(box.adjusted(1, 1, -2, -2));
+        }
         painter->setPen(option.palette.color(QPalette::Midlight));
         painter->drawLine(option.rect.bottomLeft(), option.rect.bottomRight());
         painter->drawLine(option.rect.topRight(), option.rect.bottomRight());

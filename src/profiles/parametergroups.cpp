@@ -53,8 +53,8 @@ QWidget* TParameterGroups::headerBar(const QString& caption, QToolButton*& butto
     bar->setFixedHeight(HeaderHeight);
     bar->setAutoFillBackground(true);
     QPalette pal = bar->palette();
-    pal.setColor(QPalette::Window, pal.color(QPalette::Dark)); // the button-shadow colour
-    pal.setColor(QPalette::WindowText, Qt::black);
+    pal.setColor(QPalette::Window, pal.color(QPalette::Mid)); // a shade of the button's colour
+    pal.setColor(QPalette::WindowText, pal.color(QPalette::ButtonText));
     bar->setPalette(pal);
     QFont bold = bar->font();
     bold.setBold(true);

@@ -193,7 +193,7 @@ void TEditTimeForm::FormPaint() {
                               tkbTime->PositionToPixel(tkbTime->MaxPosition()) + track, 15);
     const QRect whole = edges(track, 7, tkbTime->width() - track, 15);
     tkbTime->DrawOnCanvas([&](QPainter& painter) {
-        painter.fillRect(whole, Qt::white);
+        painter.fillRect(whole, tkbTime->palette().color(QPalette::Base));
         if (!range.isEmpty())
             painter.drawPixmap(range, Image1);
         painter.drawPixmap(startThumbRect(), Image2);

@@ -43,7 +43,7 @@ QPixmap TmkRangeSlider::paintTrack() const {
     painter.drawLine(right, 0, right, bottom);
 
     painter.setPen(palette().color(QPalette::Dark));
-    painter.setBrush(Qt::black);
+    painter.setBrush(palette().color(QPalette::WindowText));
     const bool horizontal = Orientation() == rsHorizontal;
     constexpr int largeLength = TrackThickness - 4;
     for (const TmkTick& tick : Ticks()) {
@@ -106,6 +106,22 @@ void TmkRangeSlider::paintEvent(QPaintEvent* event) {
     if (m_canvas.size() != size())
         painter.fillRect(area, palette().color(QPalette::Window));
     painter.drawPixmap(area.topLeft(), m_canvas, area);
+    if (hasFocus()) { // the keyboard moves the thumbs: a dotted frame shows where it acts
+        QPen pen(palette().color(QPalette::Highlight), 1, Qt::DotLine);
+        painter.setPen(pen);
+        painter.setBrush(Qt::NoBrush);
+        painter.drawRect(rect().adjusted(0, 0, -1, -1));
+    }
+}
+
+void TmkRangeSlider::focusInEvent(QFocusEvent* event) {
+    QWidget::focusInEvent(event);
+    update();
+}
+
+void TmkRangeSlider::focusOutEvent(QFocusEvent* event) {
+    QWidget::focusOutEvent(event);
+    update();
 }
 
 void TmkRangeSlider::resizeEvent(QResizeEvent* event) {

@@ -4,8 +4,10 @@
 #include "app/programwindow.h"
 #include "core/programvalues.h"
 #include "dvd/discopener.h"
+#include "dvd/opendvdform.h"
 #include "dvd/tasklistview.h"
 #include "fakes.h"
+#include "profiles/settingform.h"
 #include "profiles/standardini.h"
 #include "testfiles.h"
 
@@ -17,11 +19,114 @@
 #include <QMimeData>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QRadioButton>
+#include <QScopeGuard>
 #include <QSignalSpy>
 #include <QSlider>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolButton>
+
+#include <cmath>
+
+namespace {
+
+double luminance(const QColor& c) {
+    const auto channel = [](double v) {
+        return v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);
+    };
+    return 0.2126 * channel(c.redF()) + 0.7152 * channel(c.greenF()) + 0.0722 * channel(c.blueF());
+}
+
+// How well text of one colour stands out on another (1 to 21).
+double contrast(const QColor& a, const QColor& b) {
+    const double la = luminance(a), lb = luminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+// The colour a widget's text is drawn on: a button's face, else the nearest filled background.
+QColor backgroundOf(QWidget* w) {
+    const auto* tool = qobject_cast<QToolButton*>(w);
+    if (qobject_cast<QPushButton*>(w) || (tool && !tool->autoRaise()))
+        return w->palette().color(QPalette::Button);
+    for (QWidget* p = w; p; p = p->parentWidget())
+        if (p->autoFillBackground() || p->isWindow())
+            return p->palette().color(p->backgroundRole());
+    return w->palette().color(QPalette::Window);
+}
+
+// The texts of a window that are cut short, or hard to read on their background.
+QStringList badTexts(QWidget* window) {
+    QStringList bad;
+    for (QWidget* w : window->findChildren<QWidget*>()) {
+        if (!w->isVisible())
+            continue;
+        QString text;
+        int needed = 0;
+        QColor ink;
+        if (auto* l = qobject_cast<QLabel*>(w)) {
+            if (l->text().isEmpty() || l->wordWrap() || Qt::mightBeRichText(l->text()))
+                continue;
+            text = l->text();
+            needed = l->fontMetrics().horizontalAdvance(text) + 2 * l->margin();
+            ink = l->palette().color(l->foregroundRole());
+        } else if (auto* b = qobject_cast<QAbstractButton*>(w)) {
+            text = QString(b->text()).remove('&');
+            if (text.isEmpty())
+                continue;
+            const bool box = qobject_cast<QCheckBox*>(b) || qobject_cast<QRadioButton*>(b);
+            needed = box ? b->sizeHint().width() : b->fontMetrics().horizontalAdvance(text) + 6;
+            ink = b->palette().color(box ? QPalette::WindowText : QPalette::ButtonText);
+        } else {
+            continue;
+        }
+        // The room the widget and every parent up to the window leave the text.
+        int room = w->width();
+        for (QWidget* c = w; c != window && c->parentWidget(); c = c->parentWidget())
+            room = std::min(room, c->parentWidget()->width() -
+                                      c->mapTo(c->parentWidget(), QPoint(0, 0)).x());
+        if (needed > room)
+            bad << QString("\"%1\" cut: %2 of %3 px").arg(text).arg(room).arg(needed);
+        // A control laid over a label's text hides its end.
+        if (qobject_cast<QLabel*>(w) && w->parentWidget()) {
+            const QRect inked(w->pos(), QSize(needed, w->height()));
+            const QObjectList& siblings = w->parentWidget()->children();
+            for (qsizetype i = siblings.indexOf(w) + 1; i < siblings.size(); ++i)
+                if (auto* over = qobject_cast<QWidget*>(siblings[i]);
+                    over && over->isVisible() && !over->isWindow() &&
+                    over->geometry().intersects(inked))
+                    bad << QString("\"%1\" covered by %2").arg(text, over->objectName());
+        }
+        // Greyed-out text of a disabled control is meant to recede.
+        if (w->isEnabled() && contrast(ink, backgroundOf(w)) < 3)
+            bad << QString("\"%1\" unreadable: contrast %2")
+                       .arg(text)
+                       .arg(contrast(ink, backgroundOf(w)), 0, 'f', 1);
+    }
+    return bad;
+}
+
+QPalette darkPalette() {
+    QPalette p;
+    const QColor window(45, 45, 48), base(30, 30, 32), text(230, 230, 230);
+    for (auto [role, colour] : {std::pair{QPalette::Window, window},
+                                {QPalette::WindowText, text},
+                                {QPalette::Base, base},
+                                {QPalette::AlternateBase, window},
+                                {QPalette::Text, text},
+                                {QPalette::Button, window},
+                                {QPalette::ButtonText, text},
+                                {QPalette::Light, QColor(80, 80, 84)},
+                                {QPalette::Midlight, QColor(62, 62, 66)},
+                                {QPalette::Mid, QColor(38, 38, 40)},
+                                {QPalette::Dark, QColor(20, 20, 22)},
+                                {QPalette::Highlight, QColor(42, 130, 218)},
+                                {QPalette::HighlightedText, Qt::white}})
+        p.setColor(role, colour);
+    return p;
+}
+
+} // namespace
 
 class TestMainForm : public QObject {
     Q_OBJECT
@@ -98,10 +203,14 @@ private slots:
             QCOMPARE(form->bbtnOpen->x(), width - 90);
             QCOMPARE(form->bbtnBrowser->x(), width - 90 - 83);
             QCOMPARE(form->edtOutputDir->width(), width - 90 - 83 - 72);
-            QCOMPARE(form->labCurProgress->x(), width - 25);
-            QCOMPARE(form->pgbCurrent->width(), width - 25 - 105 - 1);
-            QCOMPARE(form->labTotalProgress->x(), width - 25);
-            QCOMPARE(form->pgbTotal->width(), width - 25 - 105 - 1);
+            // The per cent figures keep 25 pixels, or what "100%" needs; the bars end 105
+            // pixels before them.
+            const int figure =
+                std::max(25, form->labCurProgress->fontMetrics().horizontalAdvance("100%") + 2);
+            QCOMPARE(form->labCurProgress->x(), width - figure);
+            QCOMPARE(form->pgbCurrent->width(), width - figure - 105 - 1);
+            QCOMPARE(form->labTotalProgress->x(), width - figure);
+            QCOMPARE(form->pgbTotal->width(), width - figure - 105 - 1);
         }
         QCOMPARE(form->TrackBar->width(), form->VideoWindow->width() - 4);
     }
@@ -122,6 +231,31 @@ private slots:
         // Moving onto the panel around the buttons returns it to normal.
         QTest::mouseMove(form->panStartStop, QPoint(200, 5));
         QTRY_COMPARE(form->imgStart->state(), 0);
+    }
+
+    // Start and Stop are reached with Tab, named for screen readers, and pressed with Enter,
+    // Return or Space.
+    void startAndStopFromTheKeyboard() {
+        auto formWindow = makeWindow();
+        TMainForm* form = &formWindow->mainForm();
+        form->show();
+        QVERIFY(QTest::qWaitForWindowExposed(form));
+        for (TImageButton* button : {form->imgStart, form->imgStop}) {
+            QVERIFY(button->focusPolicy() & Qt::TabFocus);
+            QCOMPARE(button->accessibleName(), button == form->imgStart ? "Start" : "Stop");
+        }
+        bool reached = false;
+        for (int i = 0; i < 60 && !reached; ++i) {
+            QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : form,
+                            Qt::Key_Tab);
+            reached = QApplication::focusWidget() == form->imgStart;
+        }
+        QVERIFY(reached);
+        QSignalSpy clicks(form->imgStart, &TImageButton::clicked);
+        for (const Qt::Key key : {Qt::Key_Space, Qt::Key_Return, Qt::Key_Enter})
+            QTest::keyClick(form->imgStart, key);
+        QCOMPARE(clicks.size(), 3);
+        QCOMPARE(m_prompts.notices.size(), 3); // each a real Start: nothing is checked yet
     }
 
     void hintPanelSlidesOpenAndShut() {
@@ -261,6 +395,46 @@ private slots:
         form->close();
         QCOMPARE(StandardIni(m_dir.filePath("Preferences.ini")).readInteger("Main", "Profile", 0),
                  -1);
+    }
+
+    // Every text of the window and its dialogs shows whole and stands out from its background,
+    // in the program's own colours and under a dark desktop palette.
+    void textsShowWholeAndReadable_data() {
+        QTest::addColumn<bool>("dark");
+        QTest::newRow("light") << false;
+        QTest::newRow("dark palette") << true;
+    }
+    void textsShowWholeAndReadable() {
+        QFETCH(bool, dark);
+        const QPalette before = QApplication::palette();
+        if (dark)
+            QApplication::setPalette(darkPalette());
+        const auto restore = qScopeGuard([&] { QApplication::setPalette(before); });
+        writeProfile("A", "mp4");
+        auto window = makeWindow();
+        TMainForm* form = &window->mainForm();
+        form->show();
+        QVERIFY(QTest::qWaitForWindowExposed(form));
+        form->panBottomLeft->show(); // as during a run, at its widest figures
+        form->labCurProgress->setText("100%");
+        form->labTotalProgress->setText("100%");
+        form->PanHint->ShowHintPanel("Converting: DVD-Title01.mp4");
+        form->PanHint->chkTurnoff->show();
+        QTRY_VERIFY(!form->PanHint->isSliding());
+        QCOMPARE(badTexts(form).join(" / "), QString());
+
+        TSettingForm& settings = window->settingForm();
+        for (QWidget* page : {settings.tabGeneral, settings.tabProfiles}) {
+            settings.pgcSetting->setCurrentWidget(page);
+            settings.show();
+            QCOMPARE(badTexts(&settings).join(" / "), QString());
+        }
+        settings.close();
+        auto* drives = form->findChild<TOpenDVDForm*>();
+        QVERIFY(drives);
+        drives->show();
+        QCOMPARE(badTexts(drives).join(" / "), QString());
+        drives->close();
     }
 
     void helpAndWebsiteGoToTheShell() {

@@ -94,6 +94,13 @@ private slots:
         QCoreApplication::sendEvent(m_slider.get(), &escape);
         QVERIFY(arrow.isAccepted());
         QVERIFY(!escape.isAccepted());
+        // Where the keys act shows: the slider looks different with the focus.
+        m_slider->clearFocus();
+        const QImage without = m_slider->grab().toImage();
+        m_slider->activateWindow();
+        m_slider->setFocus();
+        QTRY_VERIFY(m_slider->hasFocus());
+        QVERIFY(m_slider->grab().toImage() != without);
     }
 
     void movingAThumbRedrawsOnlyItsRectangle() {
