@@ -18,6 +18,7 @@
 #include "dvd/tasklistcontroller.h"
 #include "dvd/tasklistview.h"
 #include "dvd/tasktree.h"
+#include "platform/desktopnotifier.h"
 #include "platform/desktopshell.h"
 #include "platform/linuxdrives.h"
 #include "platform/logindpower.h"
@@ -42,8 +43,9 @@ struct TProgramWindow::LinuxPlatform {
     DesktopShell shell;
     LogindPower power;
     LinuxDriveSource drives;
+    DesktopNotifier notifier;
 
-    PlatformServices services() { return {prompts, shell, power, drives}; }
+    PlatformServices services() { return {prompts, shell, power, drives, notifier}; }
 };
 
 // In their fixed order: each part may use those above it; they go in the reverse order, so the
@@ -149,7 +151,7 @@ TProgramWindow::Parts::Parts(const QString& programDir, PlatformServices service
                       [this](ParameterGroup group, const QString& key) {
                           return mainForm.parameterGroups->shownText(group, key);
                       }},
-                 values, platform.prompts, platform.shell, platform.power,
+                 values, platform.prompts, platform.shell, platform.power, platform.notifier,
                  std::make_unique<TToolRunner>()),
       preview(
           previewWidgets(mainForm),

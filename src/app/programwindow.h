@@ -5,6 +5,7 @@
 #include <memory>
 
 class IDriveSource;
+class INotifier;
 class IPower;
 class IPrompts;
 class IShell;
@@ -25,6 +26,7 @@ struct PlatformServices {
     IShell& shell;
     IPower& power;
     IDriveSource& drives;
+    INotifier& notifier;
 };
 
 // The windowed program's one composition root: creates the program values, the task tree, the

@@ -4,6 +4,7 @@
 #include "convert/conversionjob.h"
 #include "core/paths.h"
 #include "core/programvalues.h"
+#include "platform/notifier.h"
 #include "platform/prompts.h"
 
 #include <QCheckBox>
@@ -17,10 +18,10 @@
 
 TConversionController::TConversionController(Widgets widgets, Sources sources,
                                              ProgramValues& values, IPrompts& prompts,
-                                             IShell& shell, IPower& power,
+                                             IShell& shell, IPower& power, INotifier& notifier,
                                              std::unique_ptr<IToolRunner> runner, QObject* parent)
     : QObject(parent), m_w(std::move(widgets)), m_sources(std::move(sources)), m_values(values),
-      m_prompts(prompts), m_runner(std::move(runner)),
+      m_prompts(prompts), m_notifier(notifier), m_runner(std::move(runner)),
       m_driver(new TConversionDriver(*m_runner, prompts, values, this)),
       m_completion(power, prompts, shell) {
     connect(m_driver, &TConversionDriver::progressChanged, this,
@@ -128,13 +129,40 @@ void TConversionController::showProgress() {
     m_w.labFrame->setText(p.framesText);
     m_w.labElapsed->setText(p.elapsedText);
     m_w.labRemaining->setText(p.remainingText);
+    m_notifier.setProgress(p.total / 100.0, true);
     if (p.hintText != m_lastHint && !p.hintText.isEmpty()) {
         m_lastHint = p.hintText;
         emit hintChanged(p.hintText);
     }
 }
 
+void TConversionController::tellTheDesktop(TConversionDriver::Outcome outcome) {
+    m_notifier.setProgress(0, false);
+    if (m_w.imgStart->window()->isActiveWindow())
+        return; // the window says it itself
+    switch (outcome) {
+    case TConversionDriver::Outcome::Completed: {
+        const QString report =
+            TCompletionActions::RunReport({m_driver->failures(), m_driver->skipped()});
+        if (report.isEmpty())
+            m_notifier.notify(QStringLiteral("The conversion is completed successfully."),
+                              m_w.edtOutputDir->text());
+        else
+            m_notifier.notify(report.section(u'\n', 0, 0), report.section(u'\n', 1).trimmed());
+        break;
+    }
+    case TConversionDriver::Outcome::Cancelled:
+        m_notifier.notify(QStringLiteral("The conversion is canceled."), QString());
+        break;
+    case TConversionDriver::Outcome::EncoderMissing:
+        m_notifier.notify(QStringLiteral("The conversion could not start."),
+                          QStringLiteral("The encoder is missing."));
+        break;
+    }
+}
+
 void TConversionController::runFinished(TConversionDriver::Outcome outcome) {
+    tellTheDesktop(outcome); // before the actions that may end the program
     switch (outcome) {
     case TConversionDriver::Outcome::Completed: {
         emit hintHidden();

@@ -10,6 +10,7 @@
 #include <functional>
 #include <memory>
 
+class INotifier;
 class IPower;
 class IPrompts;
 class IShell;
@@ -54,8 +55,9 @@ public:
     };
 
     // `runner` runs the tools; the controller keeps it for as long as it lives.
+    // `notifier` tells the desktop how the run goes when the window is out of sight.
     TConversionController(Widgets widgets, Sources sources, ProgramValues& values,
-                          IPrompts& prompts, IShell& shell, IPower& power,
+                          IPrompts& prompts, IShell& shell, IPower& power, INotifier& notifier,
                           std::unique_ptr<IToolRunner> runner, QObject* parent = nullptr);
     ~TConversionController() override;
 
@@ -80,11 +82,13 @@ private:
     void showProgress();
     void runFinished(TConversionDriver::Outcome outcome);
     void showProgressPanel(bool show);
+    void tellTheDesktop(TConversionDriver::Outcome outcome);
 
     Widgets m_w;
     Sources m_sources;
     ProgramValues& m_values;
     IPrompts& m_prompts;
+    INotifier& m_notifier;
     std::unique_ptr<IToolRunner> m_runner;
     TConversionDriver* m_driver;
     TCompletionActions m_completion;

@@ -136,11 +136,13 @@ private:
     FakeShell m_shell;
     FakePower m_power;
     FakeDrives m_drives;
+    FakeNotifier m_notifier;
 
     // The whole window, put together as the program does, over fake services.
     std::unique_ptr<TProgramWindow> makeWindow(const QStringList& args = {}) {
         return std::make_unique<TProgramWindow>(
-            m_dir.path(), args, PlatformServices{m_prompts, m_shell, m_power, m_drives});
+            m_dir.path(), args,
+            PlatformServices{m_prompts, m_shell, m_power, m_drives, m_notifier});
     }
     void writeProfile(const QString& name, const QByteArray& type) {
         TestFiles::write(m_dir.filePath("Profiles/" + name + ".apf"),

@@ -36,6 +36,7 @@ private:
     FakePrompts m_prompts;
     FakeShell m_shell;
     FakePower m_power;
+    FakeNotifier m_notifier;
     ProgramValues m_values;
     TDVDInformation m_dvd;
     std::unique_ptr<TTaskTree> m_titles; // one title, checked
@@ -69,6 +70,7 @@ private slots:
 
     void init() {
         m_prompts = {};
+        m_notifier = {};
         m_log.clear();
         m_dvd.FrameRate = 25;
         m_dvd.DiscPath = m_dir.path() + "/VIDEO_TS/";
@@ -107,7 +109,7 @@ private slots:
                                            .edtOutputDir = m_output,
                                            .cmbProfile = m_profile,
                                            .chkTurnoff = m_turnOff},
-            sources, m_values, m_prompts, m_shell, m_power, std::move(runner));
+            sources, m_values, m_prompts, m_shell, m_power, m_notifier, std::move(runner));
         TConversionController* c = m_controller.get();
         connect(c, &TConversionController::hintShown, this,
                 [this](const QString& t) { m_log << "hint " + t; });
@@ -180,6 +182,52 @@ private slots:
         QVERIFY(!m_left->isVisible() && m_center->isVisible());
         QVERIFY(!QFile::exists(m_dir.filePath("temp.avi")));
         QCOMPARE(m_log.last(), QString("hide"));
+    }
+
+    // The desktop hears of the run: its progress on the taskbar entry, and how it ended when the
+    // window is out of sight.
+    void desktopIsTold_data() {
+        QTest::addColumn<bool>("active");
+        QTest::addColumn<bool>("stopped");
+        QTest::addColumn<QString>("notice");
+        QTest::newRow("in sight") << true << false << "";
+        QTest::newRow("out of sight")
+            << false << false
+            << "The conversion is completed successfully. | " + m_dir.path() + "/";
+        QTest::newRow("out of sight, stopped") << false << true << "The conversion is canceled. | ";
+    }
+    void desktopIsTold() {
+        QFETCH(bool, active);
+        QFETCH(bool, stopped);
+        QWidget elsewhere;
+        if (active) {
+            QApplication::setActiveWindow(&m_window);
+        } else {
+            elsewhere.show();
+            QApplication::setActiveWindow(&elsewhere);
+        }
+        QTRY_COMPARE(m_window.isActiveWindow(), active);
+        m_controller->driver().setOutputCheck(false); // the fake output is no media file
+        QSignalSpy ended(m_controller.get(), &TConversionController::runEnded);
+        m_controller->imgStartClick();
+        m_runner->end(IToolRunner::Encoder);
+        QTRY_COMPARE(m_runner->starts.size(), 2);
+        if (stopped) {
+            m_controller->imgStopClick();
+        } else {
+            TestFiles::write(m_runner->starts.last().arguments.last(), "video");
+            m_runner->end(IToolRunner::Encoder);
+            QTRY_COMPARE(m_runner->starts.size(), 3);
+            TestFiles::write(m_runner->starts.last().arguments.last(), "output");
+            m_runner->end(IToolRunner::Transcoder);
+        }
+        QTRY_COMPARE(ended.size(), 1);
+        QFETCH(QString, notice);
+        QCOMPARE(m_notifier.notices, notice.isEmpty() ? QStringList() : QStringList{notice});
+        QVERIFY(!m_notifier.progress.isEmpty());
+        QCOMPARE(m_notifier.progress.last(), -1.0); // hidden again at the end
+        if (!stopped)
+            QFile::remove(m_runner->starts.last().arguments.last());
     }
 
     // After a finished run: turning off comes before the exit, an exit opens no folder, and a

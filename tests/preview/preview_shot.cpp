@@ -50,8 +50,9 @@ int main(int argc, char* argv[]) {
     FakeShell shell;
     FakePower power;
     FakeDrives drives;
+    FakeNotifier notifier;
     TProgramWindow window(programDir.path(), {QString::fromLocal8Bit(argv[1])},
-                          PlatformServices{prompts, shell, power, drives});
+                          PlatformServices{prompts, shell, power, drives, notifier});
     TMainForm& form = window.mainForm();
     TPreviewController& preview = window.preview();
     form.show();

@@ -52,6 +52,7 @@ class TestSettingForm : public QObject {
     FakeShell m_shell;
     FakePower m_power;
     FakeDrives m_drives;
+    FakeNotifier m_notifier;
     std::unique_ptr<TProgramWindow> m_program;
     TMainForm* m_main = nullptr;
     TSettingForm* m_form = nullptr;
@@ -66,7 +67,7 @@ class TestSettingForm : public QObject {
     void create(const QString& programDir = {}) {
         m_program = std::make_unique<TProgramWindow>(
             programDir.isEmpty() ? m_dir->path() : programDir, QStringList(),
-            PlatformServices{m_prompts, m_shell, m_power, m_drives});
+            PlatformServices{m_prompts, m_shell, m_power, m_drives, m_notifier});
         m_main = &m_program->mainForm();
         m_main->edtOutputDir->setText("/main/out/");
         m_form = &m_program->settingForm();

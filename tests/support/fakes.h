@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/drives.h"
+#include "platform/notifier.h"
 #include "platform/power.h"
 #include "platform/prompts.h"
 #include "platform/shell.h"
@@ -66,5 +67,18 @@ public:
     QList<OpticalDrive> drives() override { return list; }
     std::optional<QString> mount(const OpticalDrive& d) override {
         return d.mountPoint.isEmpty() ? mountResult : d.mountPoint;
+    }
+};
+
+// Writes down what the desktop would be told.
+class FakeNotifier : public INotifier {
+public:
+    QStringList notices;    // "summary | body"
+    QList<double> progress; // -1 for hidden
+    void notify(const QString& summary, const QString& body) override {
+        notices << summary + " | " + body;
+    }
+    void setProgress(double fraction, bool visible) override {
+        progress << (visible ? fraction : -1);
     }
 };
