@@ -20,12 +20,14 @@ int main(int argc, char* argv[]) {
 
     TProgramWindow window(QCoreApplication::applicationDirPath(), app.arguments().mid(1));
 
-    // A signal ends the program as closing the window does: a running conversion's tools are
-    // ended and its intermediate file removed as the windows go; the status tells it was cut.
+    // A signal ends the program as closing the window does: the choices of the window are
+    // stored, a running conversion's tools are ended and its intermediate file removed as the
+    // windows go; the status tells it was cut.
     TTerminationSignals signals_;
     int status = 0;
     QObject::connect(&signals_, &TTerminationSignals::received, &app, [&](int signal) {
         status = 128 + signal;
+        window.close();
         QCoreApplication::exit(status);
     });
 

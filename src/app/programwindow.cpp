@@ -324,6 +324,10 @@ void TProgramWindow::show() {
     m_parts->mainForm.show();
 }
 
+void TProgramWindow::close() {
+    m_parts->mainForm.close();
+}
+
 TMainForm& TProgramWindow::mainForm() {
     return m_parts->mainForm;
 }

@@ -43,7 +43,8 @@ public:
     TProgramWindow(const TProgramWindow&) = delete;
     TProgramWindow& operator=(const TProgramWindow&) = delete;
 
-    void show(); // only the main window is shown
+    void show();  // only the main window is shown
+    void close(); // as the user closes the main window
 
     // The parts, for tests and tools that drive the window.
     TMainForm& mainForm();

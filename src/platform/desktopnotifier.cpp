@@ -2,8 +2,8 @@
 
 #include <QDBusMessage>
 
-#include <algorithm>
 #include <QVariantMap>
+#include <algorithm>
 
 DesktopNotifier::DesktopNotifier(QDBusConnection bus) : m_bus(std::move(bus)) {}
 
