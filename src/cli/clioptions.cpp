@@ -1,5 +1,6 @@
 #include "cli/clioptions.h"
 
+#include "core/preferences.h"
 #include "core/timetext.h"
 
 #include <QCommandLineParser>
@@ -8,10 +9,11 @@
 namespace {
 
 const QStringList ValueOptions = {
-    QStringLiteral("--profile"), QStringLiteral("--output"),   QStringLiteral("--work-dir"),
-    QStringLiteral("--set"),     QStringLiteral("--titles"),   QStringLiteral("--chapters"),
-    QStringLiteral("--audio"),   QStringLiteral("--subtitle"), QStringLiteral("--start"),
-    QStringLiteral("--end"),     QStringLiteral("--volume"),   QStringLiteral("--overwrite")};
+    QStringLiteral("--profile"),     QStringLiteral("--output"),   QStringLiteral("--work-dir"),
+    QStringLiteral("--set"),         QStringLiteral("--titles"),   QStringLiteral("--chapters"),
+    QStringLiteral("--audio"),       QStringLiteral("--subtitle"), QStringLiteral("--start"),
+    QStringLiteral("--end"),         QStringLiteral("--volume"),   QStringLiteral("--overwrite"),
+    QStringLiteral("--intermediate")};
 
 } // namespace
 
@@ -54,6 +56,13 @@ QString setValue(CliOptions& o, const QString& name, const QString& value) {
         if (value.isEmpty())
             return bad(QStringLiteral("a folder"));
         (name == u"--output" ? o.outputDir : o.workDir) = value;
+    } else if (name == u"--intermediate") {
+        if (value == u"standard")
+            o.intermediate = Prefs::IntermediateStandard;
+        else if (value == u"high")
+            o.intermediate = Prefs::IntermediateHigh;
+        else
+            return bad(QStringLiteral("standard or high"));
     } else if (name == u"--set") {
         const int equals = value.indexOf(u'=');
         if (equals <= 0 || value.left(equals).trimmed().isEmpty())
@@ -251,6 +260,9 @@ QString CliUsage() {
         "                         such as --set \"Video Size=640x360\" (repeatable)\n"
         "  --output DIR           output folder (default: the stored output folder)\n"
         "  --work-dir DIR         folder for the intermediate files (default: the stored one)\n"
+        "  --intermediate standard|high  the intermediate file: standard (small, encoded\n"
+        "                         twice) or high (lossless: the output is encoded once;\n"
+        "                         up to 25 GB of work space a video hour)\n"
         "  --titles LIST          titles to convert, such as 1,3-4 (default: the longest title)\n"
         "  --chapters TITLE:LIST  chapters of a title to convert, such as 2:1-3\n"
         "  --audio LANG|N         audio track by language code or number from 1\n"

@@ -26,6 +26,7 @@ struct CliOptions {
     std::optional<double> end;
     std::optional<QString> volume;
     std::optional<Overwrite> overwrite;
+    std::optional<int> intermediate; // Prefs::IntermediateStandard or IntermediateHigh
     // "ROW=CAPTION" choices for this run: a list row's caption or a free row's text.
     QList<QPair<QString, QString>> sets;
 };

@@ -213,6 +213,8 @@ int runConvert(const CliOptions& o, ProgramValues& values) {
         return usageError(profile.error);
     GeneralPreferences settings = ReadStandardGeneralPreferences(
         values.preferencesPath(), Prefs::MainSection, values.defaultPreferences());
+    if (o.intermediate)
+        settings.intermediate = *o.intermediate;
     if (o.overwrite) {
         settings.overwrite = *o.overwrite == CliOptions::Overwrite::Yes;
         settings.ask = *o.overwrite == CliOptions::Overwrite::Ask;

@@ -1,5 +1,6 @@
 #include "convert/commandlines.h"
 
+#include "core/preferences.h"
 #include "core/timetext.h"
 
 #include <QRegularExpression>
@@ -22,7 +23,8 @@ QString EncoderBitRate(const QString& value) {
     return QString::number(RoundHalfEven(kbits));
 }
 
-ToolCommand EncoderOptionBlock(const QList<ProfileOption>& options, EncoderMemory& memory) {
+ToolCommand EncoderOptionBlock(const QList<ProfileOption>& options, EncoderMemory& memory,
+                               int intermediate) {
     QString bitRate;
     QString sampleRate;
     for (const ProfileOption& o : options) {
@@ -42,10 +44,15 @@ ToolCommand EncoderOptionBlock(const QList<ProfileOption>& options, EncoderMemor
     }
     ToolCommand block;
     block.add(QStringLiteral("-ovc")).add(QStringLiteral("lavc")).add(QStringLiteral("-lavcopts"));
-    block.add(QStringLiteral("vcodec=mpeg4:vbitrate=") + EncoderBitRate(bitRate) +
-              QStringLiteral(":mbd=2:autoaspect"));
-    block.add(QStringLiteral("-oac")).add(QStringLiteral("mp3lame"));
-    block.add(QStringLiteral("-lameopts")).add(QStringLiteral("vbr=2:q=5"));
+    if (intermediate == Prefs::IntermediateHigh) {
+        block.add(QStringLiteral("vcodec=ffv1:autoaspect"));
+        block.add(QStringLiteral("-oac")).add(QStringLiteral("pcm"));
+    } else {
+        block.add(QStringLiteral("vcodec=mpeg4:vbitrate=") + EncoderBitRate(bitRate) +
+                  QStringLiteral(":mbd=2:autoaspect"));
+        block.add(QStringLiteral("-oac")).add(QStringLiteral("mp3lame"));
+        block.add(QStringLiteral("-lameopts")).add(QStringLiteral("vbr=2:q=5"));
+    }
     block.add(QStringLiteral("-channels")).add(QStringLiteral("2"));
     if (!sampleRate.trimmed().isEmpty()) // without a rate the option would swallow the next one
         block.add(QStringLiteral("-srate")).add(sampleRate.trimmed());

@@ -2,6 +2,7 @@
 
 #include "convert/profileoptions.h"
 #include "convert/toolcommand.h"
+#include "core/preferences.h"
 
 #include <QString>
 #include <QStringList>
@@ -18,8 +19,11 @@ struct EncoderMemory {
     QString aspect;    // "4:3", "16:9", or what the profile says
 };
 
-// The encoder's option block from the profile's current values; updates the memory.
-ToolCommand EncoderOptionBlock(const QList<ProfileOption>& options, EncoderMemory& memory);
+// The encoder's option block from the profile's current values; updates the memory. With a high
+// intermediate the encoder keeps picture and sound whole (lossless FFV1 video, PCM audio), so
+// the transcoder makes the only lossy encode.
+ToolCommand EncoderOptionBlock(const QList<ProfileOption>& options, EncoderMemory& memory,
+                               int intermediate = Prefs::IntermediateStandard);
 
 // The encoder's vbitrate from a "-b" value: kbit/s, so "1000k" gives 1000 and "2M" 2000; a
 // plain number is taken as it is; empty or unreadable gives 800.

@@ -37,7 +37,8 @@ ConversionJob BuildConversionJob(const ConversionJobSource& source, EncoderMemor
                     : source.settings.ask     ? OverwriteChoice::Ask
                                               : OverwriteChoice::Rename;
     job.encoderOptionBlock =
-        EncoderOptionBlock(CurrentProfileOptions(source.profilePath, source.shownText), memory);
+        EncoderOptionBlock(CurrentProfileOptions(source.profilePath, source.shownText), memory,
+                           source.settings.intermediate);
     job.encoderMemory = memory;
     job.transcoderOptions = [profilePath = source.profilePath, shown = source.shownText,
                              scaled = EncoderScales(memory)] {

@@ -23,5 +23,5 @@ GeneralPreferences ReadStandardGeneralPreferences(const QString& preferencesPath
 ProgramValues LoadProgramValues(const QString& programDir);
 
 // Into [Main]: Output Path, Work Dir, Syn Mode, Auto Open Dir, Auto Exit, Auto Turn Off, Ask,
-// Overwrite, in this order; booleans as "1" and "0".
+// Overwrite, Intermediate, in this order; booleans as "1" and "0".
 void WriteGeneralPreferences(TNewInifile& ini, const GeneralPreferences& settings);

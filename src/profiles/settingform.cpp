@@ -130,6 +130,18 @@ void TSettingForm::buildGeneralPage() {
     rdbOverWrite = radio("rdbOverWrite", QStringLiteral("Overwrite"), 48);
     rdbRename =
         radio("rdbRename", QStringLiteral("Not overwrite (Rename to <Filename> + Index"), 72);
+
+    label(page, QStringLiteral("Intermediate file:"), 16, 372);
+    cmbIntermediate = named(new QComboBox(page), "cmbIntermediate");
+    cmbIntermediate->addItems({QStringLiteral("Standard: small, encoded twice"),
+                               QStringLiteral("High: lossless, up to %1 GB a video hour")
+                                   .arg(Prefs::HighIntermediateGigabytesPerHour)});
+    cmbIntermediate->setToolTip(
+        QStringLiteral("High keeps the picture and sound whole until the output is encoded, "
+                       "for the best quality; the work folder then needs up to %1 GB of free "
+                       "space for each hour of video converted.")
+            .arg(Prefs::HighIntermediateGigabytesPerHour));
+    cmbIntermediate->setGeometry(16, 390, 345, 22);
 }
 
 void TSettingForm::buildProfilesPage() {
@@ -203,6 +215,7 @@ GeneralPreferences TSettingForm::generalSettings() const {
     p.autoTurnOff = chkTurnoff->isChecked();
     p.ask = rdbAsk->isChecked();
     p.overwrite = rdbOverWrite->isChecked();
+    p.intermediate = cmbIntermediate->currentIndex();
     return p;
 }
 
@@ -210,6 +223,9 @@ void TSettingForm::showGeneral(const GeneralPreferences& p) {
     edtOutputDir->setText(p.outputPath);
     edtWorkDir->setText(p.workDir);
     cmbSyn->setCurrentIndex(p.synMode);
+    cmbIntermediate->setCurrentIndex(p.intermediate == Prefs::IntermediateHigh
+                                         ? Prefs::IntermediateHigh
+                                         : Prefs::IntermediateStandard);
     chkOpenDir->setChecked(p.autoOpenDir);
     chkExit->setChecked(p.autoExit);
     chkTurnoff->setChecked(p.autoTurnOff);

@@ -63,6 +63,7 @@ public:
     QLineEdit* edtWorkDir = nullptr;
     QToolButton* SpeedButton1 = nullptr; // browse for the work folder
     QComboBox* cmbSyn = nullptr;
+    QComboBox* cmbIntermediate = nullptr; // Standard, High
     QCheckBox* chkOpenDir = nullptr;
     QCheckBox* chkExit = nullptr;
     QCheckBox* chkTurnoff = nullptr;

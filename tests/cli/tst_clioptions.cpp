@@ -44,6 +44,8 @@ void TestCliOptions::goodArguments_data() {
         << QStringList{"--convert", "/d",           "--set",      "Video Size=640x360",
                        "--set",     " Note = a=b ", "--work-dir", "/w"}
         << convert << "/d json=0 w=/w Video Size=640x360;Note=a=b";
+    QTest::newRow("high intermediate")
+        << QStringList{"--convert", "/d", "--intermediate", "high"} << convert << "/d json=0 i=1";
 }
 
 void TestCliOptions::goodArguments() {
@@ -75,6 +77,8 @@ void TestCliOptions::goodArguments() {
         parts << QString("%1-%2").arg(*o.start).arg(o.end.value_or(-1));
     if (o.volume)
         parts << *o.volume << QString("ow=%1").arg(int(*o.overwrite));
+    if (o.intermediate)
+        parts << QString("i=%1").arg(*o.intermediate);
     if (!o.workDir.isEmpty())
         parts << "w=" + o.workDir;
     QStringList sets;
@@ -123,6 +127,8 @@ void TestCliOptions::badArguments_data() {
         << "--end must come after";
     QTest::newRow("overwrite word")
         << QStringList{"--convert", "/d", "--overwrite", "no"} << "ask, yes or rename";
+    QTest::newRow("intermediate word")
+        << QStringList{"--convert", "/d", "--intermediate", "best"} << "standard or high";
     QTest::newRow("set without a row")
         << QStringList{"--convert", "/d", "--set", "=640x360"} << "ROW=VALUE";
     QTest::newRow("set without equals")

@@ -513,8 +513,11 @@ void TestHeadless::jsonEventsOfARun() {
             QCOMPARE(o, QJsonObject(
                             {{"event", "done"}, {"converted", 1}, {"failed", 0}, {"skipped", 0}}));
     }
-    // The run's last step (total 100 %, nothing remaining) follows the last item.
-    QCOMPARE(events, (QStringList{"progress", "item", "progress", "done"}));
+    // The run's last step (total 100 %, nothing remaining) may follow the last item, unless
+    // the item's own last step said the same.
+    if (events.size() == 4 && events[2] == "progress")
+        events.removeAt(2);
+    QCOMPARE(events, (QStringList{"progress", "item", "done"}));
     const ProbedMedia media = ProbeMedia(m_out + "/Title02.mp4");
     QVERIFY(media.ok);
     QVERIFY2(qAbs(media.duration - 1.5) < 0.2, qPrintable(QString::number(media.duration)));

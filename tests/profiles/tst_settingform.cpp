@@ -89,21 +89,24 @@ private slots:
 
     void loadingPreferences_data() {
         QTest::addColumn<QByteArray>("text"); // of Preferences.ini; null: no file
-        QTest::addColumn<QString>("shown");   // output|work|syn|open,exit,off|radio; ~ ProgramDir
-        QTest::newRow("no file: defaults") << QByteArray() << "~|~|0|1,0,0|rdbAsk";
+        QTest::addColumn<QString>(
+            "shown"); // output|work|syn|open,exit,off|radio|intermediate; ~ ProgramDir
+        QTest::newRow("no file: defaults") << QByteArray() << "~|~|0|1,0,0|rdbAsk|0";
         QTest::newRow("Ask and Overwrite 1: Overwrite")
-            << QByteArray("[Main]\nAsk=1\nOverwrite=1\n") << "~|~|0|1,0,0|rdbOverWrite";
+            << QByteArray("[Main]\nAsk=1\nOverwrite=1\n") << "~|~|0|1,0,0|rdbOverWrite|0";
         QTest::newRow("both 0: Rename")
-            << QByteArray("[Main]\nAsk=0\nOverwrite=0\n") << "~|~|0|1,0,0|rdbRename";
+            << QByteArray("[Main]\nAsk=0\nOverwrite=0\n") << "~|~|0|1,0,0|rdbRename|0";
         QTest::newRow("every key")
             << QByteArray("[Main]\nOutput Path=/o/\nWork Dir=/w\nSyn Mode=2\nAuto Open Dir=0\n"
-                          "Auto Exit=true\nAuto Turn Off=2\n")
-            << "/o/|/w|2|0,1,1|rdbAsk";
+                          "Auto Exit=true\nAuto Turn Off=2\nIntermediate=1\n")
+            << "/o/|/w|2|0,1,1|rdbAsk|1";
         QTest::newRow("unreadable values: defaults")
             << QByteArray("[Main]\nSyn Mode=x\nAuto Open Dir=yes\nAsk=maybe\n")
-            << "~|~|0|1,0,0|rdbAsk";
+            << "~|~|0|1,0,0|rdbAsk|0";
         QTest::newRow("[Default] not read at creation")
-            << QByteArray("[Default]\nSyn Mode=1\nAsk=0\n") << "~|~|0|1,0,0|rdbAsk";
+            << QByteArray("[Default]\nSyn Mode=1\nAsk=0\n") << "~|~|0|1,0,0|rdbAsk|0";
+        QTest::newRow("unknown intermediate: standard")
+            << QByteArray("[Main]\nIntermediate=7\n") << "~|~|0|1,0,0|rdbAsk|0";
     }
     void loadingPreferences() {
         QFETCH(QByteArray, text);
@@ -113,9 +116,12 @@ private slots:
         const GeneralPreferences live = m_form->generalSettings(); // from the controls
         const QString shown =
             QStringList{
-                live.outputPath, live.workDir, QString::number(live.synMode),
+                live.outputPath,
+                live.workDir,
+                QString::number(live.synMode),
                 QString("%1,%2,%3").arg(live.autoOpenDir).arg(live.autoExit).arg(live.autoTurnOff),
-                checkedRadio(*m_form)}
+                checkedRadio(*m_form),
+                QString::number(m_form->cmbIntermediate->currentIndex())}
                 .join(u'|')
                 .replace(m_program->values().programDir, "~");
         QTEST(shown, "shown");
@@ -171,9 +177,10 @@ private slots:
         }
         // Written in the dialog's order; keys new to a section each go below its header.
         QCOMPARE(QString::fromUtf8(TestFiles::read(prefs())),
-                 QString::fromUtf8(crlf("[Main]\nOverwrite=0\nAsk=0\nAuto Turn Off=1\nAuto Exit=0\n"
-                                        "Auto Open Dir=1\nSyn Mode=1\nWork Dir=" +
-                                        workDir.toUtf8() + "\nOutput Path=/o/\n")));
+                 QString::fromUtf8(crlf(
+                     "[Main]\nIntermediate=0\nOverwrite=0\nAsk=0\nAuto Turn Off=1\nAuto Exit=0\n"
+                     "Auto Open Dir=1\nSyn Mode=1\nWork Dir=" +
+                     workDir.toUtf8() + "\nOutput Path=/o/\n")));
         QCOMPARE(m_main->edtOutputDir->text(), QString("/o/"));
         QCOMPARE(m_program->values().workDir, workDir); // as typed, for both readers
         QCOMPARE(StandardIni(prefs()).readString("Main", "Work Dir"), workDir);
