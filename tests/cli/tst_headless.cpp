@@ -1,6 +1,7 @@
 #include "dvd/discloader.h"
 #include "dvd/libdvdreadstructure.h"
 #include "dvd/tasktree.h"
+#include "headlessprogram.h"
 #include "mediaprobe.h"
 #include "privatexserver.h"
 #include "testfiles.h"
@@ -27,8 +28,6 @@ private slots:
     void init();
     void listMatchesTaskList();
     void listMatchesLsdvd();
-    void listJson();
-    void unreadableDisc();
     void convertItems_data();
     void convertItems();
     void overwriteChoices_data();
@@ -37,90 +36,21 @@ private slots:
     void listOpensWhatTheWindowOpens();
     void signalsEndTheRunCleanly_data();
     void signalsEndTheRunCleanly();
-    void badProfiles_data();
-    void badProfiles();
-    void badValuesForTheDisc_data();
-    void badValuesForTheDisc();
-    void jsonEventsOfARun();
-    void needsNoDisplay_data();
-    void needsNoDisplay();
 
 private:
-    struct Run {
-        int status = -1;
-        QString out;
-        QString err;
-    };
-    Run run(const QStringList& args) const;
-    QStringList toolProcesses(const QString& marker = QString()) const;
+    using Run = HeadlessProgram::Run;
+    Run run(const QStringList& args) const { return m_program.run(args); }
+    QStringList toolProcesses(const QString& marker = QString()) const {
+        return m_program.toolProcesses(marker);
+    }
     bool startWindowConversion(QProcess& p, const TPrivateXServer& server,
                                const QString& profile) const;
 
+    HeadlessProgram m_program;
     QString m_disc;
-    QTemporaryDir m_program;
     QString m_dir; // the program folder, ending in "/"
-    QTemporaryDir m_outParent;
     QString m_out;
 };
-
-void TestHeadless::initTestCase() {
-    m_disc = qEnvironmentVariable("RIPVALE_SAMPLE_DVD");
-    const QString built = qEnvironmentVariable("RIPVALE_PROGRAM_DIR") + '/';
-    QVERIFY(QFileInfo::exists(m_disc + "/VIDEO_TS/VIDEO_TS.IFO"));
-    m_dir = m_program.path() + '/';
-    // The executable is copied: the program folder is where it really lies.
-    QVERIFY(QFile::copy(built + "ripvale", m_dir + "ripvale"));
-    for (const char* tool : {"asapi.dll", "wmaspi.dll", "ffprobe"})
-        QVERIFY(QFile::link(QFileInfo(built + tool).canonicalFilePath(), m_dir + QString(tool)));
-    QDir().mkpath(m_dir + "Profiles");
-    for (const QString& f : QDir(built + "Profiles").entryList({"*.apf"}))
-        QVERIFY(QFile::copy(built + "Profiles/" + f, m_dir + "Profiles/" + f));
-    // A profile whose transcoder option ffmpeg rejects.
-    QFile source(built + "Profiles/1 MP4 H.264 AAC (recommended).apf");
-    QVERIFY(source.open(QIODevice::ReadOnly));
-    QByteArray text = source.readAll();
-    QVERIFY(text.contains("cmd=-vcodec"));
-    text.replace("Value=libx264,", "Value=no_such_codec_x,");
-    QFile broken(m_dir + "Profiles/9 Broken.apf");
-    QVERIFY(broken.open(QIODevice::WriteOnly));
-    broken.write(text);
-}
-
-void TestHeadless::init() {
-    m_out = m_outParent.path() + "/" + QTest::currentTestFunction() + "-" +
-            QString(QTest::currentDataTag()).replace(' ', '_');
-    QDir(m_out).removeRecursively();
-    QVERIFY(QDir().mkpath(m_out));
-}
-
-TestHeadless::Run TestHeadless::run(const QStringList& args) const {
-    QProcess p;
-    p.start(m_dir + "ripvale", args);
-    p.closeWriteChannel();
-    if (!p.waitForFinished(180000))
-        p.kill();
-    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1,
-            QString::fromUtf8(p.readAllStandardOutput()),
-            QString::fromUtf8(p.readAllStandardError())};
-}
-
-// The tools of runs from this program folder that are still alive, wrapped ones included
-// (their command lines name the folder's temp.avi); `marker` narrows them to one pass.
-QStringList TestHeadless::toolProcesses(const QString& marker) const {
-    QStringList found;
-    for (const QString& pid : QDir("/proc").entryList(QDir::Dirs)) {
-        QFile cmdline("/proc/" + pid + "/cmdline");
-        if (!cmdline.open(QIODevice::ReadOnly))
-            continue;
-        const QString text = QString::fromUtf8(cmdline.readAll()).replace(QChar(0), ' ');
-        QFile stat("/proc/" + pid + "/stat");
-        const bool zombie = stat.open(QIODevice::ReadOnly) && stat.readAll().contains(") Z ");
-        if (!zombie && text.contains(m_dir) && !text.startsWith(m_dir + "ripvale") &&
-            text.contains(marker))
-            found << pid;
-    }
-    return found;
-}
 
 void TestHeadless::listMatchesTaskList() {
     const Run r = run({"--list", m_disc});
@@ -181,16 +111,15 @@ void TestHeadless::listMatchesLsdvd() {
     QCOMPARE(compared, 4);
 }
 
-void TestHeadless::listJson() {
-    const Run r = run({"--list", m_disc, "--json"});
-    QCOMPARE(r.status, 0);
-    QJsonParseError error;
-    const QJsonDocument doc = QJsonDocument::fromJson(r.out.toUtf8(), &error);
-    QCOMPARE(error.error, QJsonParseError::NoError);
-    const QJsonObject first = doc["titles"][0].toObject();
-    QCOMPARE(first["subtitles"].toArray().size(), 1);
-    QCOMPARE(first["angles"].toInt(), 1);
-    QCOMPARE(first["chapters"][2]["output"].toString(), QString("Title01-Chapter03.mp4"));
+void TestHeadless::initTestCase() {
+    const QString made = m_program.make();
+    QVERIFY2(made.isEmpty(), qPrintable(made));
+    m_disc = m_program.disc;
+    m_dir = m_program.dir;
+}
+
+void TestHeadless::init() {
+    m_out = m_program.freshOutput();
 }
 
 void TestHeadless::listOpensWhatTheWindowOpens_data() {
@@ -228,14 +157,6 @@ void TestHeadless::listOpensWhatTheWindowOpens() {
     QFETCH(QString, line);
     QVERIFY2(r.out.split('\n').contains(line), qPrintable(r.out));
     QVERIFY(r.out.endsWith("Title04-Chapter04.mp4\n")); // nothing after odd bytes is lost
-}
-
-void TestHeadless::unreadableDisc() {
-    QTemporaryDir empty;
-    const Run r = run({"--list", empty.path()});
-    QVERIFY(r.status != 0);
-    QVERIFY2(r.err.contains("ripvale: "), qPrintable(r.err));
-    QVERIFY(r.out.isEmpty());
 }
 
 void TestHeadless::convertItems_data() {
@@ -433,123 +354,6 @@ void TestHeadless::signalsEndTheRunCleanly() {
     }
     QTRY_VERIFY2_WITH_TIMEOUT(toolProcesses().isEmpty(), qPrintable(toolProcesses().join(' ')),
                               3000);
-}
-
-void TestHeadless::badProfiles_data() {
-    QTest::addColumn<QString>("profile");
-    QTest::addColumn<int>("status");
-    QTest::addColumn<QString>("message");
-    QTest::newRow("no such profile") << "Nope" << 2 << "unknown profile \"Nope\"";
-    QTest::newRow("codec ffmpeg rejects") << "9 Broken" << 1 << "Title01.mp4: the transcoder";
-}
-
-void TestHeadless::badProfiles() {
-    QFETCH(QString, profile);
-    QFETCH(int, status);
-    QFETCH(QString, message);
-    const Run r =
-        run({"--convert", m_disc, "--output", m_out, "--end", "00:00:01", "--profile", profile});
-    QCOMPARE(r.status, status);
-    QVERIFY2(r.err.contains(message), qPrintable(r.err));
-    QVERIFY(!QFile::exists(m_dir + "temp.avi"));
-}
-
-void TestHeadless::badValuesForTheDisc_data() {
-    QTest::addColumn<QStringList>("options");
-    QTest::addColumn<QString>("message");
-    QTest::newRow("title 5") << QStringList{"--titles", "5"} << "no title 5";
-    QTest::newRow("chapter 9") << QStringList{"--chapters", "1:9"} << "no chapter 9";
-    QTest::newRow("audio fr on title 1") << QStringList{"--audio", "fr"} << "no audio track fr";
-    QTest::newRow("subtitle 2") << QStringList{"--subtitle", "2"} << "no subtitle 2";
-    QTest::newRow("start past the end") << QStringList{"--start", "00:01:00"} << "beyond the end";
-    QTest::newRow("output parent missing")
-        << QStringList{"--output", "/nonexistent/a/b"} << "does not exist";
-    QTest::newRow("unknown option") << QStringList{"--frob"} << "unknown option --frob";
-    QTest::newRow("set a row the profile lacks")
-        << QStringList{"--set", "Frobs=1"} << "the profile has no row \"Frobs\"";
-    QTest::newRow("set a caption the row lacks")
-        << QStringList{"--set", "Video Size=1x1"} << "the choices are: 720x480";
-    QTest::newRow("work folder missing")
-        << QStringList{"--work-dir", "/nonexistent/w"} << "work folder";
-}
-
-void TestHeadless::badValuesForTheDisc() {
-    QFETCH(QStringList, options);
-    QFETCH(QString, message);
-    QStringList args{"--convert", m_disc, "--profile", "1 MP4 H.264 AAC (recommended)"};
-    if (!options.contains("--output"))
-        args << "--output" << m_out;
-    const Run r = run(args + options);
-    QCOMPARE(r.status, 2);
-    QVERIFY2(r.err.contains(message), qPrintable(r.err));
-    QVERIFY(QDir(m_out).isEmpty());
-}
-
-// One JSON object a line, typed, figures as numbers: progress steps, an item's end, and the
-// run's end last; --set, a fractional --end and the profile's number take effect.
-void TestHeadless::jsonEventsOfARun() {
-    const QString work = m_out + "/work";
-    QVERIFY(QDir().mkpath(work));
-    const Run r =
-        run({"--convert", m_disc, "--output", m_out, "--titles", "2", "--end", "1.5", "--profile",
-             "1", "--set", "Video Size=640x360", "--work-dir", work, "--json"});
-    QVERIFY2(r.status == 0, qPrintable(r.err));
-    QStringList events;
-    for (const QString& line : r.out.split('\n', Qt::SkipEmptyParts)) {
-        const QJsonObject o = QJsonDocument::fromJson(line.toUtf8()).object();
-        QVERIFY2(!o.isEmpty(), qPrintable(line));
-        const QString event = o["event"].toString();
-        if (events.isEmpty() || events.last() != event)
-            events << event;
-        if (event == "progress")
-            for (const char* key :
-                 {"percent", "total_percent", "frames", "frames_total", "elapsed_s"})
-                QVERIFY2(o[key].isDouble(), key);
-        if (event == "item") {
-            QCOMPARE(o["result"].toString(), QString("converted"));
-            QCOMPARE(o["file"].toString(), m_out + "/Title02.mp4");
-        }
-        if (event == "done")
-            QCOMPARE(o, QJsonObject(
-                            {{"event", "done"}, {"converted", 1}, {"failed", 0}, {"skipped", 0}}));
-    }
-    // The run's last step (total 100 %, nothing remaining) may follow the last item, unless
-    // the item's own last step said the same.
-    if (events.size() == 4 && events[2] == "progress")
-        events.removeAt(2);
-    QCOMPARE(events, (QStringList{"progress", "item", "done"}));
-    const ProbedMedia media = ProbeMedia(m_out + "/Title02.mp4");
-    QVERIFY(media.ok);
-    QVERIFY2(qAbs(media.duration - 1.5) < 0.2, qPrintable(QString::number(media.duration)));
-    const ProbedStream* video = media.first("video");
-    QVERIFY(video);
-    QCOMPARE(QSize(video->width, video->height), QSize(640, 360));
-    QVERIFY(QDir(work).entryList(QDir::Files).isEmpty()); // the intermediate file went there
-}
-
-void TestHeadless::needsNoDisplay_data() {
-    QTest::addColumn<QStringList>("args");
-    QTest::addColumn<QString>("out"); // a line it prints
-    QTest::newRow("-h") << QStringList{"-h"} << "       ripvale --profiles";
-    QTest::newRow("--version") << QStringList{"--version"} << "Kelvo Ripvale 2.0";
-    QTest::newRow("--profiles") << QStringList{"--profiles"} << "2\t2 MKV H.264 AAC";
-}
-
-void TestHeadless::needsNoDisplay() {
-    QFETCH(QStringList, args);
-    QProcess p;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.remove("DISPLAY");
-    env.remove("WAYLAND_DISPLAY");
-    env.remove("QT_QPA_PLATFORM");
-    p.setProcessEnvironment(env);
-    p.start(m_dir + "ripvale", args);
-    QVERIFY(p.waitForFinished(30000));
-    QCOMPARE(p.exitStatus(), QProcess::NormalExit);
-    QCOMPARE(p.exitCode(), 0);
-    QFETCH(QString, out);
-    const QString printed = QString::fromUtf8(p.readAllStandardOutput());
-    QVERIFY2(printed.split('\n').contains(out), qPrintable(printed));
 }
 
 QTEST_GUILESS_MAIN(TestHeadless)
