@@ -3,6 +3,7 @@
 #include "core/preferences.h"
 #include "core/programvalues.h"
 #include "profiles/profileloading.h"
+#include "profiles/settingform.h"
 #include "profiles/standardini.h"
 
 #include <QComboBox>
@@ -19,11 +20,7 @@ TProfileChoice::TProfileChoice(Widgets widgets, ProgramValues& values, IPrompts&
 }
 
 void TProfileChoice::relist() {
-    const QSignalBlocker quiet(m_w.cmbProfile);
-    const QString shown = m_w.cmbProfile->currentText();
-    m_w.cmbProfile->clear();
-    m_w.cmbProfile->addItems(m_values.profileNames());
-    m_w.cmbProfile->setCurrentIndex(m_w.cmbProfile->findText(shown));
+    RelistProfiles(m_w.cmbProfile, m_values.profileNames());
 }
 
 void TProfileChoice::RestoreProfileSelection() {

@@ -174,12 +174,16 @@ void TSettingForm::attachMainWindow(MainWindowLink link) {
     cmbProfile->setCurrentIndex(-1);
 }
 
+void RelistProfiles(QComboBox* list, const QStringList& names) {
+    const QSignalBlocker quiet(list); // the shown profile stays loaded as it is
+    const QString shown = list->currentText();
+    list->clear();
+    list->addItems(names);
+    list->setCurrentIndex(list->findText(shown));
+}
+
 void TSettingForm::relistProfiles(const QStringList& names) {
-    const QSignalBlocker quiet(cmbProfile); // the shown profile stays loaded as it is
-    const QString shown = cmbProfile->currentText();
-    cmbProfile->clear();
-    cmbProfile->addItems(names);
-    cmbProfile->setCurrentIndex(cmbProfile->findText(shown));
+    RelistProfiles(cmbProfile, names);
 }
 
 void TSettingForm::ShowProfilesPage() {

@@ -20,6 +20,9 @@ struct ProgramValues;
 // "Settings": the General preferences and the profile editor. Created once and shown and hidden
 // as needed; its General controls are the program's live settings. While it is up it holds the
 // input of the whole program (application-modal, shown without blocking).
+// A profile list filled anew with `names`, the shown profile still selected and nothing loaded.
+void RelistProfiles(QComboBox* list, const QStringList& names);
+
 class TSettingForm : public QDialog {
     Q_OBJECT
 public:
