@@ -58,6 +58,9 @@ inline constexpr double SeekLeadSeconds = 1.5;
 // Where the encoder is sent for a span starting at `start`: 0 (no seek at all, which starts
 // exactly at the title's start) for starts within the lead.
 double SeekTarget(double start);
+// Started without a seek, the encoder writes a damaged picture of its own before the title's
+// first; sent this little way in, it lands on the title's first picture group and writes none.
+inline constexpr double TitleStartSeekSeconds = 0.01;
 
 // What the driver learnt before an item's encode pass.
 struct EncodeRoute {

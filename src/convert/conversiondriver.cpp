@@ -171,8 +171,8 @@ void TConversionDriver::startSeekProbe() {
     const ConversionItem& item = m_job.items[m_index];
     const double start = TimeTextToSeconds(item.encode.startText);
     const double target = SeekTarget(start);
-    if (target <= 0) { // no seek: the encoder starts exactly at the title's start
-        m_route.seekTo = 0;
+    if (target <= 0) { // the encoder starts exactly at the title's start
+        m_route.seekTo = TitleStartSeekSeconds;
         m_route.landedAt = 0;
         startSubtitleDump();
         return;

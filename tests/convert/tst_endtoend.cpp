@@ -215,6 +215,9 @@ private slots:
         QTest::newRow("NTSC last chapter to the title's end")
             << ""
             << "" << 1 << 4 << -1.0 << -1.0 << 2 << 1 << 660.0 << 0;
+        QTest::newRow("NTSC first chapter, from the title's start")
+            << ""
+            << "" << 1 << 1 << -1.0 << -1.0 << 0 << 1 << 440.0 << 0;
         QTest::newRow("PAL last chapter, no subtitle")
             << ""
             << "" << 2 << 3 << -1.0 << -1.0 << 1 << 0 << 880.0 << 0;
@@ -225,6 +228,9 @@ private slots:
         QTest::newRow("PAL span in 640x360, high intermediate")
             << ""
             << "640x360" << 2 << 0 << 5.0 << 7.0 << 0 << 1 << 330.0 << 1;
+        QTest::newRow("PAL span from the title's start, high intermediate")
+            << ""
+            << "" << 2 << 0 << 0.0 << 3.0 << 1 << 0 << 880.0 << 1;
     }
     void looksAndSoundsAsChosen() {
         QFETCH(QString, profile);
@@ -267,7 +273,7 @@ private slots:
 
         const TTaskNode& node = *tree.node(item);
         const double span = node.EndSeconds - node.StartSeconds;
-        const double rate = title == 1 ? 29.97 : 25;
+        const double rate = title == 1 ? 30000.0 / 1001 : 25;
         const QString type = StandardIni(profilePath).readString("Main", "Type", "mp4");
         const QString output = m_out.filePath(info.VolumeName + "-" + node.OutputName + "." + type);
         const ProbedMedia media = ProbeMedia(output);
@@ -285,11 +291,18 @@ private slots:
         const ProbedStream* video = media.first("video");
         if (!video || type == "mp3")
             return;
-        // Every frame once: the span's frame count within one; at a title's end the encoder
-        // still loses the title's very last frame.
+        // The first frame is the span's own first: not one late, not a damaged picture the
+        // encoder made up before the title's first.
+        const QString vob =
+            QString("%1/VIDEO_TS/VTS_%2_1.VOB").arg(disc).arg(title, 2, 10, QChar('0'));
+        const int firstFrame = qRound(node.StartSeconds * rate);
+        QCOMPARE(MatchingSourceFrame(output, vob, firstFrame - 2, firstFrame + 2), firstFrame);
+        // Every frame once: the span's frame count within one; to the title's end, what the
+        // title has left (the encoder never writes the title's very last frame).
         const bool toTitleEnd = node.EndSeconds >= tree.node(titleIndex)->OrigEndSeconds;
-        QVERIFY2(qAbs(CountVideoFrames(output) - span * rate) <= (toTitleEnd ? 2 : 1),
-                 qPrintable(QString::number(CountVideoFrames(output))));
+        const double frames = toTitleEnd ? CountVideoFrames(vob) - firstFrame : span * rate;
+        QVERIFY2(qAbs(CountVideoFrames(output) - frames) <= 1,
+                 qPrintable(QString("%1 of %2").arg(CountVideoFrames(output)).arg(frames)));
         // The picture itself shows at 16:9, whatever the frame around it.
         const SeenFrame first = LookAtFrame(output, 0);
         const SeenFrame middle = LookAtFrame(output, span / 2);
@@ -301,8 +314,8 @@ private slots:
                                 .arg(middle.width)
                                 .arg(middle.height)
                                 .arg(video->sampleAspect)));
-        // The subtitle showing at the item's start is there from its first frame.
-        QVERIFY2((first.whiteBelow > 8) == (subtitle != 0),
+        // The subtitle showing at the item's start (from 1 s on) is there from its first frame.
+        QVERIFY2((first.whiteBelow > 8) == (subtitle != 0 && node.StartSeconds >= 1),
                  qPrintable(QString::number(first.whiteBelow)));
         QVERIFY2((middle.whiteBelow > 8) == (subtitle != 0),
                  qPrintable(QString::number(middle.whiteBelow)));

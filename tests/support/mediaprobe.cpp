@@ -4,6 +4,8 @@
 #include <QJsonDocument>
 #include <QProcess>
 
+#include <algorithm>
+
 namespace {
 QByteArray runTool(const QString& program, const QStringList& args) {
     QProcess p;
@@ -126,11 +128,40 @@ SeenFrame LookAtFrame(const QString& path, double at) {
     return f;
 }
 
+int MatchingSourceFrame(const QString& path, const QString& source, int from, int to) {
+    const SeenFrame seen = LookAtFrame(path, 0);
+    int best = -1;
+    double bestScore = 0;
+    for (int k = std::max(0, from); k <= to && seen.pictureWidth > 0; ++k) {
+        QProcess p;
+        p.start("ffmpeg",
+                {"-nostdin", "-i", path, "-i", source, "-lavfi",
+                 QString("[0:v]trim=end_frame=1,crop=%1:%2,setsar=1,setpts=0[o];"
+                         "[1:v]trim=start_frame=%3:end_frame=%4,scale=%1:%2,setsar=1,setpts=0[s];"
+                         "[o][s]ssim")
+                     .arg(seen.pictureWidth)
+                     .arg(seen.pictureHeight)
+                     .arg(k)
+                     .arg(k + 1),
+                 "-f", "null", "-"});
+        p.waitForFinished(120000);
+        const QString log = QString::fromLatin1(p.readAllStandardError());
+        const qsizetype at = log.lastIndexOf("All:");
+        const double score = at < 0 ? 0 : log.mid(at + 4).section(' ', 0, 0).toDouble();
+        if (score > bestScore) {
+            bestScore = score;
+            best = k;
+        }
+    }
+    return bestScore >= 0.9 ? best : -1;
+}
+
 int CountVideoFrames(const QString& path) {
     return QString::fromLatin1(
                runTool("ffprobe",
                        {"-v", "error", "-count_frames", "-select_streams", "v:0", "-show_entries",
                         "stream=nb_read_frames", "-of", "csv=p=0", path}))
         .trimmed()
+        .section(',', 0, 0) // a VOB's line ends in a comma
         .toInt();
 }

@@ -39,5 +39,9 @@ struct SeenFrame {
     int whiteBelow = 0;
 };
 SeenFrame LookAtFrame(const QString& path, double at);
+// Which of the frames `from` to `to` of `source` the first frame of `path` shows (the best
+// SSIM over the picture within its bars, the source scaled to it); -1 when none is alike
+// (SSIM below 0.9).
+int MatchingSourceFrame(const QString& path, const QString& source, int from, int to);
 // The video frames in the file, decoded one by one.
 int CountVideoFrames(const QString& path);
