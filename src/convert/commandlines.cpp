@@ -42,14 +42,16 @@ ToolCommand EncoderOptionBlock(const QList<ProfileOption>& options, EncoderMemor
             sampleRate = o.value;
         }
     }
+    memory.rawVideo = intermediate == Prefs::IntermediateHigh;
     ToolCommand block;
-    block.add(QStringLiteral("-ovc")).add(QStringLiteral("lavc")).add(QStringLiteral("-lavcopts"));
-    if (intermediate == Prefs::IntermediateHigh) {
-        block.add(QStringLiteral("vcodec=ffv1:autoaspect"));
+    if (memory.rawVideo) {
+        block.add(QStringLiteral("-ovc")).add(QStringLiteral("raw"));
         block.add(QStringLiteral("-oac")).add(QStringLiteral("pcm"));
     } else {
-        block.add(QStringLiteral("vcodec=mpeg4:vbitrate=") + EncoderBitRate(bitRate) +
-                  QStringLiteral(":mbd=2:autoaspect"));
+        block.add(QStringLiteral("-ovc")).add(QStringLiteral("lavc"));
+        block.add(QStringLiteral("-lavcopts"))
+            .add(QStringLiteral("vcodec=mpeg4:vbitrate=") + EncoderBitRate(bitRate) +
+                 QStringLiteral(":mbd=2:autoaspect"));
         block.add(QStringLiteral("-oac")).add(QStringLiteral("mp3lame"));
         block.add(QStringLiteral("-lameopts")).add(QStringLiteral("vbr=2:q=5"));
     }
@@ -78,8 +80,9 @@ EncodedPicture EncoderPicture(const EncoderMemory& memory, const QString& titleA
         memory.aspect == u"16:9" || (memory.aspect != u"4:3" && titleAspect == u"16:9");
     const double r = wide ? 1.7778 : 1.3333;
     const QString shape = wide ? QStringLiteral("aspect=16/9") : QStringLiteral("aspect=4/3");
+    const double shapeRatio = wide ? 16.0 / 9 : 4.0 / 3;
     if (!EncoderScales(memory))
-        return {QString(), shape};
+        return {QString(), shape, shapeRatio};
     const int width = memory.widthText.toInt();
     bool heightOk = false;
     const int frameHeight = memory.frameSize.section(u':', 1, 1).toInt(&heightOk);
@@ -88,7 +91,7 @@ EncodedPicture EncoderPicture(const EncoderMemory& memory, const QString& titleA
                     .arg(memory.widthText)
                     .arg(RoundHalfEven(width / r))
                     .arg(memory.frameSize),
-                shape};
+                shape, shapeRatio};
     QString pictureWidth = memory.widthText;
     long long pictureHeight = RoundHalfEven(width / r);
     if (pictureHeight > frameHeight) { // too tall for the frame: fit its height instead
@@ -99,7 +102,8 @@ EncodedPicture EncoderPicture(const EncoderMemory& memory, const QString& titleA
                 .arg(pictureWidth)
                 .arg(pictureHeight)
                 .arg(memory.frameSize),
-            QStringLiteral("aspect=%1/%2").arg(width).arg(frameHeight)};
+            QStringLiteral("aspect=%1/%2").arg(width).arg(frameHeight),
+            double(width) / frameHeight};
 }
 
 bool EncoderScales(const EncoderMemory& memory) {
@@ -132,8 +136,13 @@ ToolCommand EncodePassCommand(const EncodeItem& item, const QString& discPath,
         c.add(QStringLiteral("-endpos"))
             .add(SecondsText(end - (route.landedAt >= 0 ? route.landedAt : seekTo)));
     const EncodedPicture picture = EncoderPicture(memory, item.titleAspect);
-    c.add(
-        ToolCommand(optionBlock).replace(QStringLiteral(":autoaspect"), u':' + picture.aspectTerm));
+    if (memory.rawVideo) // uncompressed pictures carry their shape in the file's header
+        c.add(optionBlock)
+            .add(QStringLiteral("-force-avi-aspect"))
+            .add(QString::number(picture.ratio, 'f', 4));
+    else
+        c.add(ToolCommand(optionBlock)
+                  .replace(QStringLiteral(":autoaspect"), u':' + picture.aspectTerm));
     // Every frame once: without these the encoder drops and doubles frames to follow the
     // audio, although a DVD's timestamps keep both in step; the output then judders and runs
     // short of its span.
@@ -142,8 +151,14 @@ ToolCommand EncodePassCommand(const EncodeItem& item, const QString& discPath,
         c.add(QStringLiteral("-alang")).add(item.audioLanguages[item.audioLanguageIndex]);
     if (const int id = item.audioStreamIds.value(item.audioLanguageIndex, -1); id >= 0)
         c.add(QStringLiteral("-aid")).add(QString::number(id));
+    // Uncompressed pictures go out in the one layout every reader takes.
+    QStringList filters;
     if (!picture.filter.isEmpty())
-        c.add(QStringLiteral("-vf")).add(picture.filter);
+        filters << picture.filter;
+    if (memory.rawVideo)
+        filters << QStringLiteral("format=i420");
+    if (!filters.isEmpty())
+        c.add(QStringLiteral("-vf")).add(filters.join(u','));
     if (item.subtitleIndex == 0) // the encoder draws the disc's default subtitle unless told not to
         c.add(QStringLiteral("-nosub"));
     else if (!route.subtitleBase.isEmpty())
@@ -246,9 +261,12 @@ ToolCommand TranscodeCommand(const QString& intermediatePath, const ToolCommand&
                              const QString& outputPath, const TranscodeCut& cut) {
     ToolCommand c;
     c.add(QStringLiteral("-y"));
-    if (cut.skip > 0.0005)
+    const bool skip = cut.skip > 0.0005;
+    if (skip && !cut.pipe)
         c.add(QStringLiteral("-ss")).add(SecondsText(cut.skip));
     c.add(QStringLiteral("-i")).addQuoted(intermediatePath);
+    if (skip && cut.pipe)
+        c.add(QStringLiteral("-ss")).add(SecondsText(cut.skip));
     if (cut.length > 0)
         c.add(QStringLiteral("-t")).add(SecondsText(cut.length));
     c.add(options);

@@ -17,11 +17,14 @@ struct EncoderMemory {
     QString frameSize; // "640:480"
     QString widthText; // "640"
     QString aspect;    // "4:3", "16:9", or what the profile says
+    // The encoder writes whole pictures and sound (a high intermediate), too large to store:
+    // the transcoder reads them from a pipe while they are written.
+    bool rawVideo = false;
 };
 
 // The encoder's option block from the profile's current values; updates the memory. With a high
-// intermediate the encoder keeps picture and sound whole (lossless FFV1 video, PCM audio), so
-// the transcoder makes the only lossy encode.
+// intermediate the encoder keeps picture and sound whole (uncompressed video, PCM audio), so the
+// transcoder makes the only lossy encode.
 ToolCommand EncoderOptionBlock(const QList<ProfileOption>& options, EncoderMemory& memory,
                                int intermediate = Prefs::IntermediateStandard);
 
@@ -84,6 +87,7 @@ ToolCommand EncodePassCommand(const EncodeItem& item, const QString& discPath,
 struct EncodedPicture {
     QString filter;     // "scale=640:360,expand=640:480"; empty: the frame is kept
     QString aspectTerm; // "aspect=640/480", "aspect=16/9"
+    double ratio = 0;   // the same as a number: the frame's width over its height on screen
 };
 EncodedPicture EncoderPicture(const EncoderMemory& memory, const QString& titleAspect);
 // Whether the encode pass scales the picture into the profile's frame (so the transcoder must
@@ -120,6 +124,9 @@ ToolCommand TranscoderOptions(const QList<ProfileOption>& options, bool encoderS
 struct TranscodeCut {
     double skip = 0;
     double length = 0;
+    // The intermediate is a pipe, where a seek fails: the skip is then an output option, which
+    // drops what lies before it frame by frame (as an input option, it would cut the sound short).
+    bool pipe = false;
 };
 ToolCommand TranscodeCommand(const QString& intermediatePath, const ToolCommand& options,
                              const QString& outputPath, const TranscodeCut& cut = {});

@@ -24,19 +24,6 @@ QString productCaption() {
     return QString::fromLatin1(ProductTexts::ProductName);
 }
 
-// A pass failed when its tool did not end by itself with status 0, or left no file behind.
-QString passFailure(const QString& tool, int exitCode, bool crashed, const QString& path,
-                    const QString& fileWord) {
-    if (crashed)
-        return tool + QStringLiteral(" stopped unexpectedly");
-    if (exitCode != 0)
-        return tool + QStringLiteral(" failed with exit status %1").arg(exitCode);
-    const QFileInfo file(path);
-    if (!file.exists() || file.size() == 0)
-        return tool + QStringLiteral(" wrote no %1").arg(fileWord);
-    return {};
-}
-
 } // namespace
 
 TConversionDriver::TConversionDriver(IToolRunner& runner, IPrompts& prompts,
@@ -55,15 +42,10 @@ TConversionDriver::TConversionDriver(IToolRunner& runner, IPrompts& prompts,
       m_timer(m_clock.createTimer(1000, [this] { tick(); })) {
     connect(&m_runner, &IToolRunner::chunk, this, &TConversionDriver::onChunk);
     connect(&m_runner, &IToolRunner::finished, this, &TConversionDriver::onFinished);
+    connect(&m_readBack, &TOutputReadBack::read, this, &TConversionDriver::verified);
 }
 
 TConversionDriver::~TConversionDriver() = default;
-
-double TConversionDriver::itemFrameRate() const {
-    const double own =
-        m_index >= 0 && m_index < m_job.items.size() ? m_job.items[m_index].frameRate : 0;
-    return own > 0 ? own : m_job.frameRate;
-}
 
 void TConversionDriver::run(ConversionJob job) {
     m_job = std::move(job);
@@ -99,8 +81,8 @@ void TConversionDriver::stop() {
     m_state = ConversionState::Cancelled;
     m_runner.terminate(IToolRunner::Encoder);
     m_runner.terminate(IToolRunner::Transcoder);
-    if (m_phase == Phase::Verify && m_probe)
-        m_probe->kill(); // its end then leads to the cancellation
+    if (m_phase == Phase::Verify)
+        m_readBack.stop(); // its end then leads to the cancellation
 }
 
 void TConversionDriver::nextItem() {
@@ -122,28 +104,15 @@ void TConversionDriver::nextItem() {
     m_route = {};
     emit progressChanged();
 
-    m_outputPath = OutputPath(m_job, item);
-    if (QFileInfo::exists(m_outputPath)) {
-        bool skip = false;
-        switch (m_job.overwrite) {
-        case OverwriteChoice::Ask:
-            skip = !m_prompts.ask(OverwriteQuestion(QFileInfo(m_outputPath).fileName()),
-                                  QStringLiteral("Output File Exists"));
-            break;
-        case OverwriteChoice::Overwrite:
-            break;
-        case OverwriteChoice::Rename:
-            m_outputPath = RenamedPath(m_outputPath, QDateTime::currentDateTime());
-            break;
-        }
-        if (skip) {
-            // A skipped item counts as done, so the total bar stays in proportion.
-            m_accumulated += 2 * item.durationSeconds;
-            m_skipped << QFileInfo(m_outputPath).fileName();
-            emit itemEnded(m_outputPath, ItemResult::Skipped, {});
-            QMetaObject::invokeMethod(this, &TConversionDriver::nextItem, Qt::QueuedConnection);
-            return;
-        }
+    m_outputPath = ChosenOutputPath(m_job, item, m_prompts);
+    if (m_outputPath.isEmpty()) {
+        // A skipped item counts as done, so the total bar stays in proportion.
+        m_accumulated += 2 * item.durationSeconds;
+        m_outputPath = OutputPath(m_job, item);
+        m_skipped << QFileInfo(m_outputPath).fileName();
+        emit itemEnded(m_outputPath, ItemResult::Skipped, {});
+        QMetaObject::invokeMethod(this, &TConversionDriver::nextItem, Qt::QueuedConnection);
+        return;
     }
     m_outputs << m_outputPath;
     m_failuresBeforeItem = m_failures.size();
@@ -233,12 +202,22 @@ void TConversionDriver::startEncode() {
             m_route.subtitleBase = m_files.subtitleBase();
         }
     }
+    QFile::remove(intermediatePath()); // what the last item left must not pass for this one's
+    const bool streamed = m_job.encoderMemory.rawVideo;
+    if (QString error; streamed && !m_files.makePipe(&error)) {
+        m_failures.append({QFileInfo(m_outputPath).fileName(),
+                           QStringLiteral("no pipe for the intermediate video: ") + error,
+                           QString()});
+        itemDone();
+        return;
+    }
+    const QFileInfo intermediate(intermediatePath());
     ToolCommand command = EncodePassCommand(item.encode, m_job.discPath, m_job.encoderOptionBlock,
                                             m_job.encoderMemory, m_route);
-    command.add(EncoderOutputOption(m_job.workDir, QFileInfo(intermediatePath()).fileName()));
-    QFile::remove(intermediatePath()); // what the last item left must not pass for this one's
+    command.add(
+        EncoderOutputOption(WithTrailingSeparator(intermediate.path()), intermediate.fileName()));
 
-    m_phase = Phase::Encode;
+    m_phase = streamed ? Phase::Stream : Phase::Encode;
     m_encoderInterrupted = false;
     m_positionThisPass = false;
     m_positionMovedAt = m_clock.nowMs();
@@ -252,6 +231,8 @@ void TConversionDriver::startEncode() {
     }
     m_progress.hintText = HintText(m_job.volumeName, item.outputName, m_job.outputExtension);
     emit progressChanged();
+    if (streamed)
+        startTranscode();
 }
 
 void TConversionDriver::startTranscode() {
@@ -263,12 +244,14 @@ void TConversionDriver::startTranscode() {
     if (m_route.landedAt >= 0)
         cut.skip = std::max(0.0, TimeTextToSeconds(item.encode.startText) - m_route.landedAt);
     cut.length = item.durationSeconds;
+    cut.pipe = m_phase == Phase::Stream;
     const ToolCommand command = TranscodeCommand(intermediatePath(), options, m_outputPath, cut);
     m_transcoderArguments = options.arguments();
     const QFileInfo before(m_outputPath);
     m_outputBefore = {before.exists(), before.size(),
                       before.fileTime(QFileDevice::FileModificationTime)};
-    m_phase = Phase::Transcode;
+    if (m_phase != Phase::Stream)
+        m_phase = Phase::Transcode;
     m_transcoderTime = 0;
     m_timeText.clear();
     QString error;
@@ -302,7 +285,8 @@ void TConversionDriver::onChunk(IToolRunner::Slot slot, const QString& text, int
             m_positionThisPass = true;
             m_positionMovedAt = m_clock.nowMs();
         }
-    } else if (m_phase == Phase::Encode && slot == IToolRunner::Encoder && index >= 20) {
+    } else if ((m_phase == Phase::Encode || m_phase == Phase::Stream) &&
+               slot == IToolRunner::Encoder && index >= 20) {
         m_positionText = EncoderPositionText(text, m_positionText);
         if (const std::optional<double> position = ParseDecimal(m_positionText)) {
             if (*position != m_encoderPosition || !m_positionThisPass)
@@ -310,34 +294,15 @@ void TConversionDriver::onChunk(IToolRunner::Slot slot, const QString& text, int
             m_encoderPosition = *position;
             m_positionThisPass = true;
         }
-        show(EncodeProgress(m_encoderPosition, duration, m_accumulated, m_totalWork,
-                            itemFrameRate()));
-    } else if (m_phase == Phase::Transcode && slot == IToolRunner::Transcoder && index >= 2) {
+        showPasses(duration);
+    } else if ((m_phase == Phase::Transcode || m_phase == Phase::Stream) &&
+               slot == IToolRunner::Transcoder && index >= 2) {
         m_timeText = TranscoderTimeText(text, m_timeText);
         const std::optional<double> time = ParseToolTime(m_timeText);
         if (time && *time > m_transcoderTime) // never goes back
             m_transcoderTime = *time;
-        show(TranscodeProgress(m_transcoderTime, duration, m_accumulated, m_totalWork,
-                               itemFrameRate()));
+        showPasses(duration);
     }
-}
-
-void TConversionDriver::show(const ProgressFigures& figures) {
-    if (figures.hasItemFigures) {
-        m_progress.current = figures.current;
-        setFrames(figures.frames);
-    }
-    if (figures.hasTotal)
-        m_progress.total = figures.total;
-    emit progressChanged();
-}
-
-void TConversionDriver::setFrames(long long shown) {
-    shown = std::clamp(shown, 0LL, m_totalFrames); // the tools' figures may run past the span
-    m_progress.framesText =
-        QString::number(shown) + QStringLiteral(" / ") + QString::number(m_totalFrames);
-    m_progress.frames = shown;
-    m_progress.framesTotal = m_totalFrames;
 }
 
 void TConversionDriver::onFinished(IToolRunner::Slot slot, int exitCode, bool crashed) {
@@ -363,7 +328,7 @@ void TConversionDriver::onFinished(IToolRunner::Slot slot, int exitCode, bool cr
         }
         // Told to finish, the encoder closes its file properly and reports the interruption.
         const QString failure =
-            passFailure(QStringLiteral("the encoder"), m_encoderInterrupted ? 0 : exitCode, crashed,
+            PassFailure(QStringLiteral("the encoder"), m_encoderInterrupted ? 0 : exitCode, crashed,
                         intermediatePath(), QStringLiteral("video"));
         if (!failure.isEmpty()) {
             fail(failure, IToolRunner::Encoder);
@@ -373,11 +338,23 @@ void TConversionDriver::onFinished(IToolRunner::Slot slot, int exitCode, bool cr
         startTranscode();
         return;
     }
+    case Phase::Stream:
+        if (slot == IToolRunner::Encoder) {
+            streamWritten(exitCode, crashed);
+            return;
+        }
+        // Nobody reads what the encoder may still write: it would wait on the pipe for ever.
+        m_runner.terminate(IToolRunner::Encoder);
+        if (m_failures.size() > m_failuresBeforeItem) { // the encoder failed: the item did
+            itemDone();
+            return;
+        }
+        [[fallthrough]];
     case Phase::Transcode: {
         if (slot != IToolRunner::Transcoder)
             return;
         if (m_state != ConversionState::Cancelled) {
-            QString failure = passFailure(QStringLiteral("the transcoder"), exitCode, crashed,
+            QString failure = PassFailure(QStringLiteral("the transcoder"), exitCode, crashed,
                                           m_outputPath, QStringLiteral("file"));
             if (failure.isEmpty() && outputUnchanged()) // an old file at the path is no output
                 failure = QStringLiteral("the transcoder wrote no file");
@@ -397,37 +374,35 @@ void TConversionDriver::onFinished(IToolRunner::Slot slot, int exitCode, bool cr
     }
 }
 
-void TConversionDriver::startVerify() {
-    // A tool may exit 0 and still leave a file that lost a stream or part of the span.
-    const QString probe = m_checkOutputs ? m_values.probePath() : QString();
-    if (probe.isEmpty()) {
-        itemDone();
+void TConversionDriver::streamWritten(int exitCode, bool crashed) {
+    if (m_state == ConversionState::Cancelled) // the transcoder's end ends the item
+        return;
+    const QString failure = PassFailure(QStringLiteral("the encoder"),
+                                        m_encoderInterrupted ? 0 : exitCode, crashed, {}, {});
+    if (!failure.isEmpty()) {
+        fail(failure, IToolRunner::Encoder);
+        m_runner.terminate(IToolRunner::Transcoder);
         return;
     }
-    m_phase = Phase::Verify;
-    m_probe = std::make_unique<QProcess>();
-    connect(m_probe.get(), &QProcess::finished, this, &TConversionDriver::verified);
-    connect(m_probe.get(), &QProcess::errorOccurred, this, [this](QProcess::ProcessError e) {
-        if (e == QProcess::FailedToStart)
-            verified();
-    });
-    m_probe->start(probe, ProbeArguments(m_outputPath));
+    m_files.endPipeWriting();
 }
 
-void TConversionDriver::verified() {
-    if (m_phase != Phase::Verify || !m_probe)
+void TConversionDriver::startVerify() {
+    // A tool may exit 0 and still leave a file that lost a stream or part of the span.
+    m_phase = Phase::Verify;
+    if (!m_readBack.start(m_checkOutputs ? m_values.probePath() : QString(), m_outputPath,
+                          ExpectationFor(m_transcoderArguments,
+                                         m_job.items[m_index].durationSeconds,
+                                         m_job.outputExtension)))
+        itemDone();
+}
+
+void TConversionDriver::verified(const OutputVerdict& verdict) {
+    if (m_phase != Phase::Verify)
         return;
-    m_phase = Phase::None;
-    const QByteArray json = m_probe->readAllStandardOutput();
-    m_probe.release()->deleteLater();
-    if (m_state != ConversionState::Cancelled) {
-        const OutputVerdict verdict = JudgeOutput(
-            json, ExpectationFor(m_transcoderArguments, m_job.items[m_index].durationSeconds,
-                                 m_job.outputExtension));
-        if (!verdict.complete)
-            m_failures.append({QFileInfo(m_outputPath).fileName(),
-                               QStringLiteral("incomplete: ") + verdict.problem, QString()});
-    }
+    if (m_state != ConversionState::Cancelled && !verdict.complete)
+        m_failures.append({QFileInfo(m_outputPath).fileName(),
+                           QStringLiteral("incomplete: ") + verdict.problem, QString()});
     itemDone();
 }
 
@@ -441,6 +416,8 @@ void TConversionDriver::itemDone() {
         emit itemEnded(m_outputPath, failed ? ItemResult::Failed : ItemResult::Converted,
                        failed ? m_failures.last().reason : QString());
     }
+    m_runner.terminate(IToolRunner::Encoder); // a streaming encoder nobody reads any more
+    m_files.endPipeWriting();
     m_phase = Phase::None;
     m_progress.current = 100;
     setFrames(m_totalFrames);
@@ -455,8 +432,9 @@ void TConversionDriver::itemDone() {
 
 void TConversionDriver::checkEncoderStall() {
     // Only a position this pass has reached counts: the last item's may be far along already.
-    if ((m_phase != Phase::Encode && m_phase != Phase::SubtitleDump) || m_encoderInterrupted ||
-        m_index < 0 || !m_positionThisPass || !m_runner.isRunning(IToolRunner::Encoder) ||
+    if ((m_phase != Phase::Encode && m_phase != Phase::Stream && m_phase != Phase::SubtitleDump) ||
+        m_encoderInterrupted || m_index < 0 || !m_positionThisPass ||
+        !m_runner.isRunning(IToolRunner::Encoder) ||
         m_clock.nowMs() - m_positionMovedAt < m_stallLimitMs)
         return;
     const double duration = m_job.items[m_index].durationSeconds;
@@ -488,17 +466,4 @@ void TConversionDriver::cancel() {
     m_prompts.inform(QStringLiteral("The conversion is canceled."), QStringLiteral("Cancel"));
     m_state = ConversionState::Idle;
     emit finished(Outcome::Cancelled);
-}
-
-void TConversionDriver::tick() {
-    checkEncoderStall();
-    ++m_elapsed;
-    m_progress.elapsedText = SecondsToTimeText(double(m_elapsed));
-    m_progress.elapsedSeconds = m_elapsed;
-    if (const std::optional<long long> remaining = RemainingSeconds(m_elapsed, m_progress.total)) {
-        m_remaining = *remaining;
-        m_progress.remainingSeconds = m_remaining;
-    }
-    m_progress.remainingText = SecondsToTimeText(double(m_remaining));
-    emit progressChanged();
 }

@@ -2,13 +2,13 @@
 
 #include "convert/commandlines.h"
 #include "convert/intermediatefiles.h"
+#include "convert/outputreadback.h"
 #include "convert/progressparse.h"
 #include "convert/toolrunning.h"
 #include "core/clock.h"
 
 #include <QDateTime>
 #include <QObject>
-#include <QProcess>
 #include <QString>
 
 #include <functional>
@@ -111,6 +111,10 @@ public:
 
     // The path an item's output goes to, before the overwrite choice.
     static QString OutputPath(const ConversionJob& job, const ConversionItem& item);
+    // The same after the job's overwrite choice for an existing file (asking when it says so);
+    // empty when the file is kept and the item skipped.
+    static QString ChosenOutputPath(const ConversionJob& job, const ConversionItem& item,
+                                    IPrompts& prompts);
     // "Converting: " with the volume name cut to 15 characters and "..." past 18.
     static QString HintText(const QString& volumeName, const QString& outputName,
                             const QString& extension);
@@ -131,7 +135,8 @@ private:
     TConversionDriver(IToolRunner& runner, IPrompts& prompts, const ProgramValues& values,
                       std::unique_ptr<IClock> own, IClock* clock, QObject* parent);
 
-    enum class Phase { None, DiscOpen, SeekProbe, SubtitleDump, Encode, Transcode, Verify };
+    // Stream: the encoder writes into a pipe that the transcoder reads, both running.
+    enum class Phase { None, DiscOpen, SeekProbe, SubtitleDump, Encode, Transcode, Stream, Verify };
 
     void nextItem();
     void startDiscOpen();
@@ -140,8 +145,9 @@ private:
     void startSubtitleDump();
     void startEncode();
     void startTranscode();
+    void streamWritten(int exitCode, bool crashed);
     void startVerify();
-    void verified();
+    void verified(const OutputVerdict& verdict);
     void itemDone();
     void finishRun();
     void cancel();
@@ -150,6 +156,7 @@ private:
     void onFinished(IToolRunner::Slot slot, int exitCode, bool crashed);
     void tick();
     void checkEncoderStall();
+    void showPasses(double duration);
     void show(const ProgressFigures& figures);
     void setFrames(long long shown);
     double itemFrameRate() const;
@@ -195,5 +202,5 @@ private:
     } m_outputBefore; // the output file as it was before the transcode pass
     bool m_checkOutputs = true;
     QStringList m_transcoderArguments;
-    std::unique_ptr<QProcess> m_probe; // reads back each finished output
+    TOutputReadBack m_readBack; // each finished output
 };

@@ -3,8 +3,16 @@
 #include "core/paths.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLockFile>
+
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 TIntermediateFiles::TIntermediateFiles() = default;
 
@@ -34,7 +42,44 @@ void TIntermediateFiles::settle(const QString& workDir) {
 }
 
 QString TIntermediateFiles::videoPath() const {
-    return subtitleBase() + QStringLiteral(".avi");
+    return m_pipeElsewhere.isEmpty() ? subtitleBase() + QStringLiteral(".avi") : m_pipeElsewhere;
+}
+
+bool TIntermediateFiles::makePipe(QString* error) {
+    endPipeWriting();
+    if (!m_pipeElsewhere.isEmpty()) // the subtitle files stay: the encode pass reads them
+        QFile::remove(m_pipeElsewhere);
+    m_pipeElsewhere.clear();
+    const auto make = [this, error](const QString& path) {
+        QFile::remove(path);
+        const QByteArray name = QFile::encodeName(path);
+        if (::mkfifo(name.constData(), 0600) == 0) {
+            m_pipeHold = ::open(name.constData(), O_RDWR | O_NONBLOCK | O_CLOEXEC);
+            // A frame of whole pictures is half a megabyte: a pipe's own 64 KB would wake both
+            // tools several times for each.
+            if (m_pipeHold >= 0)
+                ::fcntl(m_pipeHold, F_SETPIPE_SZ, 1 << 20);
+            return true;
+        }
+        if (error)
+            *error = QString::fromLocal8Bit(std::strerror(errno));
+        return false;
+    };
+    if (make(videoPath()))
+        return true;
+    const QString elsewhere =
+        QDir::tempPath() + QStringLiteral("/ripvale-%1-").arg(QCoreApplication::applicationPid()) +
+        QFileInfo(videoPath()).fileName();
+    if (!make(elsewhere))
+        return false;
+    m_pipeElsewhere = elsewhere;
+    return true;
+}
+
+void TIntermediateFiles::endPipeWriting() {
+    if (m_pipeHold >= 0)
+        ::close(m_pipeHold);
+    m_pipeHold = -1;
 }
 
 QString TIntermediateFiles::subtitleBase() const {
@@ -46,10 +91,14 @@ void TIntermediateFiles::remove() const {
         return;
     for (const char* suffix : {".avi", ".idx", ".sub"})
         QFile::remove(subtitleBase() + QLatin1String(suffix));
+    if (!m_pipeElsewhere.isEmpty())
+        QFile::remove(m_pipeElsewhere);
 }
 
 void TIntermediateFiles::release() {
+    endPipeWriting();
     remove();
     m_lock.reset(); // unlocks and removes the lock file
     m_base.clear();
+    m_pipeElsewhere.clear();
 }

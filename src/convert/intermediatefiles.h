@@ -19,6 +19,15 @@ public:
     void settle(const QString& workDir);
     QString videoPath() const;    // ".../temp.avi"
     QString subtitleBase() const; // ".../temp"; the encoder adds ".idx" and ".sub"
+    // Makes the video file a named pipe, for an encoder that writes what the transcoder reads
+    // at the same time. A work folder that cannot hold one (a FAT stick) gives way to the
+    // system's temporary folder, and videoPath() then names the pipe there. False when neither
+    // can; `error` says why.
+    bool makePipe(QString* error);
+    // The program holds the pipe open, with a larger buffer than a pipe's own, until the
+    // encoder has ended: the transcoder then never waits for a writer to come, and its end of
+    // file comes when this lets go (the encoder may end without ever opening its output).
+    void endPipeWriting();
     // Removes the files (not the claim); nothing happens while nothing is claimed.
     void remove() const;
     // Removes the files and gives up the claim.
@@ -27,5 +36,7 @@ public:
 private:
     QString m_dir;
     QString m_base;
+    QString m_pipeElsewhere; // the pipe outside the work folder; empty: none
+    int m_pipeHold = -1;     // the program's own end of the pipe; -1: none
     std::unique_ptr<QLockFile> m_lock;
 };

@@ -1,5 +1,6 @@
 #include "convert/outputcheck.h"
 
+#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -103,4 +104,18 @@ OutputVerdict JudgeOutput(const QByteArray& probeJson, const OutputExpectation& 
     check(QStringLiteral("video"), expected.video);
     check(QStringLiteral("audio"), expected.audio);
     return {problems.isEmpty(), problems.join(QStringLiteral(", "))};
+}
+
+QString PassFailure(const QString& tool, int exitCode, bool crashed, const QString& path,
+                    const QString& fileWord) {
+    if (crashed)
+        return tool + QStringLiteral(" stopped unexpectedly");
+    if (exitCode != 0)
+        return tool + QStringLiteral(" failed with exit status %1").arg(exitCode);
+    if (path.isEmpty())
+        return {};
+    const QFileInfo file(path);
+    if (!file.exists() || file.size() == 0)
+        return tool + QStringLiteral(" wrote no %1").arg(fileWord);
+    return {};
 }

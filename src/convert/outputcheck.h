@@ -28,3 +28,9 @@ double DurationTolerance(double span);
 OutputVerdict JudgeOutput(const QByteArray& probeJson, const OutputExpectation& expected);
 // ffprobe's arguments for a file.
 QStringList ProbeArguments(const QString& path);
+
+// Why a tool's pass failed, or nothing: it did not end by itself with status 0, or left no file
+// at `path` (where it writes one: a pipe holds nothing once read, so an empty path is not
+// looked at). "the encoder failed with exit status 3", "the transcoder wrote no file".
+QString PassFailure(const QString& tool, int exitCode, bool crashed, const QString& path,
+                    const QString& fileWord);

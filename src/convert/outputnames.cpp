@@ -1,6 +1,7 @@
 #include "convert/conversiondriver.h"
 
 #include "core/paths.h"
+#include "platform/prompts.h"
 
 #include <QDateTime>
 #include <QFileInfo>
@@ -40,4 +41,23 @@ QString TConversionDriver::OverwriteQuestion(const QString& fileName) {
     return QStringLiteral("The output file ") + fileName +
            QStringLiteral(" is already existent.\n\rClick \"Yes\" to overwrite it. Click \"No\" "
                           "to skip this file");
+}
+
+QString TConversionDriver::ChosenOutputPath(const ConversionJob& job, const ConversionItem& item,
+                                            IPrompts& prompts) {
+    const QString path = OutputPath(job, item);
+    if (!QFileInfo::exists(path))
+        return path;
+    switch (job.overwrite) {
+    case OverwriteChoice::Ask:
+        return prompts.ask(OverwriteQuestion(QFileInfo(path).fileName()),
+                           QStringLiteral("Output File Exists"))
+                   ? path
+                   : QString();
+    case OverwriteChoice::Overwrite:
+        return path;
+    case OverwriteChoice::Rename:
+        break;
+    }
+    return RenamedPath(path, QDateTime::currentDateTime());
 }

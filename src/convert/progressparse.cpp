@@ -50,31 +50,17 @@ int ClampPercent(double percent) {
     return int(qBound(0LL, rounded, 100LL));
 }
 
-ProgressFigures EncodeProgress(double position, double duration, double accumulated,
-                               double totalWork, double frameRate) {
+ProgressFigures ItemProgress(double done, double duration, double accumulated, double totalWork,
+                             double frameRate) {
     ProgressFigures f;
     if (duration != 0) {
-        f.current = ClampPercent(position / duration * 100 / 2);
-        f.frames = RoundHalfEven(position * frameRate / 2);
+        f.current = ClampPercent(done / (2 * duration) * 100);
+        f.frames = RoundHalfEven(done / 2 * frameRate);
         f.hasItemFigures = true;
     }
     f.hasTotal = totalWork != 0;
     if (totalWork != 0)
-        f.total = ClampPercent((accumulated + position) / totalWork * 100);
-    return f;
-}
-
-ProgressFigures TranscodeProgress(double transcoderTime, double duration, double accumulated,
-                                  double totalWork, double frameRate) {
-    ProgressFigures f;
-    if (duration != 0) {
-        f.current = ClampPercent((duration + transcoderTime) / (2 * duration) * 100);
-        f.frames = RoundHalfEven((duration + transcoderTime) / 2 * frameRate);
-        f.hasItemFigures = true;
-    }
-    f.hasTotal = totalWork != 0;
-    if (totalWork != 0)
-        f.total = ClampPercent((accumulated + duration + transcoderTime) / totalWork * 100);
+        f.total = ClampPercent((accumulated + done) / totalWork * 100);
     return f;
 }
 

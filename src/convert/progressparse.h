@@ -27,10 +27,10 @@ struct ProgressFigures {
     bool hasItemFigures = false; // current and frames only mean something for a non-empty item
     bool hasTotal = false;
 };
-ProgressFigures EncodeProgress(double position, double duration, double accumulated,
-                               double totalWork, double frameRate);
-ProgressFigures TranscodeProgress(double transcoderTime, double duration, double accumulated,
-                                  double totalWork, double frameRate);
+// `done`: seconds of the item's work, 0 to twice its duration (the encode pass's position,
+// the duration plus the transcoder's time once that runs, or both added while they run at once).
+ProgressFigures ItemProgress(double done, double duration, double accumulated, double totalWork,
+                             double frameRate);
 int ClampPercent(double percent);
 // Remaining seconds from the elapsed seconds and the total bar; nothing while it is at 0.
 std::optional<long long> RemainingSeconds(long long elapsed, int totalPercent);

@@ -31,14 +31,11 @@ inline constexpr bool DefaultAutoExit = false;
 inline constexpr bool DefaultAutoTurnOff = false;
 inline constexpr bool DefaultAsk = true;
 inline constexpr bool DefaultOverwrite = false;
-// The intermediate file: 0 standard (the encoder at the profile's bit rate), 1 high (lossless
-// picture and sound, so the transcoder makes the only loss).
+// The intermediate file: 0 standard (the encoder at the profile's bit rate), 1 high (whole
+// pictures and sound streamed to the transcoder, which makes the only loss).
 inline constexpr int IntermediateStandard = 0;
 inline constexpr int IntermediateHigh = 1;
 inline constexpr int DefaultIntermediate = IntermediateStandard;
-// The most temporary space a high intermediate needs, in gigabytes per hour of video at
-// 640x480 (measured 4.6 to 10 GB on generated pictures; grainy film compresses less).
-inline constexpr int HighIntermediateGigabytesPerHour = 25;
 inline constexpr bool DefaultFirstUse = true;
 inline const QString DefaultVersion = QStringLiteral("2.0");
 

@@ -133,14 +133,12 @@ void TSettingForm::buildGeneralPage() {
 
     label(page, QStringLiteral("Intermediate file:"), 16, 372);
     cmbIntermediate = named(new QComboBox(page), "cmbIntermediate");
-    cmbIntermediate->addItems({QStringLiteral("Standard: small, encoded twice"),
-                               QStringLiteral("High: lossless, up to %1 GB a video hour")
-                                   .arg(Prefs::HighIntermediateGigabytesPerHour)});
+    cmbIntermediate->addItems({QStringLiteral("Standard: a small file, encoded twice"),
+                               QStringLiteral("High: streamed whole, encoded once")});
     cmbIntermediate->setToolTip(
-        QStringLiteral("High keeps the picture and sound whole until the output is encoded, "
-                       "for the best quality; the work folder then needs up to %1 GB of free "
-                       "space for each hour of video converted.")
-            .arg(Prefs::HighIntermediateGigabytesPerHour));
+        QStringLiteral("High passes the picture and sound whole from the encoder to the "
+                       "transcoder while both run, so the output is encoded only once: the best "
+                       "quality, no space in the work folder, and about the time of Standard."));
     cmbIntermediate->setGeometry(16, 390, 345, 22);
 }
 

@@ -172,6 +172,20 @@ private slots:
         const QStringList args = EncodePassCommand(i, "/d/VIDEO_TS/", block, memory).arguments();
         QCOMPARE(args.contains("-vf") ? args.value(args.indexOf("-vf") + 1) : QString(), vf);
         QCOMPARE(args.value(args.indexOf("-lavcopts") + 1).section(':', -1), aspectTerm);
+        // Whole pictures carry the same shape in the file's header, in the layout every reader
+        // takes.
+        EncoderMemory rawMemory;
+        const ToolCommand raw = EncoderOptionBlock({option("-s", size), option("-aspect", aspect)},
+                                                   rawMemory, Prefs::IntermediateHigh);
+        const QStringList rawArgs = EncodePassCommand(i, "/d", raw, rawMemory).arguments();
+        const QString shape = aspectTerm.section('=', 1);
+        QCOMPARE(
+            rawArgs.value(rawArgs.indexOf("-force-avi-aspect") + 1),
+            QString::number(shape.section('/', 0, 0).toDouble() / shape.section('/', 1).toDouble(),
+                            'f', 4));
+        QCOMPARE(rawArgs.value(rawArgs.indexOf("-vf") + 1),
+                 vf.isEmpty() ? "format=i420" : vf + ",format=i420");
+        QVERIFY(!rawArgs.contains("-lavcopts"));
         // The transcoder must not mark a frame the encoder has shaped.
         const QStringList transcoder =
             TranscoderOptions({option("-aspect", "16:9")}, EncoderScales(memory)).arguments();
@@ -371,6 +385,9 @@ private slots:
         // What lies before the item's start is dropped, and the output lasts the span.
         QCOMPARE(TranscodeCommand("/w/temp.avi", o, "/o.mp4", {0.48, 5}).text(),
                  " -y -ss 0.480 -i \"/w/temp.avi\" -t 5.000" + text + " \"/o.mp4\"");
+        // From a pipe, where no seek works, what lies before the start is dropped on output.
+        QCOMPARE(TranscodeCommand("/w/temp.avi", o, "/o.mp4", {0.48, 5, true}).text(),
+                 " -y -i \"/w/temp.avi\" -ss 0.480 -t 5.000" + text + " \"/o.mp4\"");
     }
 
     void secondsText() {

@@ -12,6 +12,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <sys/stat.h>
+
 Q_DECLARE_METATYPE(TConversionDriver::Outcome)
 
 namespace {
@@ -240,6 +242,53 @@ private slots:
         QCOMPARE(transcoderRuns().size(), transcodeRuns);
         m_driver->stop(); // only while converting: nothing more happens
         QCOMPARE(m_prompts.notices.size(), 1);
+    }
+
+    // With whole pictures the encoder writes into a pipe while the transcoder reads it: both
+    // run at once, and whichever ends first must not leave the other waiting on the pipe.
+    void streamedPassesRunTogether_data() {
+        QTest::addColumn<QString>("broken");
+        QTest::addColumn<QString>("reason"); // empty: converted
+        QTest::newRow("transcoder has its span first") << ""
+                                                       << "";
+        QTest::newRow("encoder fails") << "encoder"
+                                       << "the encoder failed with exit status 3";
+        QTest::newRow("transcoder fails") << "transcoder"
+                                          << "exit status 1";
+        QTest::newRow("stopped") << "stop"
+                                 << "";
+    }
+    void streamedPassesRunTogether() {
+        QFETCH(QString, broken);
+        QFETCH(QString, reason);
+        play(ToolRole::Encode, broken == "encoder" ? ToolPlay{.exitCode = 3} : hangs());
+        play(ToolRole::Transcode, broken == "transcoder" ? ToolPlay{.exitCode = 1}
+                                  : broken.isEmpty()     ? writes(20)
+                                                         : hangs());
+        ConversionJob j = job({item("Title01")});
+        j.encoderOptionBlock = EncoderOptionBlock({}, j.encoderMemory, Prefs::IntermediateHigh);
+        QSignalSpy done(m_driver.get(), &TConversionDriver::finished);
+        m_driver->run(j);
+        if (broken == "stop") {
+            QTRY_VERIFY(m_runner->isRunning(IToolRunner::Transcoder));
+            QVERIFY(m_runner->isRunning(IToolRunner::Encoder));
+            struct stat pipe {};
+            QVERIFY(::stat(QFile::encodeName(temp()).constData(), &pipe) == 0 &&
+                    S_ISFIFO(pipe.st_mode));
+            m_driver->stop();
+        }
+        QVERIFY(done.wait(10000));
+        QCOMPARE(done.first().first().value<TConversionDriver::Outcome>(),
+                 broken == "stop" ? TConversionDriver::Outcome::Cancelled
+                                  : TConversionDriver::Outcome::Completed);
+        QCOMPARE(m_driver->failures().size(), reason.isEmpty() ? 0 : 1);
+        if (!reason.isEmpty())
+            QVERIFY2(m_driver->failures()[0].reason.contains(reason),
+                     qPrintable(m_driver->failures()[0].reason));
+        QVERIFY(!m_runner->isRunning(IToolRunner::Encoder));
+        QVERIFY(!m_runner->isRunning(IToolRunner::Transcoder));
+        QVERIFY(!QFile::exists(temp()));
+        QCOMPARE(transcoderRuns().size(), 1);
     }
 
     void existingOutput_data() {

@@ -221,13 +221,16 @@ private slots:
         QTest::newRow("PAL last chapter, no subtitle")
             << ""
             << "" << 2 << 3 << -1.0 << -1.0 << 1 << 0 << 880.0 << 0;
-        // The lossless intermediate: the same picture, sound and frames.
+        // The whole pictures streamed: the same picture, sound and frames.
         QTest::newRow("NTSC chapter, high intermediate")
             << ""
             << "" << 1 << 2 << -1.0 << -1.0 << 1 << 1 << 550.0 << 1;
         QTest::newRow("PAL span in 640x360, high intermediate")
             << ""
             << "640x360" << 2 << 0 << 5.0 << 7.0 << 0 << 1 << 330.0 << 1;
+        QTest::newRow("NTSC last chapter to the title's end, high intermediate")
+            << ""
+            << "" << 1 << 4 << -1.0 << -1.0 << 2 << 1 << 660.0 << 1;
         QTest::newRow("PAL span from the title's start, high intermediate")
             << ""
             << "" << 2 << 0 << 0.0 << 3.0 << 1 << 0 << 880.0 << 1;

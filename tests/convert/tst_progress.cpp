@@ -61,21 +61,21 @@ private slots:
 
     void formulas() {
         // Encode pass: position 5 of 10 s, nothing done before, two items of 10 s in all.
-        ProgressFigures f = EncodeProgress(5, 10, 0, 40, 25);
+        ProgressFigures f = ItemProgress(5, 10, 0, 40, 25);
         QCOMPARE(f.current, 25);
         QCOMPARE(f.total, 12);    // 12.5 to even
         QCOMPARE(f.frames, 62LL); // 62.5 to even
         // Transcode pass at 5 s of 10: 75 % of the item; frames continue from the half.
-        f = TranscodeProgress(5, 10, 0, 40, 25);
+        f = ItemProgress(10 + 5, 10, 0, 40, 25);
         QCOMPARE(f.current, 75);
         QCOMPARE(f.total, 38);     // 37.5 to even
         QCOMPARE(f.frames, 188LL); // 187.5 to even
         // A zero-length item: no item figures, the total still moves.
-        f = EncodeProgress(3, 0, 10, 40, 25);
+        f = ItemProgress(3, 0, 10, 40, 25);
         QVERIFY(!f.hasItemFigures);
         QCOMPARE(f.total, 32); // 32.5 to even
         // Bars hold 0 to 100.
-        QCOMPARE(EncodeProgress(50, 10, 0, 20, 25).current, 100);
+        QCOMPARE(ItemProgress(50, 10, 0, 20, 25).current, 100);
         QCOMPARE(ClampPercent(-3), 0);
     }
 
