@@ -32,11 +32,9 @@ TConversionController::TConversionController(Widgets widgets, Sources sources,
 }
 
 TConversionController::~TConversionController() {
-    // Closing the window during a run ends the running tools; their half-made file goes too.
-    if (m_running) {
-        m_driver->stop();
-        m_driver->removeIntermediate();
-    }
+    // Closing the window during a run ends the running tools; their half-made files go too.
+    if (m_running)
+        m_driver->abandon();
 }
 
 void TConversionController::imgStartClick() {

@@ -85,6 +85,14 @@ void TConversionDriver::stop() {
         m_readBack.stop(); // its end then leads to the cancellation
 }
 
+void TConversionDriver::abandon() {
+    const bool writing = m_phase == Phase::Transcode || m_phase == Phase::Stream;
+    stop();
+    removeIntermediate();
+    if (writing && !outputUnchanged())
+        QFile::remove(m_outputPath);
+}
+
 void TConversionDriver::nextItem() {
     if (m_state == ConversionState::Cancelled) {
         cancel();
@@ -363,6 +371,10 @@ void TConversionDriver::onFinished(IToolRunner::Slot slot, int exitCode, bool cr
                 return;
             }
             fail(failure, IToolRunner::Transcoder);
+        } else if ((crashed || exitCode != 0) && !outputUnchanged()) {
+            // Stopped halfway, the transcoder leaves a file that no player can read, under
+            // the name a good output would have.
+            QFile::remove(m_outputPath);
         }
         itemDone();
         return;

@@ -89,6 +89,9 @@ public:
     void run(ConversionJob job);
     // Only while converting: cancels the run, ending the running tools.
     void stop();
+    // Ends a run the program is leaving at once, without waiting for the tools to end: the
+    // tools, the intermediate files and a half-written output go.
+    void abandon();
 
     // How long the encoder may sit at the end of its span without moving on before it is told
     // to finish: at a DVD title's end it can wait for ever on a position it cannot reach.

@@ -184,6 +184,20 @@ private slots:
         QCOMPARE(m_log.last(), QString("hide"));
     }
 
+    // Closing the window during a run ends the tools at once; neither the intermediate file nor
+    // a half-written output stays.
+    void closingDuringARun() {
+        m_runner->play(ToolRole::Encode, writes(10));
+        m_runner->play(ToolRole::Transcode, hangs({}, 10));
+        m_controller->imgStartClick();
+        QTRY_VERIFY(m_runner->isRunning(IToolRunner::Transcoder));
+        const QString output = m_runner->starts.last().arguments.last();
+        QTRY_VERIFY2(QFile::exists(output), qPrintable(output));
+        m_controller.reset();
+        QVERIFY(!QFile::exists(output));
+        QVERIFY(!QFile::exists(m_dir.filePath("temp.avi")));
+    }
+
     // The desktop hears of the run: its progress on the taskbar entry, and how it ended when the
     // window is out of sight.
     void desktopIsTold_data() {

@@ -239,6 +239,7 @@ private slots:
         QVERIFY(!m_runner->isRunning(IToolRunner::Encoder));
         QVERIFY(!m_runner->isRunning(IToolRunner::Transcoder));
         QVERIFY(!QFile::exists(temp()));
+        QVERIFY(!QFile::exists(m_out->filePath("Title01.mp4"))); // no half-written output
         QCOMPARE(transcoderRuns().size(), transcodeRuns);
         m_driver->stop(); // only while converting: nothing more happens
         QCOMPARE(m_prompts.notices.size(), 1);
@@ -264,7 +265,7 @@ private slots:
         play(ToolRole::Encode, broken == "encoder" ? ToolPlay{.exitCode = 3} : hangs());
         play(ToolRole::Transcode, broken == "transcoder" ? ToolPlay{.exitCode = 1}
                                   : broken.isEmpty()     ? writes(20)
-                                                         : hangs());
+                                                         : hangs({}, 20));
         ConversionJob j = job({item("Title01")});
         j.encoderOptionBlock = EncoderOptionBlock({}, j.encoderMemory, Prefs::IntermediateHigh);
         QSignalSpy done(m_driver.get(), &TConversionDriver::finished);
@@ -288,6 +289,7 @@ private slots:
         QVERIFY(!m_runner->isRunning(IToolRunner::Encoder));
         QVERIFY(!m_runner->isRunning(IToolRunner::Transcoder));
         QVERIFY(!QFile::exists(temp()));
+        QCOMPARE(QFile::exists(m_out->filePath("Title01.mp4")), broken.isEmpty());
         QCOMPARE(transcoderRuns().size(), 1);
     }
 
