@@ -232,6 +232,7 @@ void TConversionDriver::startEncode() {
     m_runner.terminate(IToolRunner::Transcoder);
     if (!m_runner.start(IToolRunner::Encoder, m_values.encoderPath, command.arguments())) {
         m_phase = Phase::None;
+        m_files.endPipeWriting();
         m_timer->setEnabled(false);
         m_prompts.inform(reinstallMessage(), productCaption());
         emit finished(Outcome::EncoderMissing);
@@ -354,6 +355,8 @@ void TConversionDriver::onFinished(IToolRunner::Slot slot, int exitCode, bool cr
         // Nobody reads what the encoder may still write: it would wait on the pipe for ever.
         m_runner.terminate(IToolRunner::Encoder);
         if (m_failures.size() > m_failuresBeforeItem) { // the encoder failed: the item did
+            if (!outputUnchanged())                     // as when the transcoder never ran
+                QFile::remove(m_outputPath);
             itemDone();
             return;
         }

@@ -262,10 +262,20 @@ private slots:
     void streamedPassesRunTogether() {
         QFETCH(QString, broken);
         QFETCH(QString, reason);
-        play(ToolRole::Encode, broken == "encoder" ? ToolPlay{.exitCode = 3} : hangs());
+        play(ToolRole::Encode, hangs());
         play(ToolRole::Transcode, broken == "transcoder" ? ToolPlay{.exitCode = 1}
                                   : broken.isEmpty()     ? writes(20)
                                                          : hangs({}, 20));
+        if (broken == "encoder") // it fails once the transcoder has begun its file
+            m_runner->onStart = [this](const FakeToolRunner::Start& s) {
+                const ToolRole role = RoleOf(s.arguments, s.slot);
+                if (role == ToolRole::Transcode) {
+                    TestFiles::write(s.arguments.last(), "half a file");
+                    m_runner->end(IToolRunner::Encoder, 3);
+                } else if (role != ToolRole::Encode) {
+                    m_runner->end(s.slot);
+                }
+            };
         ConversionJob j = job({item("Title01")});
         j.encoderOptionBlock = EncoderOptionBlock({}, j.encoderMemory, Prefs::IntermediateHigh);
         QSignalSpy done(m_driver.get(), &TConversionDriver::finished);
@@ -289,6 +299,7 @@ private slots:
         QVERIFY(!m_runner->isRunning(IToolRunner::Encoder));
         QVERIFY(!m_runner->isRunning(IToolRunner::Transcoder));
         QVERIFY(!QFile::exists(temp()));
+        // Only a converted item leaves an output; the others leave no half-written one.
         QCOMPARE(QFile::exists(m_out->filePath("Title01.mp4")), broken.isEmpty());
         QCOMPARE(transcoderRuns().size(), 1);
     }
