@@ -72,8 +72,9 @@ struct ConversionProgress {
 enum class ItemResult { Converted, Failed, Skipped };
 
 // Converts the items one after another: a short run that opens the disc, the encode pass into
-// temp.avi, then the transcode pass into the output file. Everything is driven by the tools'
-// signals and a one-second timer, so the window stays live throughout.
+// temp.avi, then the transcode pass into the output file (with whole pictures both passes run
+// at once, temp.avi a pipe between them). Everything is driven by the tools' signals and a
+// one-second timer, so the window stays live throughout.
 class TConversionDriver : public QObject {
     Q_OBJECT
 public:
