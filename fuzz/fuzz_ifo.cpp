@@ -1,12 +1,14 @@
 #include "dvd/parser.h"
+#include "dvd/titletable.h"
 
 #include <QByteArray>
 
 #include <cstdint>
 #include <cstdlib>
 
-// Any bytes must either parse into a consistent record or fail with EIFOError; sanitizers
-// catch reads out of bounds and undefined behaviour on the way.
+// Any bytes must either parse into a consistent record or fail with EIFOError, read as a title
+// set's file and as the disc's own; sanitizers catch reads out of bounds and undefined
+// behaviour on the way.
 
 namespace {
 
@@ -16,6 +18,9 @@ bool consistent(const TIFO& ifo) {
         vobs.SubpictureLanguages.size() != vobs.SubpictureCount ||
         ifo.PGCI.Chains.size() != ifo.PGCI.Count)
         return false;
+    for (const int chain : ifo.TitleChains)
+        if (chain < 0 || chain >= ifo.PGCI.Count)
+            return false;
     for (const TProgramChain& chain : ifo.PGCI.Chains) {
         if (chain.ProgramMap.size() != chain.ProgramCount ||
             chain.ChapterLengths.size() != chain.ProgramCount ||
@@ -36,6 +41,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     try {
         if (!consistent(ParseIFO(bytes, QStringLiteral("fuzz.IFO"))))
             std::abort();
+    } catch (const EIFOError&) {
+    }
+    try {
+        for (const TDiscTitle& title : ParseTitleTable(bytes, QStringLiteral("fuzz.IFO")))
+            if (title.TitleSet < 1 || title.TitleSet > 99 || title.TitleInSet < 1 ||
+                title.AngleCount < 1 || title.AngleCount > 9)
+                std::abort();
     } catch (const EIFOError&) {
     }
     return 0;

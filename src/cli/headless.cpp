@@ -66,8 +66,21 @@ void err(const QString& text) {
     write(stderr, QStringLiteral("ripvale: ") + Printable(text) + u'\n');
 }
 
-int usageError(const QString& text) {
+// With --json a script reads standard output only: a failure is said there as well.
+bool g_jsonFailures = false;
+
+void fail(const QString& text) {
     err(text);
+    if (g_jsonFailures)
+        out(QString::fromUtf8(
+                QJsonDocument(QJsonObject{{QStringLiteral("event"), QStringLiteral("error")},
+                                          {QStringLiteral("message"), text}})
+                    .toJson(QJsonDocument::Compact)) +
+            u'\n');
+}
+
+int usageError(const QString& text) {
+    fail(text);
     err(QStringLiteral("Try 'ripvale --help' for more information."));
     return StatusUsage;
 }
@@ -97,7 +110,7 @@ bool loadDisc(const QString& entry, TTaskTree& tree, TDVDInformation& info) {
     // that names something stays open, a file inside a disc's folder, an image, a folder.
     const CommandLineEntries entries = ReadCommandLineEntries({entry});
     if (!entries.error.isEmpty()) {
-        err(entries.error);
+        fail(entries.error);
         return false;
     }
     QString disc;
@@ -105,7 +118,10 @@ bool loadDisc(const QString& entry, TTaskTree& tree, TDVDInformation& info) {
         if (const QString folder = FolderForEntry(e); !folder.isEmpty())
             disc = folder;
     if (disc.isEmpty()) {
-        err(QStringLiteral("%1 names no disc folder, disc image or file").arg(entry));
+        const QString problem = AccessProblem(entry, false);
+        fail(problem.isEmpty()
+                 ? QStringLiteral("%1 names no disc folder, disc image or file").arg(entry)
+                 : QStringLiteral("cannot open %1: %2").arg(entry, problem));
         return false;
     }
     // libdvdread prints its notices on standard output, which holds only the listing here.
@@ -118,8 +134,8 @@ bool loadDisc(const QString& entry, TTaskTree& tree, TDVDInformation& info) {
     dup2(savedOutput, STDOUT_FILENO);
     close(savedOutput);
     if (!loaded.error.isEmpty() || loaded.titles.isEmpty()) {
-        err(loaded.error.isEmpty() ? QStringLiteral("no titles could be read from %1").arg(disc)
-                                   : loaded.error);
+        fail(loaded.error.isEmpty() ? QStringLiteral("no titles could be read from %1").arg(disc)
+                                    : loaded.error);
         return false;
     }
     for (const QString& warning : loaded.warnings)
@@ -319,6 +335,8 @@ int runConvert(const CliOptions& o, ProgramValues& values) {
 int RunHeadless(int argc, char* argv[]) {
     QCoreApplication app(argc, argv);
     const CliParse parsed = ParseCliOptions(app.arguments().mid(1));
+    g_jsonFailures = parsed.error.isEmpty() ? parsed.options.json
+                                            : app.arguments().contains(QStringLiteral("--json"));
     if (!parsed.error.isEmpty())
         return usageError(parsed.error);
     ProgramValues values = LoadProgramValues(QCoreApplication::applicationDirPath());

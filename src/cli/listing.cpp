@@ -12,17 +12,30 @@ QJsonArray toArray(const QStringList& list) {
     return QJsonArray::fromStringList(list);
 }
 
+// ISO 639-2's "undetermined" for a track whose disc leaves its language unset.
+QString languageShown(const QString& code) {
+    return code.isEmpty() ? QStringLiteral("und") : code;
+}
+
+QJsonArray languagesJson(const QStringList& codes) {
+    QJsonArray list;
+    for (const QString& code : codes)
+        list.append(languageShown(code));
+    return list;
+}
+
 QJsonObject nodeJson(const TTaskTree& tree, const QModelIndex& index) {
     const TTaskNode* n = tree.node(index);
     const auto cell = [&](int column) { return tree.cellText(index.siblingAtColumn(column)); };
+    const TItemSpan span = ConvertedSpan(*n); // what converting it takes, to the millisecond
     return QJsonObject{{QStringLiteral("number"), n->Number},
                        {QStringLiteral("caption"), cell(TTaskTree::TitleColumn)},
                        {QStringLiteral("start"), cell(TTaskTree::StartColumn)},
                        {QStringLiteral("end"), cell(TTaskTree::EndColumn)},
                        {QStringLiteral("output"), cell(TTaskTree::OutputColumn)},
-                       {QStringLiteral("start_s"), n->StartSeconds},
-                       {QStringLiteral("end_s"), n->EndSeconds},
-                       {QStringLiteral("duration_s"), n->EndSeconds - n->StartSeconds}};
+                       {QStringLiteral("start_s"), span.start},
+                       {QStringLiteral("end_s"), span.end},
+                       {QStringLiteral("duration_s"), span.end - span.start}};
 }
 
 // A track by number from 1, or by language code among `entries` that hold codes or language
@@ -67,8 +80,8 @@ QString ListingText(const TTaskTree& tree) {
         if (node->IsTitle) {
             QStringList audio;
             for (int i = 0; i < node->AudioTracks.size(); ++i)
-                audio << QStringLiteral("%1 (%2)").arg(shown(node->AudioTracks[i]),
-                                                       shown(node->AudioLanguages.value(i)));
+                audio << QStringLiteral("%1 (%2)").arg(
+                    shown(node->AudioTracks[i]), languageShown(node->AudioLanguages.value(i)));
             text += QStringLiteral("  audio: %1\n  subtitles: %2\n  angles: %3\n")
                         .arg(audio.isEmpty() ? QStringLiteral("none")
                                              : audio.join(QStringLiteral(", ")),
@@ -88,7 +101,7 @@ QJsonObject ListingJson(const TTaskTree& tree, const QString& volumeName) {
         const TTaskNode* node = tree.node(title);
         QJsonObject t = nodeJson(tree, title);
         t[QStringLiteral("audio")] = toArray(node->AudioTracks);
-        t[QStringLiteral("audioLanguages")] = toArray(node->AudioLanguages);
+        t[QStringLiteral("audioLanguages")] = languagesJson(node->AudioLanguages);
         QJsonArray ids;
         for (const int id : node->AudioStreamIds)
             ids.append(id);
@@ -151,14 +164,15 @@ QString SelectItems(TTaskTree& tree, const CliOptions& o) {
             tree.writeChoice(index, TTaskTree::Choice::Subtitle, entry);
         }
         if (o.start || o.end) {
+            // Counted from where the item's cells begin, as the untrimmed item converts.
             const TTaskNode* n = tree.node(index);
-            const double start = n->OrigStartSeconds + o.start.value_or(0);
-            const double end = o.end ? std::min(n->OrigStartSeconds + *o.end, n->OrigEndSeconds)
-                                     : n->OrigEndSeconds;
+            const TItemSpan whole = ConvertedSpan(*n);
+            const double start = whole.start + o.start.value_or(0);
+            const double end = o.end ? std::min(whole.start + *o.end, whole.end) : whole.end;
             if (start >= end)
                 return QStringLiteral("--start %1 lies beyond the end of %2 (%3 long)")
                     .arg(SecondsToTimeText(o.start.value_or(0)), n->OutputName,
-                         SecondsToTimeText(n->OrigEndSeconds - n->OrigStartSeconds));
+                         SecondsToTimeText(whole.end - whole.start));
             tree.setSpan(index, SecondsToExactTimeText(start), SecondsToExactTimeText(end));
         }
     }

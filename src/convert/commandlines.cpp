@@ -147,8 +147,9 @@ ToolCommand EncodePassCommand(const EncodeItem& item, const QString& discPath,
     // audio, although a DVD's timestamps keep both in step; the output then judders and runs
     // short of its span.
     c.add(QStringLiteral("-noskip")).add(QStringLiteral("-mc")).add(QStringLiteral("0"));
-    if (item.audioLanguageIndex >= 0 && item.audioLanguageIndex < item.audioLanguages.size())
-        c.add(QStringLiteral("-alang")).add(item.audioLanguages[item.audioLanguageIndex]);
+    if (const QString language = item.audioLanguages.value(item.audioLanguageIndex);
+        !language.isEmpty()) // an unset language names no track
+        c.add(QStringLiteral("-alang")).add(language);
     if (const int id = item.audioStreamIds.value(item.audioLanguageIndex, -1); id >= 0)
         c.add(QStringLiteral("-aid")).add(QString::number(id));
     // Uncompressed pictures go out in the one layout every reader takes.

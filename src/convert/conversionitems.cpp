@@ -1,5 +1,6 @@
 #include "convert/conversionitems.h"
 
+#include "core/timetext.h"
 #include "dvd/tasktree.h"
 
 QList<ConversionItem> ConversionItemsOf(const TTaskTree& tree) {
@@ -9,17 +10,19 @@ QList<ConversionItem> ConversionItemsOf(const TTaskTree& tree) {
         const TTaskNode* title = tree.listNode(index);
         ConversionItem item;
         item.outputName = node->OutputName;
-        item.durationSeconds = node->EndSeconds - node->StartSeconds;
+        const TItemSpan span = ConvertedSpan(*node);
+        item.durationSeconds = span.end - span.start;
         item.encode.titleNumber = title->Number;
-        item.encode.startText = node->StartText;
-        item.encode.endText = node->EndText;
+        item.encode.startText = SecondsToExactTimeText(span.start);
+        item.encode.endText = SecondsToExactTimeText(span.end);
         item.frameRate = title->FrameRate;
         item.encode.audioLanguages = title->AudioLanguages;
         item.encode.audioStreamIds = title->AudioStreamIds;
         item.encode.audioLanguageIndex = node->AudioLanguageIndex;
         item.encode.subtitleIndex = node->SubtitleIndex;
         item.encode.titleAspect = title->Aspect;
-        item.encode.titleLengthSeconds = title->OrigEndSeconds;
+        item.encode.titleLengthSeconds =
+            title->CellEndSeconds >= 0 ? title->CellEndSeconds : title->OrigEndSeconds;
         items << item;
     }
     return items;

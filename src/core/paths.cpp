@@ -1,9 +1,14 @@
 #include "core/paths.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 
 #include <algorithm>
+#include <cerrno>
+#include <cstring>
+
+#include <unistd.h>
 
 QString WithTrailingSeparator(const QString& folder) {
     if (folder.endsWith(u'/'))
@@ -60,4 +65,11 @@ QStringList ListFilesWithExtension(const QString& folder, const QString& extensi
 
 QString ProfileNameOfFile(const QString& fileName) {
     return NameWithoutExtension(fileName);
+}
+
+QString AccessProblem(const QString& path, bool folder) {
+    const QByteArray name = QFile::encodeName(path);
+    if (::access(name.constData(), folder ? R_OK | X_OK : R_OK) == 0)
+        return {};
+    return QString::fromLocal8Bit(std::strerror(errno));
 }

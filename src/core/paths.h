@@ -26,3 +26,7 @@ QStringList ListFilesWithExtension(const QString& folder, const QString& extensi
 
 // A profile's name: its file name without the extension ("fast.mobile.apf" -> "fast.mobile").
 QString ProfileNameOfFile(const QString& fileName);
+
+// Why the system will not let this program read `path` (list and enter it, for a folder):
+// "Permission denied", "No such file or directory"; empty when it can.
+QString AccessProblem(const QString& path, bool folder);

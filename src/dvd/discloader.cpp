@@ -3,8 +3,10 @@
 #include "core/paths.h"
 #include "core/timetext.h"
 #include "dvd/dvdstructure.h"
+#include "dvd/ifonames.h"
 #include "dvd/parser.h"
 #include "dvd/tasktree.h"
+#include "dvd/titletable.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -30,6 +32,8 @@ TTaskNode titleNode(int number) {
 }
 
 void setLength(TTaskNode& t, double length) {
+    t.CellStartSeconds = 0;
+    t.CellEndSeconds = length;
     t.OrigEndText = t.EndText = SecondsToTimeText(length);
     t.OrigEndSeconds = t.EndSeconds = TimeTextToSeconds(t.OrigEndText);
     t.OrigStartSeconds = t.StartSeconds = 0;
@@ -43,7 +47,7 @@ void addStreams(TTaskNode& t, const TVTS_VOBS& vobs, const TProgramChain& chain)
         const TAudioStream& a = vobs.Audio[k];
         t.AudioTracks << a.LanguageName + u' ' + a.Coding + u' ' + QString::number(a.Channels) +
                              QStringLiteral("ch");
-        t.AudioLanguages << a.LanguageCode;
+        t.AudioLanguages << (IsLanguageCode(a.LanguageCode) ? a.LanguageCode : QString());
         t.AudioStreamIds << AudioStreamId(a.CodingMode, chain.AudioStreamNumbers.value(k, 0xFF));
     }
     for (int k = 0; k < vobs.SubpictureLanguages.size(); ++k)
@@ -73,6 +77,9 @@ QList<TTaskNode> chapterNodes(const TTaskNode& title, const TProgramChain& chain
         c.OrigEndText = c.EndText = SecondsToTimeText(endSeconds);
         c.OrigStartSeconds = c.StartSeconds = startSeconds;
         c.OrigEndSeconds = c.EndSeconds = endSeconds;
+        c.CellStartSeconds = chain.ChapterStartMilliseconds[j] / 1000.0;
+        c.CellEndSeconds =
+            (chain.ChapterStartMilliseconds[j] + chain.ChapterLengthMilliseconds[j]) / 1000.0;
         c.OutputName = title.ShortName + u'-' + c.ShortName;
         c.ImageIndex = 1;
         chapters.append(std::move(c));
@@ -134,9 +141,16 @@ QString VolumeFileOf(const QString& discPath) {
     return discPath + (name.isEmpty() ? QStringLiteral("VIDEO_TS.IFO") : name);
 }
 
+QString InfoFileName(int titleSet, bool backup) {
+    const QString extension = backup ? QStringLiteral("BUP") : QStringLiteral("IFO");
+    if (titleSet == 0)
+        return QStringLiteral("VIDEO_TS.") + extension;
+    return QStringLiteral("VTS_%1_0.%2").arg(titleSet, 2, 10, QLatin1Char('0')).arg(extension);
+}
+
 namespace {
 
-// A title set's file as the user finds it: in the folder under its real name, or in the image.
+// A disc's file as the user finds it: in the folder under its real name, or in the image.
 QString shownFileName(const QString& discPath, const QString& name) {
     if (!discPath.endsWith(u'/'))
         return discPath + QStringLiteral(" (VIDEO_TS/") + name + u')';
@@ -144,29 +158,59 @@ QString shownFileName(const QString& discPath, const QString& name) {
     return discPath + (real.isEmpty() ? name : real);
 }
 
-// The title set from its information file, or from the backup when the file is missing or
-// damaged; none, with what went wrong with both, when neither can be read.
-std::optional<TIFO> readTitleSet(IDvdStructureReader& reader, const QString& discPath, int number,
-                                 QString& problem) {
+// One information file parsed, from the file itself or, when it is missing or damaged, from
+// its backup; none, with what is wrong with both, when neither gives it.
+template <typename Parsed> struct InfoRead {
+    std::optional<Parsed> parsed;
+    QString problem;
+    bool bothMissing = false;
+};
+
+template <typename Parse>
+auto readInfo(IDvdStructureReader& reader, const QString& discPath, int titleSet,
+              const Parse& parse) {
+    InfoRead<decltype(parse(QByteArray(), QString()))> read;
     QStringList problems;
+    int missing = 0;
     for (const bool backup : {false, true}) {
-        const QString name = QStringLiteral("VTS_%1_0.%2")
-                                 .arg(number, 2, 10, QLatin1Char('0'))
-                                 .arg(backup ? QStringLiteral("BUP") : QStringLiteral("IFO"));
-        const QString shown = shownFileName(discPath, name);
-        const std::optional<QByteArray> bytes = reader.infoFile(number, backup);
-        if (!bytes) {
-            problems << IFOFailure(shown, QStringLiteral("it is missing or cannot be read"));
+        const QString shown = shownFileName(discPath, InfoFileName(titleSet, backup));
+        const InfoFileRead file = reader.infoFile(titleSet, backup);
+        if (!file.bytes) {
+            missing += file.problem.startsWith(QLatin1String("it is missing")) ? 1 : 0;
+            problems << IFOFailure(shown, file.problem);
             continue;
         }
         try {
-            return ParseIFO(*bytes, shown);
+            read.parsed = parse(*file.bytes, shown);
+            return read;
         } catch (const EIFOError& e) {
             problems << e.message();
         }
     }
-    problem = problems.join(u' ');
-    return std::nullopt;
+    read.problem = problems.join(u' ');
+    read.bothMissing = missing == 2;
+    return read;
+}
+
+// A title set whose own tables hold every title the disc's title table puts in it.
+TIFO parseTitleSet(const QByteArray& bytes, const QString& shown, int titlesNeeded) {
+    TIFO ifo = ParseIFO(bytes, shown);
+    if (ifo.TitleChains.size() < titlesNeeded)
+        throw EIFOError(IFOFailure(shown, QStringLiteral("the disc's title table names title %1 "
+                                                         "of it, but its own table lists %2")
+                                              .arg(titlesNeeded)
+                                              .arg(ifo.TitleChains.size())));
+    return ifo;
+}
+
+bool hasTitleSetFiles(const QString& discPath) {
+    if (!discPath.endsWith(u'/'))
+        return true; // an image: it is meant as a disc
+    // Name filters match in any letter case.
+    return !QDir(discPath)
+                .entryList({QStringLiteral("VTS_*_0.IFO"), QStringLiteral("VTS_*_0.BUP")},
+                           QDir::Files)
+                .isEmpty();
 }
 
 QString numberList(const QList<int>& numbers) {
@@ -182,55 +226,73 @@ DiscLoadResult LoadDisc(const QString& location, IDvdStructureReader& reader) {
     DiscLoadResult result;
     const QString f = DiscFolderOf(location);
     result.discPath = f;
-    reader.openDvd(f.endsWith(u'/') ? f.chopped(1) : f);
-    result.volumeLabel = reader.volumeLabel();
-    const int count = reader.titleCount();
-    // A folder without any disc file stays empty without a word, as the drive dialog has
-    // already checked; a disc whose table cannot be read says so.
-    const bool discFiles = !f.endsWith(u'/') || QFileInfo::exists(VolumeFileOf(f)) ||
-                           !EntryIgnoringCase(f, QStringLiteral("VIDEO_TS.BUP")).isEmpty();
-    if (count == 0 && !discFiles)
-        return result;
-    if (count == 0) {
+    const QString shownDisc = QDir::toNativeSeparators(f);
+    const QString noDisc = QStringLiteral("\"%1\" holds no DVD: neither VIDEO_TS.IFO nor its "
+                                          "backup VIDEO_TS.BUP is there.");
+    if (const QString problem = reader.openDvd(f.endsWith(u'/') ? f.chopped(1) : f);
+        !problem.isEmpty()) {
+        // A folder without a VIDEO_TS folder is no disc, as an empty one; any other folder or
+        // image the system or its contents refuse.
+        result.nothingThere =
+            !QFileInfo::exists(f) && (QFileInfo(location).isDir() || !QFileInfo::exists(location));
         result.error =
-            QStringLiteral("\"%1\" holds no DVD that can be read: neither VIDEO_TS.IFO nor its "
-                           "backup VIDEO_TS.BUP gives the disc's titles.")
-                .arg(QDir::toNativeSeparators(f));
+            result.nothingThere
+                ? noDisc.arg(QDir::toNativeSeparators(location))
+                : QStringLiteral("Cannot open the DVD \"%1\": %2.").arg(shownDisc, problem);
+        return result;
+    }
+    result.volumeLabel = reader.volumeLabel();
+
+    const auto table = readInfo(reader, f, 0, ParseTitleTable);
+    if (!table.parsed) {
+        // A folder without any disc file stays empty without a word in the window, as the
+        // drive dialog has already checked; what is missing is said all the same.
+        result.nothingThere = table.bothMissing && !hasTitleSetFiles(f);
+        if (result.nothingThere)
+            result.error = noDisc.arg(shownDisc);
+        else if (table.bothMissing)
+            result.error =
+                QStringLiteral("\"%1\" holds title sets but not the disc's own information "
+                               "file: VIDEO_TS.IFO and its backup VIDEO_TS.BUP are missing, so "
+                               "no title can be listed.")
+                    .arg(shownDisc);
+        else
+            result.error = QStringLiteral("\"%1\" holds no DVD that can be read. %2")
+                               .arg(shownDisc, table.problem);
         return result;
     }
 
-    std::map<int, std::optional<TIFO>> titleSets; // by number; none when unreadable
-    std::map<int, QString> problems;
-    std::map<int, QList<int>> leftOut; // titles of unreadable title sets
-    for (int i = 0; i < count; ++i) {
-        int s = -1;
-        int c = -1;
-        reader.indexInfo(i, s, c);
-        if (s >= 1 && !titleSets.count(s))
-            titleSets[s] = readTitleSet(reader, f, s, problems[s]);
-        if (s >= 1 && !titleSets[s]) {
+    std::map<int, int> titlesNeeded; // by title set: the highest title number in it
+    for (const TDiscTitle& t : *table.parsed)
+        titlesNeeded[t.TitleSet] = std::max(titlesNeeded[t.TitleSet], t.TitleInSet);
+    std::map<int, InfoRead<TIFO>> titleSets; // by number
+    std::map<int, QList<int>> leftOut;       // titles of unreadable title sets
+    for (int i = 0; i < table.parsed->size(); ++i) {
+        const TDiscTitle& entry = table.parsed->at(i);
+        const int s = entry.TitleSet;
+        if (!titleSets.count(s))
+            titleSets[s] = readInfo(reader, f, s, [&](const QByteArray& b, const QString& n) {
+                return parseTitleSet(b, n, titlesNeeded[s]);
+            });
+        const std::optional<TIFO>& ts = titleSets[s].parsed;
+        if (!ts) {
             leftOut[s] << i + 1;
             continue;
         }
-        // A title whose chain is unknown is listed without length, streams or chapters.
-        const TIFO* ts = s >= 1 ? &*titleSets[s] : nullptr;
-        const TProgramChain* chain =
-            ts && c >= 0 && c < ts->PGCI.Chains.size() ? &ts->PGCI.Chains[c] : nullptr;
-        result.titles << MakeTitle(i + 1, ts, chain, reader.titleAngleCount(i));
-        if (ts) {
-            const bool pal = ts->VOBS.Video.Standard == QLatin1String("PAL");
-            result.standard = pal ? QStringLiteral("PAL") : QStringLiteral("NTSC");
-            result.frameRate = FrameRateOf(result.standard);
-        }
+        const TProgramChain& chain = ts->PGCI.Chains[ts->TitleChains[entry.TitleInSet - 1]];
+        result.titles << MakeTitle(i + 1, &*ts, &chain, entry.AngleCount);
+        const bool pal = ts->VOBS.Video.Standard == QLatin1String("PAL");
+        result.standard = pal ? QStringLiteral("PAL") : QStringLiteral("NTSC");
+        result.frameRate = FrameRateOf(result.standard);
     }
     for (const auto& [set, titles] : leftOut)
         result.warnings << (titles.size() == 1 ? QStringLiteral("Title %1 cannot be listed. %2")
                                                : QStringLiteral("Titles %1 cannot be listed. %2"))
-                               .arg(numberList(titles), problems[set]);
+                               .arg(numberList(titles), titleSets[set].problem);
     if (result.titles.isEmpty())
         result.error =
             QStringLiteral("Only part of a DVD is in \"%1\"; no title can be listed.\n\n")
-                .arg(QDir::toNativeSeparators(f)) +
+                .arg(shownDisc) +
             result.warnings.join(QStringLiteral("\n\n"));
     return result;
 }

@@ -19,8 +19,9 @@ struct DiscLoadResult {
     QString standard;    // of the last title read; empty when no title was read
     double frameRate = 0;
     QList<LoadedTitle> titles;
-    QString error;        // nothing could be listed, and why
-    QStringList warnings; // titles left out, each with the files that could not be read
+    QString error;             // nothing could be listed, and why
+    bool nothingThere = false; // the folder holds no file of a DVD at all (the error says so)
+    QStringList warnings;      // titles left out, each with the files that could not be read
 };
 
 // Where a disc is: an image as its absolute path; for a folder, the folder that holds the
@@ -31,8 +32,9 @@ QString DiscFolderOf(const QString& location);
 // image itself.
 QString VolumeFileOf(const QString& discPath);
 
-// Reads the disc's titles. A title set whose information file is missing or damaged is read from
-// its backup; one that neither gives is left out, with a warning naming both files.
+// Reads the disc's titles. An information file that is missing or damaged (the disc's own or a
+// title set's) is read from its backup; a title set that neither gives is left out, with a
+// warning naming both files and what is wrong with them.
 DiscLoadResult LoadDisc(const QString& location, IDvdStructureReader& reader);
 
 // One title's node and chapter nodes from its title set and program chain; either may be

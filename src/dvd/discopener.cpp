@@ -45,7 +45,7 @@ void TDiscOpener::finishLoading(int generation, const DiscLoadResult& loaded) {
     m_loading = false;
     emit noticeHidden();
     ApplyLoadedDisc(loaded, m_tree, m_info);
-    if (!loaded.error.isEmpty())
+    if (!loaded.error.isEmpty() && !loaded.nothingThere)
         emit problemFound(loaded.error);
     m_tree.CheckLongestTitle();
     if (!m_tree.isEmpty())

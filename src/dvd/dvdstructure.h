@@ -5,25 +5,30 @@
 
 #include <optional>
 
-// What the program asks of the disc beyond the parsing of its title-set files: how many titles it
-// has, where each title lives (title set and program chain), its camera angles, and the bytes of
-// each title set's information file or of its backup copy. A disc is a folder (file names in any
-// letter case) or an image.
+// The bytes of a disc's information files, whether it is a folder (file names in any letter
+// case) or an image. All parsing is the program's own: no library is handed a file that may be
+// damaged.
+
+// One information file as read, or why it could not be.
+struct InfoFileRead {
+    std::optional<QByteArray> bytes; // at most MaxIFOFileSize + 1 bytes
+    QString problem;                 // when there are none: "it is missing", the system's reason
+};
+
 class IDvdStructureReader {
 public:
     virtual ~IDvdStructureReader() = default;
 
-    // The disc folder (without a final separator) or the image file. Later calls answer for it.
-    virtual void openDvd(const QString& disc) = 0;
-    // 0 when the disc's own table (VIDEO_TS.IFO, or its backup) cannot be read.
-    virtual int titleCount() = 0;
-    // The title's title set, from 1, and the index of its first chapter's program chain in that
-    // title set; -1 in either when not known.
-    virtual void indexInfo(int titleIndex, int& titleSet, int& chainIndex) = 0;
-    virtual int titleAngleCount(int titleIndex) = 0;
-    // The information file of title set `titleSet` (VTS_nn_0.IFO), or its backup (VTS_nn_0.BUP);
-    // none when it is missing or cannot be read. At most MaxIFOFileSize + 1 bytes.
-    virtual std::optional<QByteArray> infoFile(int titleSet, bool backup) = 0;
+    // The disc folder (without a final separator) or the image file; later calls answer for
+    // it. Empty, or why the disc cannot be read at all (the system's reason, an image that
+    // holds no DVD's file system).
+    virtual QString openDvd(const QString& disc) = 0;
+    // The information file of title set `titleSet` (VTS_nn_0.IFO), or of the disc itself for
+    // 0 (VIDEO_TS.IFO); with `backup` its copy (.BUP).
+    virtual InfoFileRead infoFile(int titleSet, bool backup) = 0;
     // An image's volume label; empty for a folder.
     virtual QString volumeLabel() = 0;
 };
+
+// "VIDEO_TS.IFO", "VTS_03_0.BUP": the file's name on the disc.
+QString InfoFileName(int titleSet, bool backup);

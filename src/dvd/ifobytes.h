@@ -24,3 +24,26 @@ private:
 
     const QByteArray& m_data;
 };
+
+// A table of the file that starts on the sector named at `sectorAt` of the file's header: a
+// 16-bit count of entries, two unused bytes, the 32-bit position of the table's last byte
+// counted from its start, then the entries. The whole table must lie inside the file, and what
+// is read of it inside the table.
+struct IfoTable {
+    const IfoByteView& bytes;
+    QString name;
+    quint64 start = 0; // its first byte in the file
+    quint64 size = 0;  // its bytes, from the stored last byte
+    quint16 count = 0;
+
+    // Throws unless `count` entries of `entrySize` bytes from `offset` lie inside the table.
+    void requireEntries(quint64 offset, quint64 entrySize, const QString& what) const;
+    // Throws unless `length` bytes at `offset` from the table's start lie inside it.
+    void requireInside(quint64 offset, quint64 length, const QString& what) const;
+};
+IfoTable ReadIfoTable(const IfoByteView& bytes, quint64 sectorAt, const QString& name);
+
+// Throws unless the file begins with the identifier its kind of file carries ("DVDVIDEO-VTS").
+void RequireIfoIdentifier(const IfoByteView& bytes, const char* identifier, const QString& kind);
+
+inline constexpr quint64 IfoSectorSize = 2048;

@@ -12,7 +12,6 @@ constexpr quint64 subpictureControlAt = 28;
 constexpr quint64 subpictureControlSize = 4;
 constexpr quint64 programMapOffsetAt = 0xE6;
 constexpr quint64 cellTableOffsetAt = 0xE8;
-constexpr quint64 chainFixedPartSize = 0xEC; // the tables follow this part
 constexpr quint64 cellEntrySize = 24;
 constexpr quint64 cellPlaybackTimeAt = 4;
 
@@ -32,12 +31,12 @@ QString availability(const IfoByteView& bytes, quint64 controls, quint64 entrySi
 quint64 chainTablePosition(const IfoByteView& bytes, quint64 chain, quint64 offsetAt,
                            const QString& table) {
     const quint16 offset = bytes.u16(chain + offsetAt, QStringLiteral("the %1 offset").arg(table));
-    if (offset < chainFixedPartSize)
+    if (offset < ProgramChainFixedSize)
         throw EIFOError(QStringLiteral("the %1 offset (%2) does not point past the chain's own "
                                        "%3 bytes")
                             .arg(table)
                             .arg(offset)
-                            .arg(chainFixedPartSize));
+                            .arg(ProgramChainFixedSize));
     return chain + offset;
 }
 
@@ -64,15 +63,27 @@ QList<quint8> readProgramMap(const IfoByteView& bytes, quint64 chain, const TPro
     return map;
 }
 
-qint64 cellMilliseconds(const IfoByteView& bytes, quint64 cellTable, int cell) {
+// Cells of one angle block are the same stretch of the film seen from each camera: only the
+// block's first counts towards the time, as a player plays one of them.
+bool isFurtherAngle(const IfoByteView& bytes, quint64 entry) {
+    const quint8 category = bytes.u8(entry, QStringLiteral("the cell entry"));
+    const int blockMode = category >> 6;
+    const int blockType = (category >> 4) & 3;
+    constexpr int angleBlock = 1;
+    constexpr int firstInBlock = 1;
+    return blockType == angleBlock && blockMode > firstInBlock;
+}
+
+qint64 cellTicks(const IfoByteView& bytes, quint64 cellTable, int cell) {
     const auto context = [cell] {
         return QStringLiteral("the playing time of cell %1").arg(cell + 1);
     };
     return InContext(context, [&] {
         const quint64 entry = cellTable + cellEntrySize * quint64(cell);
-        return DecodePlaybackTime(
-                   bytes.u32(entry + cellPlaybackTimeAt, QStringLiteral("the cell entry")))
-            .Milliseconds;
+        const qint64 ticks = DecodePlaybackTime(bytes.u32(entry + cellPlaybackTimeAt,
+                                                          QStringLiteral("the cell entry")))
+                                 .Ticks;
+        return isFurtherAngle(bytes, entry) ? 0 : ticks;
     });
 }
 
@@ -83,6 +94,7 @@ template <typename What> QString timeText(qint64 milliseconds, const What& what)
 // Each chapter runs from its first cell up to the cell before the next chapter's first (the
 // last chapter up to the chain's last cell). The cell entries are taken in sequence from the
 // table's first one; a chapter whose last cell lies before its first is empty and takes none.
+// Times are added in clock ticks and rounded once, so chapter starts do not drift.
 void readChapterTimes(const IfoByteView& bytes, quint64 chain, TProgramChain& pgc) {
     if (pgc.ProgramCount == 0)
         return;
@@ -103,14 +115,16 @@ void readChapterTimes(const IfoByteView& bytes, quint64 chain, TProgramChain& pg
                                     .arg(nextCell + cells)
                                     .arg(pgc.CellCount));
             for (int c = 0; c < cells; ++c)
-                length += cellMilliseconds(bytes, cellTable, nextCell++);
+                length += cellTicks(bytes, cellTable, nextCell++);
         }
-        pgc.ChapterLengthMilliseconds.append(length);
-        pgc.ChapterStartMilliseconds.append(start);
+        const qint64 startMs = TicksToMilliseconds(start);
+        const qint64 lengthMs = TicksToMilliseconds(start + length) - startMs;
+        pgc.ChapterLengthMilliseconds.append(lengthMs);
+        pgc.ChapterStartMilliseconds.append(startMs);
         pgc.ChapterLengths.append(timeText(
-            length, [j] { return QStringLiteral("the length of chapter %1").arg(j + 1); }));
-        pgc.ChapterStarts.append(
-            timeText(start, [j] { return QStringLiteral("the start of chapter %1").arg(j + 1); }));
+            lengthMs, [j] { return QStringLiteral("the length of chapter %1").arg(j + 1); }));
+        pgc.ChapterStarts.append(timeText(
+            startMs, [j] { return QStringLiteral("the start of chapter %1").arg(j + 1); }));
         start += length;
     }
 }

@@ -97,6 +97,13 @@ QString LanguageName(const QString& code) {
     return unknownName;
 }
 
+bool IsLanguageCode(const QString& code) {
+    const auto letter = [](QChar c) {
+        return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z');
+    };
+    return code.size() == 2 && letter(code[0]) && letter(code[1]);
+}
+
 QString VideoCodingName(int index) {
     return nameAt(videoCodings, index);
 }

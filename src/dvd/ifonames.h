@@ -7,6 +7,9 @@
 // Name of a two-character language code, compared exactly: "en" -> "English", two blanks ->
 // "Not Specified", anything not in the table -> "???".
 QString LanguageName(const QString& code);
+// Whether a stored code names a language at all: two letters. Unset codes (two 0xFF or zero
+// bytes, blanks) do not.
+bool IsLanguageCode(const QString& code);
 
 QString VideoCodingName(int index);   // 0 "MPEG1", 1 "MPEG2"
 QString VideoStandardName(int index); // 0 "NTSC", 1 "PAL"

@@ -1,6 +1,5 @@
 #include "dvd/ifotime.h"
 
-#include "core/timetext.h"
 #include "dvd/ifotypes.h"
 
 namespace {
@@ -25,13 +24,31 @@ TPlaybackDuration DecodePlaybackTime(quint32 field) {
     const int minutes = decimalOf((field >> 16) & 0xFF, "minutes");
     const int seconds = decimalOf((field >> 8) & 0xFF, "seconds");
     const int frames = decimalOf(frameByte & 0x3F, "frames");
-    const double rate = (frameByte >> 6) == 3 ? 30.0 : 25.0;
+    const bool ntsc = (frameByte >> 6) == 3;
+    const qint64 whole = (qint64(hours) * 60 + minutes) * 60 + seconds;
 
     TPlaybackDuration duration;
-    duration.FrameMilliseconds = RoundHalfEven(frames * (1000.0 / rate));
-    duration.Milliseconds =
-        ((qint64(hours) * 60 + minutes) * 60 + seconds) * 1000 + duration.FrameMilliseconds;
+    if (ntsc) {
+        constexpr qint64 ntscFrameTicks = 3003; // 1001/30000 s
+        duration.Ticks = (whole * 30 + frames) * ntscFrameTicks;
+        duration.FrameMilliseconds = TicksToMilliseconds(frames * ntscFrameTicks);
+    } else {
+        constexpr qint64 palFrameTicks = 3600; // 1/25 s
+        duration.Ticks = whole * TicksPerSecond + frames * palFrameTicks;
+        duration.FrameMilliseconds = TicksToMilliseconds(frames * palFrameTicks);
+    }
+    duration.Milliseconds = TicksToMilliseconds(duration.Ticks);
     return duration;
+}
+
+qint64 TicksToMilliseconds(qint64 ticks) {
+    constexpr qint64 ticksPerMillisecond = TicksPerSecond / 1000;
+    const qint64 whole = ticks / ticksPerMillisecond;
+    const qint64 rest = ticks % ticksPerMillisecond;
+    const qint64 half = ticksPerMillisecond / 2;
+    if (rest > half || (rest == half && whole % 2 != 0))
+        return whole + 1;
+    return whole;
 }
 
 QString PlaybackTimeText(qint64 milliseconds) {

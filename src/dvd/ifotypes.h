@@ -59,6 +59,9 @@ struct TVTS_PGCI {
 struct TIFO {
     TVTS_VOBS VOBS;
     TVTS_PGCI PGCI;
+    // Per title of the title set (the disc's title table counts them from 1): the index in
+    // PGCI.Chains of the program chain its first chapter plays.
+    QList<int> TitleChains;
 };
 
 // An information file that cannot be read or makes no sense. The message is meant for the

@@ -10,7 +10,7 @@
 namespace {
 
 // Fixed positions in a title-set information file.
-constexpr quint64 sectorSize = 2048;
+constexpr quint64 partTableSectorAt = 0xC8;
 constexpr quint64 chainTableSectorAt = 0xCC;
 constexpr quint64 videoAttributesAt = 0x200;
 constexpr quint64 audioCountAt = 0x202;
@@ -22,6 +22,12 @@ constexpr quint64 subpictureEntrySize = 6;
 // The file has room for this many stream entries; a larger count cannot be right.
 constexpr int maxAudioStreams = 8;
 constexpr int maxSubpictureStreams = 32;
+
+// Positions within the part-of-title table: a header, then one 32-bit offset per title of the
+// set to its list of 4-byte chapter entries (program chain, program).
+constexpr quint64 partOffsetsAt = 8;
+constexpr quint64 partEntrySize = 4;
+constexpr int maxTitlesInSet = 99;
 
 // Positions within the program chain table.
 constexpr quint64 chainEntriesAt = 8;
@@ -102,24 +108,53 @@ TVTS_VOBS readVobs(const IfoByteView& bytes) {
 }
 
 TVTS_PGCI readChains(const IfoByteView& bytes, const TVTS_VOBS& vobs) {
-    const quint64 table =
-        quint64(bytes.u32(chainTableSectorAt, QStringLiteral("the program chain table sector"))) *
-        sectorSize;
+    const IfoTable table =
+        ReadIfoTable(bytes, chainTableSectorAt, QStringLiteral("program chain table"));
     TVTS_PGCI pgci;
-    pgci.Count = bytes.u16(table, QStringLiteral("the program chain table"));
-    // The entries must all be in the file before the list is sized by their count.
-    bytes.require(table + chainEntriesAt, chainEntrySize * pgci.Count,
-                  QStringLiteral("the table of %1 program chains").arg(pgci.Count));
+    pgci.Count = table.count;
+    // The entries must all be in the table before the list is sized by their count.
+    table.requireEntries(chainEntriesAt, chainEntrySize,
+                         QStringLiteral("the table of %1 program chains").arg(pgci.Count));
     pgci.Chains.reserve(pgci.Count);
     for (int i = 0; i < pgci.Count; ++i) {
         pgci.Chains.append(InContext(QStringLiteral("program chain %1").arg(i + 1), [&] {
-            const quint64 entry = table + chainEntriesAt + chainEntrySize * quint64(i);
+            const quint64 entry = table.start + chainEntriesAt + chainEntrySize * quint64(i);
             const quint32 offset =
                 bytes.u32(entry + chainOffsetInEntry, QStringLiteral("the chain's position"));
-            return ReadProgramChain(bytes, table + offset, vobs);
+            table.requireInside(offset, ProgramChainFixedSize, QStringLiteral("the chain"));
+            return ReadProgramChain(bytes, table.start + offset, vobs);
         }));
     }
     return pgci;
+}
+
+// The first chapter's program chain of every title of the set, checked against the chains the
+// file has: a table that names a chain it lacks is damaged. (One that lists fewer titles than
+// the disc puts in the set is found wanting by the disc's loader.)
+QList<int> readTitleChains(const IfoByteView& bytes, int chainCount) {
+    const IfoTable table =
+        ReadIfoTable(bytes, partTableSectorAt, QStringLiteral("part-of-title table"));
+    if (table.count > maxTitlesInSet)
+        throw EIFOError(QStringLiteral("the part-of-title table lists %1 titles; a title set has "
+                                       "at most %2")
+                            .arg(table.count)
+                            .arg(maxTitlesInSet));
+    table.requireEntries(partOffsetsAt, 4, QStringLiteral("the part-of-title table's offsets"));
+    QList<int> chains;
+    for (int t = 0; t < table.count; ++t) {
+        const QString what = QStringLiteral("the chapters of title %1 of the set").arg(t + 1);
+        const quint32 offset = bytes.u32(table.start + partOffsetsAt + 4 * quint64(t), what);
+        table.requireInside(offset, partEntrySize, what);
+        const quint16 chain = bytes.u16(table.start + offset, what);
+        if (chain < 1 || chain > chainCount)
+            throw EIFOError(QStringLiteral("title %1 of the set starts in program chain %2, but "
+                                           "the set has %3")
+                                .arg(t + 1)
+                                .arg(chain)
+                                .arg(chainCount));
+        chains.append(chain - 1);
+    }
+    return chains;
 }
 
 } // namespace
@@ -130,19 +165,15 @@ QString IFOFailure(const QString& fileName, const QString& problem) {
 }
 
 TIFO ParseIFO(const QByteArray& data, const QString& fileName) {
-    if (data.size() > MaxIFOFileSize)
-        throw EIFOError(IFOFailure(fileName, QStringLiteral("it is larger than %1 MiB, too large "
-                                                            "for a title-set information file")
-                                                 .arg(MaxIFOFileSize / (1024 * 1024))));
-    try {
-        const IfoByteView bytes(data);
+    const QString kind = QStringLiteral("title-set information file");
+    return ParseInfoFile(data, fileName, kind, [&](const IfoByteView& bytes) {
+        RequireIfoIdentifier(bytes, "DVDVIDEO-VTS", kind);
         TIFO ifo;
         ifo.VOBS = readVobs(bytes);
         ifo.PGCI = readChains(bytes, ifo.VOBS);
+        ifo.TitleChains = readTitleChains(bytes, ifo.PGCI.Count);
         return ifo;
-    } catch (const EIFOError& error) {
-        throw EIFOError(IFOFailure(fileName, error.message()));
-    }
+    });
 }
 
 TIFO ReadIFO(const QString& fileName) {

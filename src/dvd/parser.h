@@ -1,5 +1,6 @@
 #pragma once
 
+#include "dvd/ifobytes.h"
 #include "dvd/ifotypes.h"
 
 #include <QByteArray>
@@ -19,3 +20,20 @@ QString IFOFailure(const QString& fileName, const QString& problem);
 
 // Larger files are refused before they are read: real ones are a few hundred kilobytes.
 constexpr qint64 MaxIFOFileSize = 16 * 1024 * 1024;
+
+// Runs `parse` on an information file of the given kind held in memory; any failure comes out
+// as IFOFailure's message naming the file.
+template <typename Parse>
+auto ParseInfoFile(const QByteArray& data, const QString& fileName, const QString& kind,
+                   const Parse& parse) {
+    if (data.size() > MaxIFOFileSize)
+        throw EIFOError(
+            IFOFailure(fileName, QStringLiteral("it is larger than %1 MiB, too large for a %2")
+                                     .arg(MaxIFOFileSize / (1024 * 1024))
+                                     .arg(kind)));
+    try {
+        return parse(IfoByteView(data));
+    } catch (const EIFOError& error) {
+        throw EIFOError(IFOFailure(fileName, error.message()));
+    }
+}

@@ -20,6 +20,10 @@ struct TTaskNode {
     double OrigDuration = 0; // titles only
     QString OrigStartText;
     QString OrigEndText;
+    // Where the disc's cells put the item, in real seconds from its title's start, to the
+    // millisecond; -1 when not known. The Orig* times are these as whole seconds.
+    double CellStartSeconds = -1;
+    double CellEndSeconds = -1;
     double StartSeconds = 0;
     double EndSeconds = 0;
     QString StartText;
@@ -27,7 +31,7 @@ struct TTaskNode {
     QString OutputName;         // "Title01" or "Title01-Chapter03"
     int ImageIndex = 0;         // 0 title, 1 chapter
     QStringList AudioTracks;    // "English AC3 6ch" (titles)
-    QStringList AudioLanguages; // two-letter codes of the same tracks (titles)
+    QStringList AudioLanguages; // two-letter codes of the same tracks, empty when unset (titles)
     // The same tracks' stream ids in the VOBs as the encoder's -aid takes them: the substream
     // number for AC3 (128 up), DTS (136 up) and LPCM (160 up), the stream number for MPEG audio
     // (0 up); -1 when not known. Two tracks of one language differ here only.
@@ -40,6 +44,24 @@ struct TTaskNode {
     int AngleIndex = 0;
     bool Checked = false;
 };
+
+// The span an item converts, in real seconds from its title's start. An end the user has not
+// trimmed lies where the disc's cells put it rather than at the whole second shown, so an
+// untrimmed chapter is exactly its own cells.
+struct TItemSpan {
+    double start = 0;
+    double end = 0;
+};
+inline TItemSpan ConvertedSpan(const TTaskNode& n) {
+    const TItemSpan span{
+        n.StartSeconds == n.OrigStartSeconds && n.CellStartSeconds >= 0 ? n.CellStartSeconds
+                                                                        : n.StartSeconds,
+        n.EndSeconds == n.OrigEndSeconds && n.CellEndSeconds >= 0 ? n.CellEndSeconds
+                                                                  : n.EndSeconds};
+    if (span.end <= span.start) // a trim within the last rounded second
+        return {n.StartSeconds, n.EndSeconds};
+    return span;
+}
 
 // A title with its chapters, as loading makes them.
 struct TaskTitle {

@@ -2,6 +2,7 @@
 // events of a run, the modes that need no display.
 #include "headlessprogram.h"
 #include "mediaprobe.h"
+#include "testfiles.h"
 
 #include <QDir>
 #include <QFile>
@@ -9,6 +10,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
+#include <QTemporaryDir>
 #include <QTest>
 
 class TestHeadlessOptions : public QObject {
@@ -22,6 +24,7 @@ private slots:
     }
     void init() { m_out = m_program.freshOutput(); }
     void listJson();
+    void unreadableDisc_data();
     void unreadableDisc();
     void badProfiles_data();
     void badProfiles();
@@ -53,18 +56,55 @@ void TestHeadlessOptions::listJson() {
     QCOMPARE(first["chapters"][2]["output"].toString(), QString("Title01-Chapter03.mp4"));
     // Times as numbers beside their texts, the volume, the tracks' stream ids.
     const QJsonObject third = first["chapters"][2].toObject();
-    QCOMPARE(third["start_s"].toDouble(), 12.0);
-    QCOMPARE(third["duration_s"].toDouble(), third["end_s"].toDouble() - 12.0);
+    // Real seconds where the chapter's cells begin: 360 NTSC frames of 1001/30000 s.
+    QCOMPARE(third["start_s"].toDouble(), 12.012);
+    QCOMPARE(third["duration_s"].toDouble(), third["end_s"].toDouble() - 12.012);
     QVERIFY(doc.object().contains("volume"));
     QCOMPARE(first["audio_stream_ids"].toArray(), QJsonArray({128, 129}));
 }
 
+// Each says what is wrong, on standard error and, with --json, as an event on standard output.
+void TestHeadlessOptions::unreadableDisc_data() {
+    QTest::addColumn<QString>("form");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("empty folder") << "empty"
+                                  << "holds no DVD: neither VIDEO_TS.IFO nor its backup";
+    QTest::newRow("title sets without the disc's file")
+        << "sets only"
+        << "VIDEO_TS.IFO and its backup VIDEO_TS.BUP are missing";
+    QTest::newRow("a path through a file") << "through file"
+                                           << "cannot open %1/file/disc: Not a directory";
+    QTest::newRow("image without UDF") << "plain iso"
+                                       << "it holds no UDF file system";
+}
+
 void TestHeadlessOptions::unreadableDisc() {
-    QTemporaryDir empty;
-    const Run r = run({"--list", empty.path()});
+    QFETCH(QString, form);
+    QFETCH(QString, message);
+    QTemporaryDir dir;
+    QString disc = dir.path();
+    if (form == "sets only") {
+        QDir().mkpath(dir.filePath("VIDEO_TS"));
+        QVERIFY(
+            QFile::copy(m_disc + "/VIDEO_TS/VTS_01_0.IFO", dir.filePath("VIDEO_TS/VTS_01_0.IFO")));
+    } else if (form == "through file") {
+        TestFiles::write(dir.filePath("file"), "x");
+        disc = dir.filePath("file/disc");
+    } else if (form == "plain iso") {
+        disc = dir.filePath("plain.iso");
+        QProcess make; // ISO 9660 alone, as a data disc is made
+        make.start("genisoimage", {"-quiet", "-o", disc, m_disc});
+        QVERIFY(make.waitForFinished(60000) && make.exitCode() == 0);
+    }
+    message = message.arg(dir.path());
+    Run r = run({"--list", disc});
     QVERIFY(r.status != 0);
-    QVERIFY2(r.err.contains("ripvale: "), qPrintable(r.err));
+    QVERIFY2(r.err.startsWith("ripvale: ") && r.err.contains(message), qPrintable(r.err));
     QVERIFY(r.out.isEmpty());
+    r = run({"--list", disc, "--json"});
+    const QJsonObject event = QJsonDocument::fromJson(r.out.toUtf8()).object();
+    QCOMPARE(event["event"].toString(), QString("error"));
+    QVERIFY2(event["message"].toString().contains(message), qPrintable(r.out));
 }
 
 void TestHeadlessOptions::badProfiles_data() {

@@ -1,11 +1,15 @@
 #include "core/timetext.h"
 #include "dvd/discloader.h"
-#include "dvd/dvdstructure.h"
+#include "dvd/libdvdreadstructure.h"
 #include "dvd/tasktree.h"
+#include "ifobuilder.h"
 #include "testfiles.h"
 
+#include <QDir>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <functional>
 
 namespace {
 
@@ -40,34 +44,55 @@ TIFO titleSet(const QString& standard = "NTSC", const QString& resolution = "720
     return t;
 }
 
-// A structure reader answering from a table instead of a disc.
-class FakeStructure : public IDvdStructureReader {
-public:
-    struct Title {
-        int titleSet;
-        int chain;
-        int angles;
-    };
-    QList<Title> titles;
-    QString openedFolder;
-    void openDvd(const QString& folder) override { openedFolder = folder; }
-    int titleCount() override { return int(titles.size()); }
-    void indexInfo(int i, int& s, int& c) override {
-        s = titles[i].titleSet;
-        c = titles[i].chain;
+// What a listing shows of each title, to tell a listing from the undamaged disc's.
+QString signature(const DiscLoadResult& r) {
+    QStringList lines;
+    for (const LoadedTitle& t : r.titles) {
+        lines << QString("%1 %2 %3 %4 %5")
+                     .arg(t.title.Caption, t.title.OrigEndText)
+                     .arg(t.chapters.size())
+                     .arg(t.title.AudioTracks.join(','))
+                     .arg(t.title.AngleCount);
+        for (const TTaskNode& c : t.chapters)
+            lines << c.OrigStartText + ' ' + c.OrigEndText;
     }
-    int titleAngleCount(int i) override { return titles[i].angles; }
-    std::optional<QByteArray> infoFile(int set, bool backup) override {
-        QFile file(QString("%1/VTS_%2_0.%3")
-                       .arg(openedFolder)
-                       .arg(set, 2, 10, QChar('0'))
-                       .arg(backup ? "BUP" : "IFO"));
-        if (!file.open(QIODevice::ReadOnly))
-            return std::nullopt;
-        return file.readAll();
+    return lines.join('\n');
+}
+
+QString realDisc(const QString& name) {
+    return qEnvironmentVariable("RIPVALE_SOURCE_DIR") + "/tests/data/discs-real/" + name;
+}
+
+// Ways information files come damaged: cut short, sectors zeroed, tables out of range.
+using Damage = std::function<void(QByteArray&)>;
+QList<std::pair<QString, Damage>> damages() {
+    QList<std::pair<QString, Damage>> list;
+    for (const int size : {0, 300, 2048, 3000, 4095, 6144})
+        list.append(
+            {QString("cut to %1 bytes").arg(size), [size](QByteArray& b) { b.truncate(size); }});
+    for (const int sector : {0, 1, 2})
+        list.append({QString("sector %1 zeroed").arg(sector), [sector](QByteArray& b) {
+                         if (b.size() > sector * 2048)
+                             b.replace(sector * 2048, 2048, QByteArray(2048, '\0'));
+                     }});
+    // The table sectors of either kind of file: the disc's title table; a title set's
+    // part-of-title and program chain tables.
+    for (const int at : {0xC4, 0xC8, 0xCC}) {
+        const auto tableAt = [at](const QByteArray& b) {
+            return qint64(quint8(b[at + 2])) << 8 | quint8(b[at + 3]);
+        };
+        list.append({QString("table at 0x%1 past the end").arg(at, 0, 16),
+                     [at](QByteArray& b) { PutU32(b, at, 0x00FFFFFF); }});
+        list.append({QString("table at 0x%1 too long").arg(at, 0, 16),
+                     [=](QByteArray& b) { PutU32(b, tableAt(b) * 2048 + 4, 0x00FFFFFF); }});
+        list.append({QString("table at 0x%1 counts 65535").arg(at, 0, 16),
+                     [=](QByteArray& b) { PutU16(b, tableAt(b) * 2048, 0xFFFF); }});
+        list.append({QString("table at 0x%1 zeroed").arg(at, 0, 16), [=](QByteArray& b) {
+                         b.replace(tableAt(b) * 2048, 64, QByteArray(64, '\0'));
+                     }});
     }
-    QString volumeLabel() override { return {}; }
-};
+    return list;
+}
 
 } // namespace
 
@@ -238,33 +263,103 @@ private slots:
         QCOMPARE(VolumeFileOf(dir.filePath("Film.ISO")), dir.filePath("Film.ISO"));
     }
 
-    void indexesOutsideTheTableAndUnreadableFiles() {
+    void unreadableTitleSetsAndTitles() {
         QTemporaryDir dir;
-        TestFiles::write(dir.filePath("VIDEO_TS/VIDEO_TS.IFO"), "x");
-        FakeStructure reader;
-        reader.titles = {{-1, -1, 1}, {5, 0, 2}};
+        const QString disc = dir.filePath("VIDEO_TS/");
+        IfoBuilder set;
+        set.chains = {{IfoTime(0, 1, 0, 0, 3), {1}, {IfoTime(0, 1, 0, 0, 3)}, {}, {}, {}}};
+        TestFiles::write(disc + "VIDEO_TS.IFO", BuildDiscInfo({{1, 1, 2}, {5, 1, 1}, {1, 2, 1}}));
+        TestFiles::write(disc + "VTS_01_0.IFO", set.build());
+        LibDvdReadStructure reader;
         DiscLoadResult r = LoadDisc(dir.path(), reader);
-        QCOMPARE(reader.openedFolder, dir.filePath("VIDEO_TS")); // without a final separator
-        QCOMPARE(r.discPath, dir.filePath("VIDEO_TS/"));
+        QCOMPARE(r.discPath, disc);
+        // Title 2's set cannot be read, and title set 1 has no second title: it does not hold
+        // what the disc says, so none of its titles is listed either.
+        QCOMPARE(r.titles.size(), 0);
+        QVERIFY2(r.error.startsWith("Only part of a DVD is in") &&
+                     r.error.contains("names title 2 of it, but its own table lists 1"),
+                 qPrintable(r.error));
+
+        TestFiles::write(disc + "VIDEO_TS.IFO", BuildDiscInfo({{1, 1, 2}, {5, 1, 1}}));
+        r = LoadDisc(dir.path(), reader);
         QVERIFY(r.error.isEmpty());
-        // A title whose set is unknown is listed bare; one whose set cannot be read is left out,
-        // with both of its files named.
         QCOMPARE(r.titles.size(), 1);
-        QCOMPARE(r.titles[0].title.Caption, QString("Title01"));
-        QCOMPARE(r.titles[0].title.AngleCount, 1);
+        QCOMPARE(r.titles[0].title.AngleCount, 2);
+        QCOMPARE(r.titles[0].title.OrigEndText, QString("00:01:00")); // 60.06 s
+        QCOMPARE(r.titles[0].title.CellEndSeconds, 60.06);
         QCOMPARE(r.warnings.size(), 1);
         QVERIFY2(r.warnings[0].startsWith("Title 2 cannot be listed.") &&
-                     r.warnings[0].contains("VTS_05_0.IFO") &&
+                     r.warnings[0].contains("VTS_05_0.IFO\": it is missing") &&
                      r.warnings[0].contains("VTS_05_0.BUP"),
                  qPrintable(r.warnings[0]));
 
         // When no title is left, nothing is listed and the message says why.
-        reader.titles = {{1, 0, 1}};
-        TestFiles::write(dir.filePath("VIDEO_TS/VTS_01_0.IFO"), "not an IFO");
+        TestFiles::write(disc + "VTS_01_0.IFO", "not an IFO");
         r = LoadDisc(dir.path(), reader);
         QVERIFY(r.titles.isEmpty());
         QVERIFY2(r.error.startsWith("Only part of a DVD is in") && r.error.contains("VTS_01_0.IFO"),
                  qPrintable(r.error));
+    }
+
+    // Every damaged form of each file of the real discs, in the file alone and in it and its
+    // backup: the disc opens as it is from the backup, or what cannot be read is refused by
+    // name. Nothing is listed that the disc does not hold.
+    void damagedRealDiscs_data() {
+        QTest::addColumn<QString>("disc");
+        QTest::addColumn<QStringList>("files"); // damaged alike
+        QTest::addColumn<int>("damage");
+        const QList<std::pair<QString, QStringList>> cases = {
+            {"hammond", {"VIDEO_TS.IFO"}},
+            {"hammond", {"VIDEO_TS.IFO", "VIDEO_TS.BUP"}},
+            {"hammond", {"VTS_01_0.IFO"}},
+            {"hammond", {"VTS_01_0.BUP"}},
+            {"hammond", {"VTS_01_0.IFO", "VTS_01_0.BUP"}},
+            {"dvdkit-angles3", {"VIDEO_TS.IFO"}},
+            {"dvdkit-angles3", {"VTS_01_0.IFO"}}};
+        const auto list = damages();
+        for (const auto& [disc, files] : cases)
+            for (int d = 0; d < list.size(); ++d)
+                QTest::addRow("%s %s %s", qPrintable(disc), qPrintable(files.join('+')),
+                              qPrintable(list[d].first))
+                    << disc << files << d;
+    }
+    void damagedRealDiscs() {
+        QFETCH(QString, disc);
+        QFETCH(QStringList, files);
+        QFETCH(int, damage);
+        const QString source = realDisc(disc) + "/VIDEO_TS/";
+        LibDvdReadStructure reader;
+        const DiscLoadResult whole = LoadDisc(source, reader);
+        QVERIFY(!whole.titles.isEmpty());
+
+        QTemporaryDir dir;
+        const QString copy = dir.filePath("VIDEO_TS/");
+        QDir().mkpath(copy);
+        for (const QString& name : QDir(source).entryList(QDir::Files)) {
+            QByteArray bytes = TestFiles::read(source + name);
+            if (files.contains(name))
+                damages()[damage].second(bytes);
+            TestFiles::write(copy + name, bytes);
+        }
+        const DiscLoadResult r = LoadDisc(dir.path(), reader);
+        // The undamaged copy's own messages (title sets that are not there), in the copy.
+        const QString saidWhole =
+            (QStringList{whole.error} + whole.warnings).join(' ').replace(source, copy);
+        const QString said = (QStringList{r.error} + r.warnings).join(' ');
+        if (said == saidWhole) {
+            QCOMPARE(signature(r), signature(whole));
+            return;
+        }
+        // Refused: the message names a damaged file, and what is listed is as on the disc.
+        bool named = false;
+        for (const QString& name : files)
+            named = named || said.contains(copy + name + "\": ");
+        QVERIFY2(named, qPrintable(said));
+        QVERIFY2(r.titles.isEmpty() || signature(whole).startsWith(signature(r)) ||
+                     signature(r).isEmpty(),
+                 qPrintable(signature(r)));
+        if (!r.titles.isEmpty())
+            QVERIFY2(!r.warnings.isEmpty(), "titles were left out without a word");
     }
 
     void applyReplacesTreeAndKeepsVolumeName() {

@@ -21,11 +21,17 @@ int decimal(uint8_t bcd) {
     return (bcd >> 4) * 10 + (bcd & 0x0F);
 }
 
-qint64 milliseconds(const dvd_time_t& time) {
-    const double rate = (time.frame_u >> 6) == 3 ? 30 : 25;
+// Real time in 90 kHz ticks: an NTSC time counts frames at a nominal 30 a second, each
+// lasting 3003 ticks.
+qint64 ticks(const dvd_time_t& time) {
     const qint64 whole =
         (decimal(time.hour) * 60 + decimal(time.minute)) * 60 + decimal(time.second);
-    return whole * 1000 + RoundHalfEven(decimal(time.frame_u & 0x3F) * 1000 / rate);
+    const int frames = decimal(time.frame_u & 0x3F);
+    return (time.frame_u >> 6) == 3 ? (whole * 30 + frames) * 3003 : whole * 90000 + frames * 3600;
+}
+
+qint64 roundedMs(qint64 ticks) {
+    return RoundHalfEven(ticks / 90.0);
 }
 
 qint64 milliseconds(const QString& text) {
@@ -47,7 +53,7 @@ struct CloseIfo {
 void compareChain(const TProgramChain& ours, const pgc_t& theirs, const TVTS_VOBS& vobs) {
     QCOMPARE(ours.ProgramCount, theirs.nr_of_programs);
     QCOMPARE(ours.CellCount, theirs.nr_of_cells);
-    QCOMPARE(milliseconds(ours.PlaybackTime), milliseconds(theirs.playback_time));
+    QCOMPARE(milliseconds(ours.PlaybackTime), roundedMs(ticks(theirs.playback_time)));
     for (int k = 0; k < vobs.AudioCount; ++k) {
         QCOMPARE(ours.AudioAvailable[k], (theirs.audio_control[k] & 0x8000) ? u'1' : u'0');
         QCOMPARE(ours.AudioStreamNumbers[k], (theirs.audio_control[k] >> 8) & 7);
@@ -63,14 +69,15 @@ void compareChain(const TProgramChain& ours, const pgc_t& theirs, const TVTS_VOB
             j + 1 < theirs.nr_of_programs ? theirs.program_map[j + 1] - 1 : theirs.nr_of_cells;
         qint64 length = 0;
         for (int cell = first; cell <= last; ++cell)
-            length += milliseconds(theirs.cell_playback[cell - 1].playback_time);
-        QCOMPARE(milliseconds(ours.ChapterStarts[j]), start);
-        QCOMPARE(milliseconds(ours.ChapterLengths[j]), length);
+            length += ticks(theirs.cell_playback[cell - 1].playback_time);
+        QCOMPARE(milliseconds(ours.ChapterStarts[j]), roundedMs(start));
+        QCOMPARE(milliseconds(ours.ChapterLengths[j]),
+                 roundedMs(start + length) - roundedMs(start));
         start += length;
     }
     qint64 cells = 0;
     for (int c = 0; c < theirs.nr_of_cells; ++c)
-        cells += milliseconds(theirs.cell_playback[c].playback_time);
+        cells += ticks(theirs.cell_playback[c].playback_time);
     QCOMPARE(start, cells);
 }
 
@@ -147,6 +154,10 @@ private slots:
             if (QTest::currentTestFailed())
                 QFAIL(qPrintable(QStringLiteral("program chain %1 differs").arg(i + 1)));
         }
+        QVERIFY(theirs->vts_ptt_srpt);
+        QCOMPARE(ours.TitleChains.size(), theirs->vts_ptt_srpt->nr_of_srpts);
+        for (int t = 0; t < ours.TitleChains.size(); ++t)
+            QCOMPARE(ours.TitleChains[t], theirs->vts_ptt_srpt->title[t].ptt[0].pgcn - 1);
     }
 };
 

@@ -26,15 +26,21 @@ IfoBuilder sampleTitleSet() {
     IfoBuilder builder;
     builder.audio = {{0x0001, "en", 1}, {0x0005, "de", 3}};
     builder.subpictureLanguages = {"fr"};
-    builder.chains = {{IfoTime(1, 2, 3, 12), {1, 3}, tenSecondCells(4), {0x80, 0x00}, {0x80}},
-                      {IfoTime(0, 0, 20), {1}, tenSecondCells(2), {0x80, 0x80}, {0x00}}};
+    builder.chains = {{IfoTime(1, 2, 3, 12), {1, 3}, tenSecondCells(4), {}, {0x80, 0x00}, {0x80}},
+                      {IfoTime(0, 0, 20), {1}, tenSecondCells(2), {}, {0x80, 0x80}, {0x00}}};
     return builder;
 }
 
-TProgramChain onlyChain(const QList<quint8>& programMap, const QList<quint32>& cells) {
+TProgramChain onlyChain(const QList<quint8>& programMap, const QList<quint32>& cells,
+                        const QList<quint8>& categories = {}) {
     IfoBuilder builder;
-    builder.chains = {{seconds(1), programMap, cells, {}, {}}};
+    builder.chains = {{seconds(1), programMap, cells, categories, {}, {}}};
     return ParseIFO(builder.build(), fileName).PGCI.Chains.value(0);
+}
+
+// Where the built image's part-of-title table starts.
+qint64 partTable(const QByteArray& image) {
+    return qint64(quint8(image[IfoBuilder::PartTableSectorAt + 3])) * 2048;
 }
 
 QString failureOf(const QByteArray& image) {
@@ -56,8 +62,12 @@ private slots:
         QTest::addColumn<QString>("result"); // the text, or a part of the failure's message
         QTest::newRow("25 fps, 12 frames") << 0x01020352u << "1:02:03.480";
         QTest::newRow("30 fps, one frame") << 0x000000C1u << "0:00:00.033";
-        QTest::newRow("29 frames at 30 fps") << 0x000000E9u << "0:00:00.967";
-        QTest::newRow("15 frames at 30 fps") << 0x000000D5u << "0:00:00.500";
+        // NTSC counts frames at a nominal 30 a second, each lasting 1001/30000 s.
+        QTest::newRow("29 frames at 30 fps") << 0x000000E9u << "0:00:00.968";
+        QTest::newRow("15 frames at 30 fps, half to even") << 0x000000D5u << "0:00:00.500";
+        QTest::newRow("NTSC 20 minutes are 20:01.2") << 0x002000C0u << "0:20:01.200";
+        QTest::newRow("NTSC 1:02:03 and a frame") << 0x010203C1u << "1:02:06.756";
+        QTest::newRow("PAL 20 minutes stay") << 0x00200040u << "0:20:00.000";
         QTest::newRow("rate code 00 counts 25") << 0x00000012u << "0:00:00.480";
         QTest::newRow("rate code 10 counts 25") << 0x00000092u << "0:00:00.480";
         QTest::newRow("zero") << 0u << "0:00:00.000";
@@ -241,41 +251,58 @@ private slots:
     void chapters_data() {
         QTest::addColumn<QList<quint8>>("programMap");
         QTest::addColumn<QList<quint32>>("cells");
+        QTest::addColumn<QList<quint8>>("categories"); // each cell's block bits
         QTest::addColumn<QStringList>("lengths");
         QTest::addColumn<QStringList>("starts");
         QTest::newRow("map 1,3 over four 10 s cells")
-            << QList<quint8>{1, 3} << tenSecondCells(4) << QStringList{"0:00:20.000", "0:00:20.000"}
+            << QList<quint8>{1, 3} << tenSecondCells(4) << QList<quint8>{}
+            << QStringList{"0:00:20.000", "0:00:20.000"}
             << QStringList{"0:00:00.000", "0:00:20.000"};
         QTest::newRow("last cell before first takes none")
             << QList<quint8>{1, 3, 3}
-            << QList<quint32>{seconds(10), seconds(20), seconds(30), seconds(40)}
+            << QList<quint32>{seconds(10), seconds(20), seconds(30), seconds(40)} << QList<quint8>{}
             << QStringList{"0:00:30.000", "0:00:00.000", "0:01:10.000"}
             << QStringList{"0:00:00.000", "0:00:30.000", "0:00:30.000"};
         QTest::newRow("empty first chapter")
             << QList<quint8>{2, 1} << QList<quint32>{seconds(10), seconds(20), seconds(30)}
-            << QStringList{"0:00:00.000", "0:01:00.000"}
+            << QList<quint8>{} << QStringList{"0:00:00.000", "0:01:00.000"}
             << QStringList{"0:00:00.000", "0:00:00.000"};
         QTest::newRow("cells taken from the table's first entry")
             << QList<quint8>{2} << QList<quint32>{seconds(10), seconds(20), seconds(30)}
+            << QList<quint8>{} << QStringList{"0:00:30.000"} << QStringList{"0:00:00.000"};
+        QTest::newRow("NTSC frames added before rounding")
+            << QList<quint8>{1} << QList<quint32>(3, IfoTime(0, 0, 0, 1, 3)) << QList<quint8>{}
+            << QStringList{"0:00:00.100"} << QStringList{"0:00:00.000"};
+        // 21 chapters of one nominal minute: the last starts at 20:01.2, not 20:00.
+        QTest::newRow("NTSC chapters in real seconds")
+            << QList<quint8>{1, 11, 21} << QList<quint32>(21, IfoTime(0, 1, 0, 0, 3))
+            << QList<quint8>{} << QStringList{"0:10:00.600", "0:10:00.600", "0:01:00.060"}
+            << QStringList{"0:00:00.000", "0:10:00.600", "0:20:01.200"};
+        // Three cameras' cells of one stretch count once.
+        QTest::newRow("angle block counts once")
+            << QList<quint8>{1, 2, 5} << tenSecondCells(5)
+            << QList<quint8>{0x00, 0x50, 0x90, 0xD0, 0x00}
+            << QStringList{"0:00:10.000", "0:00:10.000", "0:00:10.000"}
+            << QStringList{"0:00:00.000", "0:00:10.000", "0:00:20.000"};
+        QTest::newRow("a block that is no angle block counts whole")
+            << QList<quint8>{1} << tenSecondCells(3) << QList<quint8>{0x40, 0x80, 0xC0}
             << QStringList{"0:00:30.000"} << QStringList{"0:00:00.000"};
-        QTest::newRow("frames rounded per cell")
-            << QList<quint8>{1} << QList<quint32>(3, IfoTime(0, 0, 0, 1, 3))
-            << QStringList{"0:00:00.099"} << QStringList{"0:00:00.000"};
         QTest::newRow("starts carry into the hour")
             << QList<quint8>{1, 2, 3}
-            << QList<quint32>{IfoTime(0, 59, 59, 12), seconds(1), seconds(1)}
+            << QList<quint32>{IfoTime(0, 59, 59, 12), seconds(1), seconds(1)} << QList<quint8>{}
             << QStringList{"0:59:59.480", "0:00:01.000", "0:00:01.000"}
             << QStringList{"0:00:00.000", "0:59:59.480", "1:00:00.480"};
         QTest::newRow("a cell's frames may pass a second")
-            << QList<quint8>{1} << QList<quint32>{IfoTime(0, 0, 0, 39)}
+            << QList<quint8>{1} << QList<quint32>{IfoTime(0, 0, 0, 39)} << QList<quint8>{}
             << QStringList{"0:00:01.560"} << QStringList{"0:00:00.000"};
-        QTest::newRow("no chapters")
-            << QList<quint8>{} << tenSecondCells(2) << QStringList{} << QStringList{};
+        QTest::newRow("no chapters") << QList<quint8>{} << tenSecondCells(2) << QList<quint8>{}
+                                     << QStringList{} << QStringList{};
     }
     void chapters() {
         QFETCH(QList<quint8>, programMap);
         QFETCH(QList<quint32>, cells);
-        const TProgramChain pgc = onlyChain(programMap, cells);
+        QFETCH(QList<quint8>, categories);
+        const TProgramChain pgc = onlyChain(programMap, cells, categories);
         QCOMPARE(pgc.ProgramCount, programMap.size());
         QCOMPARE(pgc.CellCount, cells.size());
         QCOMPARE(pgc.ProgramMap, programMap);
@@ -289,6 +316,7 @@ private slots:
         QCOMPARE(ifo.VOBS.SubpictureLanguages, QStringList{"French"});
         QCOMPARE(ifo.PGCI.Count, 2);
         QCOMPARE(ifo.PGCI.Chains.size(), 2);
+        QCOMPARE(ifo.TitleChains, (QList<int>{0, 1}));
         const TProgramChain& first = ifo.PGCI.Chains[0];
         QCOMPARE(first.PlaybackTime, "1:02:03.480");
         QCOMPARE(first.AudioAvailable, "10");
@@ -329,7 +357,7 @@ private slots:
         QTest::newRow("folder") << "VTS_02_0.IFO" << qint64(-2) << "cannot be opened";
         QTest::newRow("over 16 MiB")
             << "VTS_03_0.IFO" << MaxIFOFileSize + 1 << "larger than 16 MiB";
-        QTest::newRow("empty") << "VTS_04_0.IFO" << qint64(0) << "past the end of the file";
+        QTest::newRow("empty") << "VTS_04_0.IFO" << qint64(0) << "the file has 0 bytes";
     }
     void fileFailures() {
         QFETCH(QString, name);
@@ -370,16 +398,25 @@ void TestIfoParser::malformed_data() {
         change(builder);
         QTest::newRow(name) << builder.build() << problem;
     };
-    const QString pastEnd = QStringLiteral(" lies past the end of the file");
+    const QString tooFew = QStringLiteral(" bytes, too few for ");
+    const QString pastTable = QStringLiteral("run past the table's");
 
-    spoiled("empty",
-            "the video attributes" + pastEnd + " (2 bytes at byte 512; the file has 0 bytes)",
+    spoiled("empty", "the file has 0" + tooFew + "the identifier (12 bytes at byte 0)",
             [](QByteArray& i) { i.clear(); });
+    spoiled("first sector zeroed",
+            "it does not begin with \"DVDVIDEO-VTS\", so it is no title-set information file",
+            [](QByteArray& i) { i.replace(0, 2048, QByteArray(2048, '\0')); });
+    spoiled("the disc's own file", "does not begin with \"DVDVIDEO-VTS\"",
+            [](QByteArray& i) { i.replace(0, 12, "DVDVIDEO-VMG"); });
     spoiled("cut in the audio entries",
-            "audio stream 2: the audio stream entry" + pastEnd + " (8 bytes at byte 524",
+            "audio stream 2: the file has 527" + tooFew +
+                "the audio stream entry (8 bytes at "
+                "byte 524)",
             [](QByteArray& i) { i.truncate(0x204 + 8 + 3); });
-    spoiled("cut in the subpicture entries", "the entry of subpicture stream 1" + pastEnd,
+    spoiled("cut in the subpicture entries", tooFew + "the entry of subpicture stream 1",
             [](QByteArray& i) { i.truncate(0x256 + 4); });
+    spoiled("cut to one sector", "the file has 2048" + tooFew + "the program chain table",
+            [](QByteArray& i) { i.truncate(2048); });
     spoiled("nine audio streams", "the title set claims 9 audio streams; it can have at most 8",
             [](QByteArray& i) { PutU16(i, IfoBuilder::AudioCountAt, 9); });
     spoiled("65535 audio streams", "claims 65535 audio streams",
@@ -388,31 +425,38 @@ void TestIfoParser::malformed_data() {
             [](QByteArray& i) { PutU16(i, IfoBuilder::SubpictureCountAt, 33); });
     spoiled("subpicture count in the high byte", "claims 257 subpicture streams",
             [](QByteArray& i) { PutU16(i, IfoBuilder::SubpictureCountAt, 0x0101); });
-    spoiled("chain table past the end",
-            "the program chain table" + pastEnd + " (2 bytes at byte 204800",
+    spoiled("chain table past the end", tooFew + "the program chain table (2 bytes at byte 204800)",
             [](QByteArray& i) { PutU32(i, IfoBuilder::ChainTableSectorAt, 100); });
+    spoiled("chain table on sector 0", "the program chain table is missing (its sector is 0)",
+            [](QByteArray& i) { PutU32(i, IfoBuilder::ChainTableSectorAt, 0); });
     // 0x200001 sectors lie at 0x100000800 bytes, which 32-bit arithmetic would take for 0x800.
-    spoiled("chain table sector wrapping 32 bits", "(2 bytes at byte 4294969344",
+    spoiled("chain table sector wrapping 32 bits", "(2 bytes at byte 4294969344)",
             [](QByteArray& i) { PutU32(i, IfoBuilder::ChainTableSectorAt, 0x200001); });
-    spoiled("highest chain table sector", "(2 bytes at byte 8796093020160",
+    spoiled("highest chain table sector", "(2 bytes at byte 8796093020160)",
             [](QByteArray& i) { PutU32(i, IfoBuilder::ChainTableSectorAt, 0xFFFFFFFF); });
-    spoiled("more chains than the file holds",
-            "the table of 60000 program chains" + pastEnd + " (480000 bytes at byte 2056",
+    spoiled("chain table longer than the file", tooFew + "the program chain table (65536 bytes",
+            [](QByteArray& i) { PutU32(i, IfoBuilder::ChainTableAt + 4, 0xFFFF); });
+    spoiled("chain table shorter than its header",
+            "the program chain table says it ends at byte 3, inside its own 8-byte header",
+            [](QByteArray& i) { PutU32(i, IfoBuilder::ChainTableAt + 4, 3); });
+    spoiled("more chains than the table holds",
+            "the table of 60000 program chains (480000 bytes at byte 8 of the program chain "
+            "table) " +
+                pastTable,
             [](QByteArray& i) { PutU16(i, IfoBuilder::ChainTableAt, 60000); });
-    spoiled("chain past the end",
-            "program chain 2: the number of chapters" + pastEnd + " (1 byte at byte 1050626",
+    spoiled("chain past the table",
+            "program chain 2: the chain (236 bytes at byte 1048576 of the program chain table) " +
+                pastTable,
             [&](QByteArray& i) { PutU32(i, sample.chainEntryAt(1) + 4, 0x100000); });
     // 2048 + 0xFFFFF900 wraps to 256 in 32 bits, a place inside the file.
-    spoiled("chain offset wrapping 32 bits",
-            "program chain 2: the number of chapters" + pastEnd + " (1 byte at byte 4294967554",
+    spoiled("chain offset wrapping 32 bits", "(236 bytes at byte 4294965504 of the program chain",
             [&](QByteArray& i) { PutU32(i, sample.chainEntryAt(1) + 4, 0xFFFFF900); });
-    spoiled(
-        "program map past the end", "program chain 2: the program map" + pastEnd,
-        [&](QByteArray& i) { PutU16(i, chain2 + IfoBuilder::ProgramMapOffsetInChain, 0xFFF0); });
+    spoiled("program map past the end", "program chain 2: the file has", [&](QByteArray& i) {
+        PutU16(i, chain2 + IfoBuilder::ProgramMapOffsetInChain, 0xFFF0);
+    });
     spoiled("more chapters than the map holds",
-            QStringLiteral("program chain 2: the program map%1 (255 bytes at byte %2")
-                .arg(pastEnd)
-                .arg(chain2 + IfoBuilder::ChainFixedSize),
+            "program chain 2: chapter 2 starts at cell 0, but the chain's cells are numbered 1 "
+            "to 2",
             [&](QByteArray& i) { PutU8(i, chain2 + 2, 255); });
     spoiled(
         "no program map",
@@ -421,12 +465,24 @@ void TestIfoParser::malformed_data() {
     spoiled("cell table inside the chain's fields",
             "program chain 1: the cell playback table offset (16)",
             [&](QByteArray& i) { PutU16(i, chain1 + IfoBuilder::CellTableOffsetInChain, 16); });
-    spoiled("cell table past the end",
-            "program chain 2: the playing time of cell 1: the cell entry" + pastEnd,
+    spoiled("cell table past the end", "program chain 2: the playing time of cell 1: the file has",
             [&](QByteArray& i) { PutU16(i, chain2 + IfoBuilder::CellTableOffsetInChain, 0xFFF0); });
-    spoiled("cut in the last cell",
-            "program chain 2: the playing time of cell 2: the cell entry" + pastEnd,
-            [](QByteArray& i) { i.chop(17); });
+    spoiled("chain table zeroed", "the program chain table says it ends at byte 0",
+            [](QByteArray& i) { i.replace(IfoBuilder::ChainTableAt, 8, QByteArray(8, '\0')); });
+    spoiled("no chains", "title 1 of the set starts in program chain 1, but the set has 0",
+            [](QByteArray& i) { PutU16(i, IfoBuilder::ChainTableAt, 0); });
+    spoiled("part-of-title table missing", "the part-of-title table is missing (its sector is 0)",
+            [](QByteArray& i) { PutU32(i, IfoBuilder::PartTableSectorAt, 0); });
+    spoiled("part-of-title table claims 100 titles", "the part-of-title table lists 100 titles",
+            [&](QByteArray& i) { PutU16(i, partTable(i), 100); });
+    spoiled("a title in a chain the set lacks",
+            "title 2 of the set starts in program chain 3, but the set has 2",
+            [&](QByteArray& i) { PutU16(i, partTable(i) + 8 + 8 + 4, 3); });
+    spoiled("a title's chapters past the table",
+            "the chapters of title 1 of the set (4 bytes at byte 4096 of the part-of-title "
+            "table) " +
+                pastTable,
+            [&](QByteArray& i) { PutU32(i, partTable(i) + 8, 4096); });
     spoiled("chapters but no cells", "program chain 2: the chain has chapters but no cells",
             [&](QByteArray& i) { PutU8(i, chain2 + 3, 0); });
     spoiled(
@@ -451,7 +507,7 @@ void TestIfoParser::malformed_data() {
             "program chain 1: the frames of the chain's playing time make 1560 ms, a whole second "
             "or more",
             [](IfoBuilder& b) { b.chains[0].playbackTime = IfoTime(0, 0, 1, 39); });
-    changed("30 frames at 30 fps in the chain's time", "make 1000 ms",
+    changed("30 frames at 30 fps in the chain's time", "make 1001 ms",
             [](IfoBuilder& b) { b.chains[0].playbackTime = IfoTime(0, 0, 1, 30, 3); });
     changed("chain time of 24 hours",
             "program chain 1: the chain's playing time: the time is negative or 24 hours or more "

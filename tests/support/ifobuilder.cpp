@@ -87,12 +87,51 @@ QByteArray IfoBuilder::build() const {
             PutU16(image, start + CellTableOffsetInChain, quint16(cellTable));
         for (int j = 0; j < chain.programMap.size(); ++j)
             PutU8(image, start + programMap + j, chain.programMap[j]);
-        for (int c = 0; c < chain.cellTimes.size(); ++c)
+        for (int c = 0; c < chain.cellTimes.size(); ++c) {
+            PutU8(image, start + cellTable + CellEntrySize * c, chain.cellCategories.value(c));
             PutU32(image, start + cellTable + CellEntrySize * c + 4, chain.cellTimes[c]);
+        }
         // Make the image reach the chain's end even when its last table is empty.
         if (image.size() < start + chainSize(chain))
             image.resize(start + chainSize(chain), '\0');
     }
+    if (image.size() < ChainTableAt + 8) // the table's header, with no chains
+        image.resize(ChainTableAt + 8, '\0');
     PutU32(image, ChainTableAt + 4, quint32(image.size() - ChainTableAt - 1)); // last byte
+
+    // The part-of-title table on the next sector: each title's one chapter entry names the
+    // chain it starts in.
+    QList<int> titles = titleChains;
+    if (titles.isEmpty())
+        for (int i = 0; i < chains.size(); ++i)
+            titles << i + 1;
+    const qint64 partTable = (image.size() + 2047) / 2048 * 2048;
+    PutU32(image, PartTableSectorAt, quint32(partTable / 2048));
+    PutU16(image, partTable, quint16(titles.size()));
+    const qint64 entries = 8 + 4 * titles.size();
+    for (int t = 0; t < titles.size(); ++t) {
+        PutU32(image, partTable + 8 + 4 * t, quint32(entries + 4 * t));
+        PutU16(image, partTable + entries + 4 * t, quint16(titles[t]));
+        PutU16(image, partTable + entries + 4 * t + 2, 1);
+    }
+    PutU32(image, partTable + 4, quint32(entries + 4 * titles.size() - 1));
+    image.resize(partTable + entries + 4 * titles.size(), '\0');
+    return image;
+}
+
+QByteArray BuildDiscInfo(const QList<IfoTitleEntry>& titles) {
+    QByteArray image(2048, '\0');
+    image.replace(0, 12, "DVDVIDEO-VMG");
+    PutU32(image, TitleTableSectorAt, 1);
+    PutU16(image, 2048, quint16(titles.size()));
+    PutU32(image, 2048 + 4, quint32(8 + 12 * titles.size() - 1));
+    for (int i = 0; i < titles.size(); ++i) {
+        const qint64 entry = 2048 + 8 + 12 * i;
+        PutU8(image, entry + 1, titles[i].angles);
+        PutU16(image, entry + 2, 1); // chapters
+        PutU8(image, entry + 6, titles[i].titleSet);
+        PutU8(image, entry + 7, titles[i].titleInSet);
+    }
+    image.resize(4096, '\0');
     return image;
 }

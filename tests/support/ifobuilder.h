@@ -21,6 +21,9 @@ struct IfoChainEntry {
     quint32 playbackTime = 0;
     QList<quint8> programMap; // the first cell of each chapter
     QList<quint32> cellTimes; // one stored playing time per cell
+    // The first byte of each cell's entry (block mode in bits 7-6, block type in 5-4: 0x50
+    // starts an angle block, 0x90 continues it, 0xD0 ends it); 0 past the list's end.
+    QList<quint8> cellCategories;
     // First byte of each stream's control entry (bit 7 set: present in this chain); streams
     // past the end of a list are absent.
     QList<quint8> audioControl;
@@ -30,6 +33,7 @@ struct IfoChainEntry {
 class IfoBuilder {
 public:
     // Places the format fixes; tests use them to spoil a field of a built image.
+    static constexpr qint64 PartTableSectorAt = 0xC8;
     static constexpr qint64 ChainTableSectorAt = 0xCC;
     static constexpr qint64 VideoAttributesAt = 0x200;
     static constexpr qint64 AudioCountAt = 0x202;
@@ -44,6 +48,8 @@ public:
     QList<IfoAudioEntry> audio;
     QList<QByteArray> subpictureLanguages;
     QList<IfoChainEntry> chains;
+    // The chain (from 1) each title of the set starts in; empty: one title per chain.
+    QList<int> titleChains;
 
     QByteArray build() const;
 
@@ -59,3 +65,12 @@ private:
 void PutU8(QByteArray& image, qint64 position, quint8 value);
 void PutU16(QByteArray& image, qint64 position, quint16 value);
 void PutU32(QByteArray& image, qint64 position, quint32 value);
+
+// The disc's own information file (VIDEO_TS.IFO): its title table on sector 1.
+struct IfoTitleEntry {
+    quint8 titleSet = 1;
+    quint8 titleInSet = 1;
+    quint8 angles = 1;
+};
+QByteArray BuildDiscInfo(const QList<IfoTitleEntry>& titles);
+inline constexpr qint64 TitleTableSectorAt = 0xC4;
