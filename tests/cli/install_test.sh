@@ -6,7 +6,8 @@
 set -euo pipefail
 build=$1
 disc=$2
-work=$(mktemp -d)
+# In /tmp, which every user may enter, wherever the checkout or TMPDIR lies.
+work=$(mktemp -d /tmp/ripvale-install.XXXXXX)
 trap 'chmod -R u+w "$work" 2>/dev/null; rm -rf "$work"' EXIT
 prefix=$work/prefix
 home=$work/home
@@ -35,6 +36,10 @@ fi
 
 chmod -R a-w "$prefix"
 chmod 755 "$work" "$prefix"
+# The disc is copied beside it: the build's own copy may lie where only its owner can read.
+cp -r "$disc" "$work/disc"
+chmod -R a+rX "$work/disc"
+disc=$work/disc
 as_user=()
 if [ "$(id -u)" -eq 0 ] && command -v setpriv >/dev/null; then
     # Root writes anywhere: the run goes as an unprivileged user, as a person's would.

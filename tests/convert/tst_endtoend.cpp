@@ -324,6 +324,57 @@ private slots:
                  qPrintable(QString::number(middle.whiteBelow)));
     }
 
+    // An untrimmed chapter is its own cells, first frame to last, in real seconds: its first
+    // and last frames are its own colour (each chapter has one), and it has its frames.
+    void chaptersAreTheirOwnCells_data() {
+        QTest::addColumn<int>("title");
+        QTest::addColumn<int>("chapter");
+        QTest::addColumn<int>("intermediate");
+        QTest::addColumn<int>("frames");
+        QTest::addColumn<QString>("startText"); // as the list shows it
+        QTest::newRow("NTSC chapter 9, 4:00.24 to 4:30.27") << 1 << 9 << 0 << 900 << "00:04:00";
+        QTest::newRow("NTSC last chapter, high intermediate") << 1 << 10 << 1 << 899 << "00:04:30";
+        QTest::newRow("PAL chapter 2, 4.4 to 9.2 s") << 2 << 2 << 0 << 120 << "00:00:04";
+        QTest::newRow("PAL chapter 3, 9.2 to 15.6 s, high") << 2 << 3 << 1 << 160 << "00:00:09";
+    }
+    void chaptersAreTheirOwnCells() {
+        QFETCH(int, title);
+        QFETCH(int, chapter);
+        QFETCH(int, intermediate);
+        QFETCH(int, frames);
+        const QString disc = qEnvironmentVariable("RIPVALE_CHAPTERS_DVD");
+        if (!QDir(disc + "/VIDEO_TS").exists())
+            QSKIP("The chapters disc has not been made (build the chapters_dvd target).");
+        TDVDInformation info;
+        TTaskTree tree([&info] { return info.VolumeName; }, [] { return QString(); });
+        LibDvdReadStructure reader;
+        ApplyLoadedDisc(LoadDisc(disc, reader), tree, info);
+        QCOMPARE(tree.rowCount(), 2);
+        const QModelIndex item = tree.index(chapter - 1, 0, tree.index(title - 1, 0));
+        QTEST(tree.node(item)->StartText, "startText");
+        tree.applyCheckCommand(TTaskTree::CheckCommand::UncheckAll);
+        tree.setChecked(item, true);
+        info.VolumeName = QString("cells%1-%2").arg(title).arg(chapter);
+        const QString profile = firstProfile("mp4");
+        const QList<ItemFailure> failures = convertWith(profile, tree, info, {}, intermediate);
+        QVERIFY2(failures.isEmpty(), qPrintable(failures.value(0).reason));
+        const QString output =
+            m_out.filePath(info.VolumeName + "-" + tree.node(item)->OutputName + ".mp4");
+        const int count = CountVideoFrames(output);
+        QVERIFY2(qAbs(count - frames) <= 1, qPrintable(QString::number(count)));
+        const FrameColour own = ColourOfFrame(output, count / 2);
+        for (const int frame : {0, count - 1}) {
+            const FrameColour seen = ColourOfFrame(output, frame);
+            QVERIFY2(seen.near(own), qPrintable(QString("frame %1: U %2 V %3, the chapter's U %4 "
+                                                        "V %5")
+                                                    .arg(frame)
+                                                    .arg(seen.u)
+                                                    .arg(seen.v)
+                                                    .arg(own.u)
+                                                    .arg(own.v)));
+        }
+    }
+
     void wholeTitleAndLastChapterRunToTheirEnd() {
         // Spans that end at their title's end: the encoder must stop there by itself.
         const QString profile = firstProfile("mp4");

@@ -165,3 +165,14 @@ int CountVideoFrames(const QString& path) {
         .section(',', 0, 0) // a VOB's line ends in a comma
         .toInt();
 }
+
+FrameColour ColourOfFrame(const QString& path, int index) {
+    const QByteArray yuv = runTool(
+        "ffmpeg",
+        {"-v", "error", "-i", path, "-vf",
+         QString("select=eq(n\\,%1),crop=iw/4:ih/4,scale=1:1:flags=area,format=yuv444p").arg(index),
+         "-vsync", "0", "-frames:v", "1", "-f", "rawvideo", "-"});
+    if (yuv.size() < 3)
+        return {};
+    return {quint8(yuv[0]), quint8(yuv[1]), quint8(yuv[2])};
+}

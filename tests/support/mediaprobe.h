@@ -45,3 +45,11 @@ SeenFrame LookAtFrame(const QString& path, double at);
 int MatchingSourceFrame(const QString& path, const QString& source, int from, int to);
 // The video frames in the file, decoded one by one.
 int CountVideoFrames(const QString& path);
+// The colour in the middle of frame `index` (from 0), averaged: Y, U and V from 0 to 255; all -1
+// when there is no such frame.
+struct FrameColour {
+    int y = -1, u = -1, v = -1;
+    // Alike to the eye: within a few steps of chroma.
+    bool near(const FrameColour& o) const { return qAbs(u - o.u) <= 6 && qAbs(v - o.v) <= 6; }
+};
+FrameColour ColourOfFrame(const QString& path, int index);
