@@ -220,6 +220,13 @@ QString numberList(const QList<int>& numbers) {
     return texts.join(QStringLiteral(", "));
 }
 
+// "Titles 4, 5 cannot be listed."
+QString titlesLeftOut(const QList<int>& titles) {
+    return (titles.size() == 1 ? QStringLiteral("Title %1 cannot be listed.")
+                               : QStringLiteral("Titles %1 cannot be listed."))
+        .arg(numberList(titles));
+}
+
 } // namespace
 
 DiscLoadResult LoadDisc(const QString& location, IDvdStructureReader& reader) {
@@ -285,10 +292,27 @@ DiscLoadResult LoadDisc(const QString& location, IDvdStructureReader& reader) {
         result.standard = pal ? QStringLiteral("PAL") : QStringLiteral("NTSC");
         result.frameRate = FrameRateOf(result.standard);
     }
-    for (const auto& [set, titles] : leftOut)
-        result.warnings << (titles.size() == 1 ? QStringLiteral("Title %1 cannot be listed. %2")
-                                               : QStringLiteral("Titles %1 cannot be listed. %2"))
-                               .arg(numberList(titles), titleSets[set].problem);
+    // Title sets that are not there at all are said in one line; damaged ones each with what
+    // is wrong with their files.
+    QList<int> absentTitles;
+    QStringList absentFiles;
+    for (const auto& [set, titles] : leftOut) {
+        if (titleSets[set].bothMissing) {
+            absentTitles << titles;
+            absentFiles << InfoFileName(set, false);
+            continue;
+        }
+        result.warnings << titlesLeftOut(titles) + u' ' + titleSets[set].problem;
+    }
+    if (!absentTitles.isEmpty())
+        result.warnings.prepend(
+            titlesLeftOut(absentTitles) + u' ' +
+            (absentFiles.size() == 1
+                 ? QStringLiteral("The title set's file %1 and its backup are missing from "
+                                  "\"%2\".")
+                 : QStringLiteral("The title sets' files %1, each with its backup, are missing "
+                                  "from \"%2\"."))
+                .arg(absentFiles.join(QStringLiteral(", ")), shownDisc));
     if (result.titles.isEmpty())
         result.error =
             QStringLiteral("Only part of a DVD is in \"%1\"; no title can be listed.\n\n")

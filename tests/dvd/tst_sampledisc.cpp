@@ -148,13 +148,23 @@ private slots:
         QTest::newRow("title-set file missing, backup there") << "missing 2" << 4 << none << "KEEP";
         QTest::newRow("title-set file cut short, backup whole") << "cut 2" << 4 << none << "KEEP";
         QTest::newRow("disc table missing, backup there") << "missing 0" << 4 << none << "KEEP";
+        // A disc file of 2048 to 4095 bytes once crashed the library that read it.
+        QTest::newRow("disc table cut to 3000 bytes, backup whole")
+            << "cut3000 0" << 4 << none << "KEEP";
+        QTest::newRow("title set's first sector zeroed, backup whole")
+            << "zero 1" << 4 << none << "KEEP";
+        QTest::newRow("title sets without the disc's files")
+            << "sets only 0" << 0
+            << QStringList{"VIDEO_TS.IFO and its backup VIDEO_TS.BUP are missing"} << "KEEP";
         QTest::newRow("title set and backup both ruined")
             << "ruin 2" << 2
             << QStringList{"Titles 3, 4 cannot be listed.", "VTS_02_0.IFO", "VTS_02_0.BUP"}
             << "KEEP";
         QTest::newRow("only the disc table")
             << "table only" << 0
-            << QStringList{"Only part of a DVD is in", "VTS_01_0.IFO", "VTS_02_0.BUP"} << "KEEP";
+            << QStringList{"Only part of a DVD is in",
+                           "VTS_01_0.IFO, VTS_02_0.IFO, each with its backup"}
+            << "KEEP";
         QTest::newRow("disc table ruined")
             << "ruin 0" << 0 << QStringList{"holds no DVD that can be read", "VIDEO_TS.BUP"}
             << "KEEP";
@@ -170,17 +180,27 @@ private slots:
                 continue;
             QVERIFY(QFile::copy(source + name, copy + (form == "lower" ? name.toLower() : name)));
         }
-        const QString number = form.section(' ', 1);
+        const QString number = form.section(' ', -1);
         const QString ifo = copy + QString("VTS_%1_0.IFO").arg(number, 2, '0');
         const QString table = copy + (number == "0" ? "VIDEO_TS" : "VTS_0" + number + "_0");
         const auto cut = [](const QString& file) {
             QFile f(file);
             QVERIFY(f.open(QIODevice::ReadWrite) && f.resize(300));
         };
-        if (form.startsWith("missing"))
+        if (form.startsWith("missing") || form.startsWith("sets only"))
             QVERIFY(QFile::remove(table + ".IFO"));
-        if (form.startsWith("cut"))
+        if (form.startsWith("sets only"))
+            QVERIFY(QFile::remove(table + ".BUP"));
+        if (form.startsWith("cut "))
             cut(ifo);
+        if (form.startsWith("cut3000")) {
+            QFile f(table + ".IFO");
+            QVERIFY(f.open(QIODevice::ReadWrite) && f.resize(3000));
+        }
+        if (form.startsWith("zero")) {
+            QFile f(table + ".IFO");
+            QVERIFY(f.open(QIODevice::ReadWrite) && f.write(QByteArray(2048, '\0')) == 2048);
+        }
         if (form.startsWith("ruin")) {
             cut(table + ".IFO");
             cut(table + ".BUP");
