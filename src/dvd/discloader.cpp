@@ -55,26 +55,41 @@ void addStreams(TTaskNode& t, const TVTS_VOBS& vobs, const TProgramChain& chain)
             t.Subtitles << vobs.SubpictureLanguages[k];
 }
 
+// "Chapter01" … made once for every title of a disc (and of each disc read on this thread):
+// the texts are shared, not made again for each of thousands of chapters.
+const QString& chapterName(int number) {
+    thread_local QStringList names;
+    while (names.size() < number)
+        names << NumberedName(QStringLiteral("Chapter"), int(names.size()) + 1);
+    return names[number - 1];
+}
+
 QList<TTaskNode> chapterNodes(const TTaskNode& title, const TProgramChain& chain) {
     QList<TTaskNode> chapters;
     chapters.reserve(chain.ProgramCount);
     const int count =
         std::min<qsizetype>({qsizetype(chain.ProgramCount), chain.ChapterStartMilliseconds.size(),
                              chain.ChapterLengthMilliseconds.size()});
+    double previousEnd = -1;
+    QString previousEndText;
     for (int j = 0; j < count; ++j) {
         TTaskNode c;
         c.IsTitle = false;
         c.Number = j + 1;
         c.ChapterIndex = j;
-        c.ShortName = NumberedName(QStringLiteral("Chapter"), j + 1);
+        c.ShortName = chapterName(j + 1);
         c.Caption = c.ShortName;
         // The start as shown, in whole seconds; the end is that plus the exact length.
         const double startSeconds =
             double(RoundHalfEven(chain.ChapterStartMilliseconds[j] / 1000.0));
         const double endSeconds =
             double(RoundHalfEven(startSeconds + chain.ChapterLengthMilliseconds[j] / 1000.0));
-        c.OrigStartText = c.StartText = SecondsToTimeText(startSeconds);
+        // A chapter mostly starts where the one before it ends, shown alike.
+        c.OrigStartText = c.StartText =
+            startSeconds == previousEnd ? previousEndText : SecondsToTimeText(startSeconds);
         c.OrigEndText = c.EndText = SecondsToTimeText(endSeconds);
+        previousEnd = endSeconds;
+        previousEndText = c.EndText;
         c.OrigStartSeconds = c.StartSeconds = startSeconds;
         c.OrigEndSeconds = c.EndSeconds = endSeconds;
         c.CellStartSeconds = chain.ChapterStartMilliseconds[j] / 1000.0;
