@@ -71,8 +71,11 @@ bool EndsAtTitleEnd(const EncodeItem& item) {
     return item.titleLengthSeconds > 0 && end >= item.titleLengthSeconds - TitleEndMarginSeconds;
 }
 
-double SeekTarget(double start) {
-    return start >= SeekLeadSeconds ? start - SeekLeadSeconds : 0;
+double SeekTarget(double start, double frameRate) {
+    if (start < SeekLeadSeconds)
+        return 0;
+    const bool ntsc = frameRate > 0 && frameRate != 25;
+    return (start - SeekLeadSeconds) / (ntsc ? 1.001 : 1.0);
 }
 
 EncodedPicture EncoderPicture(const EncoderMemory& memory, const QString& titleAspect) {

@@ -58,9 +58,12 @@ bool EndsAtTitleEnd(const EncodeItem& item);
 // time it is given. It is therefore sent this far before the item's start, told where it
 // landed by a short probe run, and the transcoder drops what lies before the start.
 inline constexpr double SeekLeadSeconds = 1.5;
-// Where the encoder is sent for a span starting at `start`: 0 (no seek at all, which starts
-// exactly at the title's start) for starts within the lead.
-double SeekTarget(double start);
+// Where the encoder is sent for a span starting at `start` (real seconds) of a title of
+// `frameRate` frames a second: 0 (no seek at all, which starts exactly at the title's start)
+// for starts within the lead. The encoder reads a DVD's cell times at face value, so on an
+// NTSC title it takes -ss in nominal seconds of 30 frames: 0.1 % less than the real time, which
+// two hours into a film is 7 s, more than the lead.
+double SeekTarget(double start, double frameRate);
 // Started without a seek, the encoder writes a damaged picture of its own before the title's
 // first; sent this little way in, it lands on the title's first picture group and writes none.
 inline constexpr double TitleStartSeekSeconds = 0.01;

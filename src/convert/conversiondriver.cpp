@@ -147,7 +147,7 @@ void TConversionDriver::startSeekProbe() {
     }
     const ConversionItem& item = m_job.items[m_index];
     const double start = TimeTextToSeconds(item.encode.startText);
-    const double target = SeekTarget(start);
+    const double target = SeekTarget(start, itemFrameRate());
     if (target <= 0) { // the encoder starts exactly at the title's start
         m_route.seekTo = TitleStartSeekSeconds;
         m_route.landedAt = 0;
@@ -164,8 +164,10 @@ void TConversionDriver::startSeekProbe() {
 void TConversionDriver::seekProbed() {
     const ConversionItem& item = m_job.items[m_index];
     const double start = TimeTextToSeconds(item.encode.startText);
-    const double target = SeekTarget(start);
-    if (const std::optional<double> landing = SeekLanding(m_probeOutput, target)) {
+    const double target = SeekTarget(start, itemFrameRate());
+    // The landing counts real seconds, whatever the seek's own count.
+    if (const std::optional<double> landing =
+            SeekLanding(m_probeOutput, std::max(0.0, start - SeekLeadSeconds))) {
         m_route.seekTo = target;
         m_route.landedAt = *landing;
     } else { // the encoder does not tell: seek to the start itself, as written

@@ -302,8 +302,10 @@ private slots:
         QFETCH(double, landing);
         const std::optional<double> found = SeekLanding(output, target);
         QCOMPARE(found.value_or(-1), landing);
-        QCOMPARE(SeekTarget(1.4), 0.0); // so near the title's start: no seek at all
-        QCOMPARE(SeekTarget(60), 58.5);
+        QCOMPARE(SeekTarget(1.4, 25), 0.0); // so near the title's start: no seek at all
+        QCOMPARE(SeekTarget(60, 25), 58.5);
+        // NTSC in the encoder's nominal seconds: 1201.2 s into a title is 1200 nominal.
+        QCOMPARE(SeekTarget(1202.7, 29.97), 1200.0);
     }
 
     void discOpen() {

@@ -333,7 +333,9 @@ private slots:
         QTest::addColumn<int>("frames");
         QTest::addColumn<QString>("startText"); // as the list shows it
         QTest::newRow("NTSC chapter 9, 4:00.24 to 4:30.27") << 1 << 9 << 0 << 900 << "00:04:00";
-        QTest::newRow("NTSC last chapter, high intermediate") << 1 << 10 << 1 << 899 << "00:04:30";
+        // 25 minutes in, NTSC's nominal seconds are 1.5 s short: more than the seek's lead.
+        QTest::newRow("NTSC chapter 51, 25:01.50 to 25:31.53") << 1 << 51 << 0 << 900 << "00:25:02";
+        QTest::newRow("NTSC last chapter, high intermediate") << 1 << 52 << 1 << 899 << "00:25:32";
         QTest::newRow("PAL chapter 2, 4.4 to 9.2 s") << 2 << 2 << 0 << 120 << "00:00:04";
         QTest::newRow("PAL chapter 3, 9.2 to 15.6 s, high") << 2 << 3 << 1 << 160 << "00:00:09";
     }
