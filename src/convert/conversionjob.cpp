@@ -2,6 +2,7 @@
 
 #include "convert/conversionitems.h"
 #include "core/paths.h"
+#include "dvd/discloader.h"
 #include "dvd/tasknode.h"
 
 #include <QDir>
@@ -15,7 +16,7 @@ ConversionJobSource DiscJobSource(const TTaskTree& tree, const TDVDInformation& 
     source.volumeName = info.VolumeName;
     source.outputExtension = outputExtension;
     source.frameRate = info.FrameRate;
-    source.discPath = info.DiscPath;
+    source.discPath = ToolDiscPath(info);
     source.workDir = settings.workDir;
     source.settings = settings;
     source.profilePath = profilePath;

@@ -4,6 +4,7 @@
 #include "core/timetext.h"
 #include "dvd/dvdstructure.h"
 #include "dvd/ifonames.h"
+#include "dvd/mendeddisc.h"
 #include "dvd/parser.h"
 #include "dvd/tasktree.h"
 #include "dvd/titletable.h"
@@ -179,6 +180,7 @@ template <typename Parsed> struct InfoRead {
     std::optional<Parsed> parsed;
     QString problem;
     bool bothMissing = false;
+    bool fromBackup = false; // the file itself is missing or damaged
 };
 
 template <typename Parse>
@@ -197,6 +199,7 @@ auto readInfo(IDvdStructureReader& reader, const QString& discPath, int titleSet
         }
         try {
             read.parsed = parse(*file.bytes, shown);
+            read.fromBackup = backup;
             return read;
         } catch (const EIFOError& e) {
             problems << e.message();
@@ -266,6 +269,9 @@ DiscLoadResult LoadDisc(const QString& location, IDvdStructureReader& reader) {
     result.volumeLabel = reader.volumeLabel();
 
     const auto table = readInfo(reader, f, 0, ParseTitleTable);
+    QStringList fromBackups; // information files the tools must not be given
+    if (table.fromBackup)
+        fromBackups << InfoFileName(0, false);
     if (!table.parsed) {
         // A folder without any disc file stays empty without a word in the window, as the
         // drive dialog has already checked; what is missing is said all the same.
@@ -328,6 +334,12 @@ DiscLoadResult LoadDisc(const QString& location, IDvdStructureReader& reader) {
                  : QStringLiteral("The title sets' files %1, each with its backup, are missing "
                                   "from \"%2\"."))
                 .arg(absentFiles.join(QStringLiteral(", ")), shownDisc));
+    for (const auto& [set, read] : titleSets)
+        if (read.parsed && read.fromBackup)
+            fromBackups << InfoFileName(set, false);
+    // A folder's damaged files are mended for the tools; an image is given as it is.
+    if (!fromBackups.isEmpty() && f.endsWith(u'/') && !result.titles.isEmpty())
+        result.mended = TMendedDisc::Make(f, fromBackups);
     if (result.titles.isEmpty())
         result.error =
             QStringLiteral("Only part of a DVD is in \"%1\"; no title can be listed.\n\n")
@@ -359,10 +371,15 @@ LoadedTitle MakeTitle(int number, const TIFO* titleSet, const TProgramChain* cha
     return loaded;
 }
 
+QString ToolDiscPath(const TDVDInformation& info) {
+    return info.Mended ? info.Mended->folder() : info.DiscPath;
+}
+
 void ApplyLoadedDisc(DiscLoadResult loaded, TTaskTree& tree, TDVDInformation& info) {
     if (!loaded.volumeLabel.isEmpty())
         info.VolumeName = loaded.volumeLabel;
     info.DiscPath = loaded.discPath;
+    info.Mended = loaded.mended;
     info.Standard = loaded.standard;
     info.FrameRate = loaded.frameRate;
     tree.resetWith(std::move(loaded.titles));

@@ -22,6 +22,8 @@ struct DiscLoadResult {
     QString error;             // nothing could be listed, and why
     bool nothingThere = false; // the folder holds no file of a DVD at all (the error says so)
     QStringList warnings;      // titles left out, each with the files that could not be read
+    // The folder as the tools are to read it, when damaged files were read from backups.
+    std::shared_ptr<const TMendedDisc> mended;
 };
 
 // Where a disc is: an image as its absolute path; for a folder, the folder that holds the

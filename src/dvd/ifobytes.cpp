@@ -74,3 +74,15 @@ void RequireIfoIdentifier(const IfoByteView& bytes, const char* identifier, cons
             throw EIFOError(QStringLiteral("it does not begin with \"%1\", so it is no %2")
                                 .arg(QLatin1String(identifier), kind));
 }
+
+void RequireStoredLength(const IfoByteView& bytes) {
+    constexpr quint64 lastSectorAt = 0x1C;
+    const quint64 sectors =
+        quint64(bytes.u32(lastSectorAt, QStringLiteral("the number of its last sector"))) + 1;
+    if (bytes.size() < sectors * IfoSectorSize)
+        throw EIFOError(QStringLiteral("it is cut short: its header gives it %1 sectors (%2 "
+                                       "bytes), but it has %3 bytes")
+                            .arg(sectors)
+                            .arg(sectors * IfoSectorSize)
+                            .arg(bytes.size()));
+}

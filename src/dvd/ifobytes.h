@@ -46,4 +46,9 @@ IfoTable ReadIfoTable(const IfoByteView& bytes, quint64 sectorAt, const QString&
 // Throws unless the file begins with the identifier its kind of file carries ("DVDVIDEO-VTS").
 void RequireIfoIdentifier(const IfoByteView& bytes, const char* identifier, const QString& kind);
 
+// Throws unless the file has the sectors its header says it has (the number of its last sector
+// at 0x1C, in either kind of file). A file cut short may still hold every table this program
+// reads, but a player's DVD library reads whole sectors and fails, or crashes, on it.
+void RequireStoredLength(const IfoByteView& bytes);
+
 inline constexpr quint64 IfoSectorSize = 2048;

@@ -172,6 +172,7 @@ TIFO ParseIFO(const QByteArray& data, const QString& fileName) {
         ifo.VOBS = readVobs(bytes);
         ifo.PGCI = readChains(bytes, ifo.VOBS);
         ifo.TitleChains = readTitleChains(bytes, ifo.PGCI.Count);
+        RequireStoredLength(bytes);
         return ifo;
     });
 }

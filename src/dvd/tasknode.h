@@ -3,6 +3,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <memory>
+
 // The record each title or chapter of the task tree carries. Streams, aspect, frame size and
 // angle count are kept on titles only; a chapter takes them from its title. The Orig* span is
 // what the disc says and never changes; the current span is what the time editor trimmed.
@@ -69,10 +71,18 @@ struct TaskTitle {
     QList<TTaskNode> chapters;
 };
 
+class TMendedDisc;
+
 // The one record of the opened disc.
 struct TDVDInformation {
     QString Standard;     // "PAL" or "NTSC"
     double FrameRate = 0; // 25 or 29.97
     QString VolumeName;   // prefix of the output file names; loading leaves it alone
     QString DiscPath;     // folder of the disc's IFO files, ending in "/", or the image file
+    // Where the encoder and the player read the disc: a mended copy of a folder whose damaged
+    // information files were read from their backups; none otherwise.
+    std::shared_ptr<const TMendedDisc> Mended;
 };
+
+// The folder or image the outside tools are given for the disc.
+QString ToolDiscPath(const TDVDInformation& info);

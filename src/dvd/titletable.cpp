@@ -56,6 +56,7 @@ QList<TDiscTitle> ParseTitleTable(const QByteArray& data, const QString& fileNam
             titles << InContext(QStringLiteral("title %1").arg(i + 1), [&] {
                 return readTitle(bytes, table.start + titleEntriesAt + titleEntrySize * quint64(i));
             });
+        RequireStoredLength(bytes);
         return titles;
     });
 }

@@ -59,7 +59,7 @@ void TPreviewPlayer::sbtnPlayClick() {
     // The count belonged to the graph just torn down.
     tmrPreview->setEnabled(false);
 
-    const QString ifoPath = VolumeFileOf(m_s.dvd.DiscPath);
+    const QString ifoPath = VolumeFileOf(ToolDiscPath(m_s.dvd));
     // No disc open: the bare file name would be looked up in the working folder.
     if (m_s.dvd.DiscPath.isEmpty() || !QFileInfo(ifoPath).isFile()) {
         refuse(ifoPath + NotFoundText, NotFoundCaption);

@@ -417,6 +417,9 @@ void TestIfoParser::malformed_data() {
             [](QByteArray& i) { i.truncate(0x256 + 4); });
     spoiled("cut to one sector", "the file has 2048" + tooFew + "the program chain table",
             [](QByteArray& i) { i.truncate(2048); });
+    spoiled("shorter than its header says",
+            "it is cut short: its header gives it 3 sectors (6144 bytes), but it has 4120 bytes",
+            [](QByteArray& i) { PutU32(i, 0x1C, 2); });
     spoiled("nine audio streams", "the title set claims 9 audio streams; it can have at most 8",
             [](QByteArray& i) { PutU16(i, IfoBuilder::AudioCountAt, 9); });
     spoiled("65535 audio streams", "claims 65535 audio streams",
