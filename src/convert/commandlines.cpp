@@ -150,6 +150,8 @@ ToolCommand EncodePassCommand(const EncodeItem& item, const QString& discPath,
     // audio, although a DVD's timestamps keep both in step; the output then judders and runs
     // short of its span.
     c.add(QStringLiteral("-noskip")).add(QStringLiteral("-mc")).add(QStringLiteral("0"));
+    if (route.film)
+        c.add(QStringLiteral("-ofps")).add(QStringLiteral("24000/1001"));
     if (const QString language = item.audioLanguages.value(item.audioLanguageIndex);
         !language.isEmpty()) // an unset language names no track
         c.add(QStringLiteral("-alang")).add(language);
@@ -179,11 +181,13 @@ ToolCommand SeekProbeCommand(int titleNumber, const QString& discPath, double ta
     ToolCommand c;
     addDisc(c, titleNumber, discPath);
     c.add(QStringLiteral("-ss")).add(SecondsText(target));
-    c.add(QStringLiteral("-endpos")).add(QStringLiteral("0.2"));
+    // Long enough for the decoder to see a film's pull-down pattern.
+    c.add(QStringLiteral("-endpos")).add(QStringLiteral("1"));
     c.add(QStringLiteral("-ovc")).add(QStringLiteral("copy")).add(QStringLiteral("-nosound"));
     c.add(QStringLiteral("-of")).add(QStringLiteral("rawvideo"));
-    // Only the demuxer's packet lines, which carry the video timestamps.
-    c.add(QStringLiteral("-msglevel")).add(QStringLiteral("all=-1:demuxer=7"));
+    // Only the demuxer's packet lines, which carry the video timestamps, and what the video
+    // decoder finds of the pictures' rate.
+    c.add(QStringLiteral("-msglevel")).add(QStringLiteral("all=-1:demuxer=7:decvideo=4"));
     return c.add(QStringLiteral("-o")).add(QStringLiteral("/dev/null"));
 }
 
@@ -205,6 +209,10 @@ std::optional<double> SeekLanding(const QString& probeOutput, double target) {
         return landing;
     }
     return std::nullopt;
+}
+
+bool ShowsFilm(const QString& probeOutput) {
+    return probeOutput.contains(QLatin1String("24000/1001fps progressive NTSC content detected"));
 }
 
 ToolCommand SubtitleDumpCommand(const EncodeItem& item, const QString& discPath,

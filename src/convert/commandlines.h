@@ -73,7 +73,13 @@ struct EncodeRoute {
     double seekTo = -1;   // the -ss value; -1: the item's start, as written
     double landedAt = -1; // where the encoder starts, in title seconds; -1: not known
     QString subtitleBase; // the chosen subtitle taken out beforehand (.idx/.sub); empty: none
+    // NTSC film: progressive pictures at 24000/1001 a second that pull-down flags stretch to
+    // 29.97 on a player. Written at 29.97 they would run 25 % fast.
+    bool film = false;
 };
+
+// The rate a film title's pictures are encoded at, each once.
+inline constexpr double FilmFrameRate = 24000.0 / 1001;
 
 // The encode pass up to the subtitle option; the output option follows once the work folder
 // is settled. "None" as the subtitle gives -nosub: without it the encoder would draw the
@@ -102,6 +108,9 @@ ToolCommand SeekProbeCommand(int titleNumber, const QString& discPath, double ta
 // The landing, in title seconds, from the probe's output: the first video timestamp after
 // the seek, less the title's first. Nothing when the output does not tell.
 std::optional<double> SeekLanding(const QString& probeOutput, double target);
+// Whether the probe found progressive NTSC film where it landed (the encoder's decoder says so
+// once it has seen the pull-down flags of a few pictures).
+bool ShowsFilm(const QString& probeOutput);
 
 // Takes the chosen subtitle stream out, with its timing, from the title's start to the span's
 // end into `base`.idx/.sub. After a seek the encoder draws only disc subtitles that begin

@@ -148,15 +148,18 @@ void TConversionDriver::startSeekProbe() {
     const ConversionItem& item = m_job.items[m_index];
     const double start = TimeTextToSeconds(item.encode.startText);
     const double target = SeekTarget(start, itemFrameRate());
-    if (target <= 0) { // the encoder starts exactly at the title's start
+    const bool ntsc = itemFrameRate() != 25;
+    if (target <= 0 && !ntsc) { // the encoder starts exactly at the title's start
         m_route.seekTo = TitleStartSeekSeconds;
         m_route.landedAt = 0;
         startSubtitleDump();
         return;
     }
+    // An NTSC title is probed from its start too: it may be film.
     m_phase = Phase::SeekProbe;
     m_probeOutput.clear();
-    const ToolCommand probe = SeekProbeCommand(item.encode.titleNumber, m_job.discPath, target);
+    const ToolCommand probe = SeekProbeCommand(item.encode.titleNumber, m_job.discPath,
+                                               target > 0 ? target : TitleStartSeekSeconds);
     if (!m_runner.start(IToolRunner::Encoder, m_values.encoderPath, probe.arguments()))
         seekProbed();
 }
@@ -165,9 +168,17 @@ void TConversionDriver::seekProbed() {
     const ConversionItem& item = m_job.items[m_index];
     const double start = TimeTextToSeconds(item.encode.startText);
     const double target = SeekTarget(start, itemFrameRate());
+    m_route.film = ShowsFilm(m_probeOutput);
+    if (m_route.film) { // its frames are counted at the film's rate
+        m_totalFrames = RoundHalfEven(item.durationSeconds * itemFrameRate());
+        setFrames(0);
+    }
     // The landing counts real seconds, whatever the seek's own count.
-    if (const std::optional<double> landing =
-            SeekLanding(m_probeOutput, std::max(0.0, start - SeekLeadSeconds))) {
+    if (target <= 0) {
+        m_route.seekTo = TitleStartSeekSeconds;
+        m_route.landedAt = 0;
+    } else if (const std::optional<double> landing =
+                   SeekLanding(m_probeOutput, std::max(0.0, start - SeekLeadSeconds))) {
         m_route.seekTo = target;
         m_route.landedAt = *landing;
     } else { // the encoder does not tell: seek to the start itself, as written

@@ -5,6 +5,8 @@
 // The figures the window shows while a run goes on.
 
 double TConversionDriver::itemFrameRate() const {
+    if (m_route.film)
+        return FilmFrameRate;
     const double own =
         m_index >= 0 && m_index < m_job.items.size() ? m_job.items[m_index].frameRate : 0;
     return own > 0 ? own : m_job.frameRate;

@@ -141,7 +141,8 @@ private slots:
         QVERIFY(m_frames.contains("250 / 250")); // the first item's own rate, 25 a second
 
         const QList<QStringList> encoder = encoderRuns();
-        QCOMPARE(encoder.size(), 4); // a disc-open run before each encode pass
+        // A disc-open run before each encode pass; the NTSC title is probed for film as well.
+        QCOMPARE(encoder.size(), 5);
         QCOMPARE(encoder[0].mid(0, 2), (QStringList{"dvd://1", "-dvd-device"}));
         QCOMPARE(encoder[0].mid(2, 1).size(), 1);
         QCOMPARE(encoder[0].mid(3), (QStringList{"-o", "temp.avi"}));
@@ -418,14 +419,34 @@ private slots:
         QVERIFY(m_driver->failures().isEmpty());
     }
 
+    void seekLandingDecidesTheCut_data() {
+        QTest::addColumn<double>("rate");
+        QTest::addColumn<QString>("decoder"); // what the probe's decoder says
+        QTest::addColumn<QString>("seek");
+        QTest::addColumn<bool>("film");
+        QTest::addColumn<QString>("frames");
+        QTest::newRow("PAL") << 25.0 << ""
+                             << "58.500" << false << "250 / 250";
+        // NTSC is sought in the encoder's nominal seconds; film is written at its own rate.
+        QTest::newRow("NTSC video") << 29.97 << ""
+                                    << "58.442" << false << "300 / 300";
+        QTest::newRow("NTSC film")
+            << 29.97
+            << "demux_mpg: 24000/1001fps progressive NTSC content detected, switching framerate.\n"
+            << "58.442" << true << "240 / 240";
+    }
     void seekLandingDecidesTheCut() {
+        QFETCH(double, rate);
+        QFETCH(QString, decoder);
         // Sent 1.5 s early, the encoder reports landing 0.52 s before the start.
         play(ToolRole::Probe,
              ToolPlay{.say = {"DEMUX: Append packet to d_video, len=1  pts=0.133  pos=13\n"
-                              "DEMUX: Append packet to d_video, len=1  pts=59.613  pos=9\n"}});
+                              "DEMUX: Append packet to d_video, len=1  pts=59.613  pos=9\n" +
+                              decoder}});
         play(ToolRole::Encode, writes(10));
         play(ToolRole::Transcode, writes(20));
         ConversionItem i = item("Title01");
+        i.frameRate = rate;
         i.encode.startText = "00:01:00";
         i.encode.endText = "00:01:10";
         QCOMPARE(runToEnd(job({i})), TConversionDriver::Outcome::Completed);
@@ -433,10 +454,12 @@ private slots:
         QCOMPARE(encoder.size(), 3); // disc-open run, probe, encode pass
         QVERIFY(encoder[1].contains("-msglevel"));
         const QStringList encode = encoder[2];
-        QCOMPARE(encode.mid(encode.indexOf("-ss"), 4),
-                 (QStringList{"-ss", "58.500", "-endpos", "10.520"}));
+        QTEST(encode.value(encode.indexOf("-ss") + 1), "seek");
+        QCOMPARE(encode.mid(encode.indexOf("-endpos"), 2), (QStringList{"-endpos", "10.520"}));
+        QTEST(encode.contains("-ofps") && encode.contains("24000/1001"), "film");
         const QStringList transcode = transcoderRuns().value(0);
         QCOMPARE(transcode.mid(0, 3), (QStringList{"-y", "-ss", "0.520"}));
+        QTEST(m_driver->progress().framesText, "frames");
     }
 
     void twoRunsNeverShareTheIntermediate() {

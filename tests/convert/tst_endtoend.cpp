@@ -31,6 +31,25 @@ QString codecOf(const QString& encoder) {
     return names.value(encoder, encoder);
 }
 
+// A disc a test made, loaded as the window loads it, with one item to be converted.
+struct OpenedDisc {
+    TDVDInformation info;
+    TTaskTree tree{[this] { return info.VolumeName; }, [] { return QString(); }};
+
+    explicit OpenedDisc(const QString& folder) {
+        LibDvdReadStructure reader;
+        ApplyLoadedDisc(LoadDisc(folder, reader), tree, info);
+    }
+    // Title `title`'s chapter `chapter`, or the title itself for 0, alone checked.
+    QModelIndex only(int title, int chapter) {
+        const QModelIndex t = tree.index(title - 1, 0);
+        const QModelIndex item = chapter ? tree.index(chapter - 1, 0, t) : t;
+        tree.applyCheckCommand(TTaskTree::CheckCommand::UncheckAll);
+        tree.setChecked(item, true);
+        return item;
+    }
+};
+
 } // namespace
 
 // Real conversions of the sample disc with the real encoder and transcoder.
@@ -251,15 +270,11 @@ private slots:
             QSKIP("The check disc has not been made (build the check_dvd target).");
         const QString profilePath =
             profile.isEmpty() ? firstProfile("mp4") : m_programDir + "Profiles/" + profile;
-        TDVDInformation info;
-        TTaskTree tree([&info] { return info.VolumeName; }, [] { return QString(); });
-        LibDvdReadStructure reader;
-        ApplyLoadedDisc(LoadDisc(disc, reader), tree, info);
+        OpenedDisc opened(disc);
+        auto& [info, tree] = opened;
         QCOMPARE(tree.rowCount(), 2);
         const QModelIndex titleIndex = tree.index(title - 1, 0);
-        const QModelIndex item = chapter ? tree.index(chapter - 1, 0, titleIndex) : titleIndex;
-        tree.applyCheckCommand(TTaskTree::CheckCommand::UncheckAll);
-        tree.setChecked(item, true);
+        const QModelIndex item = opened.only(title, chapter);
         if (from >= 0)
             tree.setSpan(item, SecondsToTimeText(from), SecondsToTimeText(to));
         tree.writeChoice(titleIndex, TTaskTree::Choice::Audio, audio);
@@ -347,15 +362,11 @@ private slots:
         const QString disc = qEnvironmentVariable("RIPVALE_CHAPTERS_DVD");
         if (!QDir(disc + "/VIDEO_TS").exists())
             QSKIP("The chapters disc has not been made (build the chapters_dvd target).");
-        TDVDInformation info;
-        TTaskTree tree([&info] { return info.VolumeName; }, [] { return QString(); });
-        LibDvdReadStructure reader;
-        ApplyLoadedDisc(LoadDisc(disc, reader), tree, info);
+        OpenedDisc opened(disc);
+        auto& [info, tree] = opened;
         QCOMPARE(tree.rowCount(), 2);
-        const QModelIndex item = tree.index(chapter - 1, 0, tree.index(title - 1, 0));
+        const QModelIndex item = opened.only(title, chapter);
         QTEST(tree.node(item)->StartText, "startText");
-        tree.applyCheckCommand(TTaskTree::CheckCommand::UncheckAll);
-        tree.setChecked(item, true);
         info.VolumeName = QString("cells%1-%2").arg(title).arg(chapter);
         const QString profile = firstProfile("mp4");
         const QList<ItemFailure> failures = convertWith(profile, tree, info, {}, intermediate);
@@ -375,6 +386,51 @@ private slots:
                                                     .arg(own.u)
                                                     .arg(own.v)));
         }
+    }
+
+    // NTSC film (progressive pictures, pull-down flags) comes out at its own 23.976 a second:
+    // every film picture once, for the span's length, the sound as long.
+    void filmAtItsOwnRate_data() {
+        QTest::addColumn<int>("chapter"); // 0: the whole title
+        QTest::addColumn<int>("intermediate");
+        QTest::newRow("title, standard intermediate") << 0 << 0;
+        QTest::newRow("title, high intermediate") << 0 << 1;
+        QTest::newRow("chapter 2, standard intermediate") << 2 << 0;
+        QTest::newRow("chapter 2, high intermediate") << 2 << 1;
+    }
+    void filmAtItsOwnRate() {
+        QFETCH(int, chapter);
+        QFETCH(int, intermediate);
+        const QString disc = qEnvironmentVariable("RIPVALE_FILM_DVD");
+        if (!QDir(disc + "/VIDEO_TS").exists())
+            QSKIP("The film disc has not been made (build the film_dvd target).");
+        OpenedDisc opened(disc);
+        auto& [info, tree] = opened;
+        const QModelIndex title = tree.index(0, 0);
+        const QModelIndex item = opened.only(1, chapter);
+        info.VolumeName = QString("film%1-%2").arg(chapter).arg(intermediate);
+        const QList<ItemFailure> failures =
+            convertWith(firstProfile("mp4"), tree, info, {}, intermediate);
+        QVERIFY2(failures.isEmpty(), qPrintable(failures.value(0).reason));
+        const TItemSpan span = ConvertedSpan(*tree.node(item));
+        const QString output =
+            m_out.filePath(info.VolumeName + "-" + tree.node(item)->OutputName + ".mp4");
+        const ProbedMedia media = ProbeMedia(output);
+        for (const QString type : {"video", "audio"}) {
+            QVERIFY(media.first(type));
+            const double lasts = media.first(type)->duration;
+            QVERIFY2(qAbs(lasts - (span.end - span.start)) <= 0.1,
+                     qPrintable(type + QString(" lasts %1").arg(lasts)));
+        }
+        // The title's last picture is the one the encoder never writes.
+        const bool toEnd = span.end >= ConvertedSpan(*tree.node(title)).end;
+        const int frames = qRound((span.end - span.start) * FilmFrameRate) - (toEnd ? 1 : 0);
+        QVERIFY2(qAbs(CountVideoFrames(output) - frames) <= 1,
+                 qPrintable(QString("%1 of %2").arg(CountVideoFrames(output)).arg(frames)));
+        // Its first picture is the film's own at the span's start, each once in between.
+        const int first = qRound(span.start * FilmFrameRate);
+        QCOMPARE(MatchingSourceFrame(output, disc + "/VIDEO_TS/VTS_01_1.VOB", first - 2, first + 2),
+                 first);
     }
 
     void wholeTitleAndLastChapterRunToTheirEnd() {
