@@ -32,6 +32,13 @@ QString figure(double s) {
     return QString::number(s, 'f', 1);
 }
 
+// "24000/1001" as a number; -1 when it is none.
+double rate(const QJsonValue& value) {
+    const QStringList parts = value.toString().split(u'/');
+    const double denominator = parts.size() == 2 ? parts[1].toDouble() : 0;
+    return denominator > 0 ? parts[0].toDouble() / denominator : -1;
+}
+
 } // namespace
 
 OutputExpectation ExpectationFor(const QStringList& transcoderArguments, double span,
@@ -55,6 +62,10 @@ double DurationTolerance(double span) {
     return std::max(1.0, 0.02 * span);
 }
 
+double SyncTolerance(double span) {
+    return std::max(0.5, 0.002 * span);
+}
+
 QStringList ProbeArguments(const QString& path) {
     return {QStringLiteral("-v"),
             QStringLiteral("error"),
@@ -73,6 +84,8 @@ OutputVerdict JudgeOutput(const QByteArray& probeJson, const OutputExpectation& 
         seconds(root[QLatin1String("format")].toObject()[QLatin1String("duration")]);
 
     QStringList problems;
+    double lengths[2] = {-1, -1}; // the picture's and the sound's, where known
+    double pictureFrames = -1, pictureRate = -1;
     const auto check = [&](const QString& type, bool wanted) {
         if (!wanted)
             return;
@@ -92,7 +105,12 @@ OutputVerdict JudgeOutput(const QByteArray& probeJson, const OutputExpectation& 
             if (d < 0)
                 d = container;
             longest = std::max(longest, d);
+            if (type == QLatin1String("video")) {
+                pictureFrames = seconds(s[QLatin1String("nb_frames")]);
+                pictureRate = rate(s[QLatin1String("avg_frame_rate")]);
+            }
         }
+        lengths[type == QLatin1String("video") ? 0 : 1] = longest;
         if (!found)
             problems << QStringLiteral("no %1 stream").arg(type);
         else if (longest < 0)
@@ -103,6 +121,19 @@ OutputVerdict JudgeOutput(const QByteArray& probeJson, const OutputExpectation& 
     };
     check(QStringLiteral("video"), expected.video);
     check(QStringLiteral("audio"), expected.audio);
+    // A picture that runs off its sound, or holds more pictures than its span has room for at
+    // its own rate, plays too fast or too slow, whatever the lengths.
+    if (problems.isEmpty() && lengths[0] >= 0 && lengths[1] >= 0 &&
+        std::abs(lengths[0] - lengths[1]) > SyncTolerance(expected.span))
+        problems << QStringLiteral("the picture lasts %1 s, its sound %2 s")
+                        .arg(figure(lengths[0]), figure(lengths[1]));
+    if (problems.isEmpty() && pictureFrames > 0 && pictureRate > 0 &&
+        pictureFrames > expected.span * pictureRate + 2)
+        problems << QStringLiteral("the picture holds %1 frames, more than the %2 of %3 s at "
+                                   "%4 a second")
+                        .arg(qint64(pictureFrames))
+                        .arg(qRound64(expected.span * pictureRate))
+                        .arg(figure(expected.span), QString::number(pictureRate, 'f', 3));
     return {problems.isEmpty(), problems.join(QStringLiteral(", "))};
 }
 

@@ -24,7 +24,11 @@ OutputExpectation ExpectationFor(const QStringList& transcoderArguments, double 
                                  const QString& outputExtension = QString());
 // Streams may differ from the span by max(1 s, 2 % of it).
 double DurationTolerance(double span);
-// Judges ffprobe's JSON (-show_streams -show_format) against the expectation.
+// The picture and the sound may differ from each other by max(0.5 s, 0.2 % of the span).
+double SyncTolerance(double span);
+// Judges ffprobe's JSON (-show_streams -show_format) against the expectation: each stream's
+// length, the picture's against the sound's, and the picture's frames against the span at its
+// own rate.
 OutputVerdict JudgeOutput(const QByteArray& probeJson, const OutputExpectation& expected);
 // ffprobe's arguments for a file.
 QStringList ProbeArguments(const QString& path);

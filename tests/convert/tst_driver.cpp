@@ -500,7 +500,12 @@ private slots:
                                          << "incomplete: video lasts 8.8 s of 10.0 s"
                                          << ".mkv";
         QTest::newRow("two per cent of a long span")
-            << video.arg(98.2) + " " + audio.arg(100) << "" << 100.0 << ""
+            << video.arg(98.2) + " " + audio.arg(98.2) << "" << 100.0 << ""
+            << ".mkv";
+        // Each within the span's margin, but the picture ends well before its sound.
+        QTest::newRow("picture off its sound")
+            << video.arg(98.2) + " " + audio.arg(100) << "" << 100.0
+            << "incomplete: the picture lasts 98.2 s, its sound 100.0 s"
             << ".mkv";
         QTest::newRow("past two per cent") << video.arg(97.5) + " " + audio.arg(100) << "" << 100.0
                                            << "incomplete: video lasts 97.5 s of 100.0 s"

@@ -1,7 +1,11 @@
 #include "convert/conversiondriver.h"
+#include "convert/outputcheck.h"
 #include "convert/progressparse.h"
 
 #include <QDateTime>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QTest>
 
 class TestProgress : public QObject {
@@ -122,6 +126,40 @@ private slots:
         QCOMPARE(TConversionDriver::OverwriteQuestion("Title01.mp4"),
                  QString("The output file Title01.mp4 is already existent.\n\rClick \"Yes\" to "
                          "overwrite it. Click \"No\" to skip this file"));
+    }
+
+    // What a read-back makes of the picture's frames against its rate, which the driver's
+    // table of real files cannot show (their streams' counts follow their lengths).
+    void readBack_data() {
+        QTest::addColumn<QString>("video"); // duration, frames, rate
+        QTest::addColumn<QString>("audio"); // duration
+        QTest::addColumn<double>("span");
+        QTest::addColumn<QString>("problem"); // empty: complete
+        QTest::newRow("film at its rate") << "10.010 240 24000/1001"
+                                          << "10.010" << 10.01 << "";
+        QTest::newRow("more pictures than the span holds")
+            << "10.010 300 24000/1001"
+            << "10.010" << 10.01 << "the picture holds 300 frames, more than the 240 of 10.0 s";
+    }
+    void readBack() {
+        QFETCH(QString, video);
+        QFETCH(QString, audio);
+        QFETCH(double, span);
+        QFETCH(QString, problem);
+        const QStringList v = video.split(' ');
+        const QJsonArray streams{QJsonObject{{"codec_type", "video"},
+                                             {"duration", v.value(0)},
+                                             {"nb_frames", v.value(1)},
+                                             {"avg_frame_rate", v.value(2)}},
+                                 QJsonObject{{"codec_type", "audio"}, {"duration", audio}}};
+        const QJsonObject probe{{"format", QJsonObject{{"duration", QString::number(span)}}},
+                                {"streams", streams}};
+        OutputExpectation expected;
+        expected.span = span;
+        const OutputVerdict verdict = JudgeOutput(QJsonDocument(probe).toJson(), expected);
+        QCOMPARE(verdict.complete, problem.isEmpty());
+        QVERIFY2(problem.isEmpty() || verdict.problem.startsWith(problem),
+                 qPrintable(verdict.problem));
     }
 };
 
