@@ -177,7 +177,25 @@ ToolCommand EncodePassCommand(const EncodeItem& item, const QString& discPath,
     return c;
 }
 
-ToolCommand SeekProbeCommand(int titleNumber, const QString& discPath, double target) {
+ToolCommand SettleDeinterlacing(const ToolCommand& options, bool interlaced) {
+    const QStringList in = options.arguments();
+    if (!in.contains(QLatin1String(AutoDeinterlace)))
+        return options;
+    ToolCommand out;
+    for (int i = 0; i < in.size(); ++i) {
+        if (in[i] == u"-vf" && i + 1 < in.size() && in[i + 1] == QLatin1String(AutoDeinterlace)) {
+            if (interlaced)
+                out.add(in[i]).add(QStringLiteral("yadif"));
+            ++i;
+            continue;
+        }
+        out.add(in[i]);
+    }
+    return out;
+}
+
+ToolCommand SeekProbeCommand(int titleNumber, const QString& discPath, double target,
+                             const QString& output) {
     ToolCommand c;
     addDisc(c, titleNumber, discPath);
     c.add(QStringLiteral("-ss")).add(SecondsText(target));
@@ -188,7 +206,7 @@ ToolCommand SeekProbeCommand(int titleNumber, const QString& discPath, double ta
     // Only the demuxer's packet lines, which carry the video timestamps, and what the video
     // decoder finds of the pictures' rate.
     c.add(QStringLiteral("-msglevel")).add(QStringLiteral("all=-1:demuxer=7:decvideo=4"));
-    return c.add(QStringLiteral("-o")).add(QStringLiteral("/dev/null"));
+    return c.add(QStringLiteral("-o")).add(output);
 }
 
 std::optional<double> SeekLanding(const QString& probeOutput, double target) {

@@ -76,6 +76,7 @@ struct EncodeRoute {
     // NTSC film: progressive pictures at 24000/1001 a second that pull-down flags stretch to
     // 29.97 on a player. Written at 29.97 they would run 25 % fast.
     bool film = false;
+    bool interlaced = false; // most pictures are coded as two fields
 };
 
 // The rate a film title's pictures are encoded at, each once.
@@ -103,8 +104,16 @@ EncodedPicture EncoderPicture(const EncoderMemory& memory, const QString& titleA
 // not mark the frame with an aspect of its own).
 bool EncoderScales(const EncoderMemory& memory);
 
-// A short run that shows where the encoder lands when sent to `target`.
-ToolCommand SeekProbeCommand(int titleNumber, const QString& discPath, double target);
+// A short run that shows where the encoder lands when sent to `target`, and copies the
+// pictures it finds there into `output`.
+ToolCommand SeekProbeCommand(int titleNumber, const QString& discPath, double target,
+                             const QString& output = QStringLiteral("/dev/null"));
+// The profile's options with its automatic deinterlacing settled for an item: "-vf
+// yadif=deint=interlaced" (the "Auto" entry of "Deinterlace") becomes plain yadif for
+// interlaced pictures and goes for progressive ones, whose fields the intermediate no longer
+// marks.
+ToolCommand SettleDeinterlacing(const ToolCommand& options, bool interlaced);
+inline constexpr auto AutoDeinterlace = "yadif=deint=interlaced";
 // The landing, in title seconds, from the probe's output: the first video timestamp after
 // the seek, less the title's first. Nothing when the output does not tell.
 std::optional<double> SeekLanding(const QString& probeOutput, double target);

@@ -1,6 +1,7 @@
 #include "convert/conversiondriver.h"
 
 #include "convert/outputcheck.h"
+#include "convert/picturescan.h"
 #include "convert/progressparse.h"
 #include "core/paths.h"
 #include "core/producttexts.h"
@@ -148,18 +149,13 @@ void TConversionDriver::startSeekProbe() {
     const ConversionItem& item = m_job.items[m_index];
     const double start = TimeTextToSeconds(item.encode.startText);
     const double target = SeekTarget(start, itemFrameRate());
-    const bool ntsc = itemFrameRate() != 25;
-    if (target <= 0 && !ntsc) { // the encoder starts exactly at the title's start
-        m_route.seekTo = TitleStartSeekSeconds;
-        m_route.landedAt = 0;
-        startSubtitleDump();
-        return;
-    }
-    // An NTSC title is probed from its start too: it may be film.
+    // Probed from the title's start too: the pictures there may be film or interlaced.
     m_phase = Phase::SeekProbe;
     m_probeOutput.clear();
-    const ToolCommand probe = SeekProbeCommand(item.encode.titleNumber, m_job.discPath,
-                                               target > 0 ? target : TitleStartSeekSeconds);
+    QFile::remove(m_files.probePath());
+    const ToolCommand probe =
+        SeekProbeCommand(item.encode.titleNumber, m_job.discPath,
+                         target > 0 ? target : TitleStartSeekSeconds, m_files.probePath());
     if (!m_runner.start(IToolRunner::Encoder, m_values.encoderPath, probe.arguments()))
         seekProbed();
 }
@@ -169,6 +165,15 @@ void TConversionDriver::seekProbed() {
     const double start = TimeTextToSeconds(item.encode.startText);
     const double target = SeekTarget(start, itemFrameRate());
     m_route.film = ShowsFilm(m_probeOutput);
+    {
+        // A second's pictures, as the probe copied them, say whether they are two fields.
+        QFile pictures(m_files.probePath());
+        constexpr qint64 enough = 4 * 1024 * 1024;
+        m_route.interlaced = !m_route.film && pictures.open(QIODevice::ReadOnly) &&
+                             ScanPictures(pictures.read(enough)).interlaced();
+        pictures.close();
+        QFile::remove(m_files.probePath());
+    }
     if (m_route.film) { // its frames are counted at the film's rate
         m_totalFrames = RoundHalfEven(item.durationSeconds * itemFrameRate());
         setFrames(0);
@@ -259,7 +264,8 @@ void TConversionDriver::startEncode() {
 
 void TConversionDriver::startTranscode() {
     const ConversionItem& item = m_job.items[m_index];
-    const ToolCommand options = m_job.transcoderOptions ? m_job.transcoderOptions() : ToolCommand();
+    const ToolCommand options = SettleDeinterlacing(
+        m_job.transcoderOptions ? m_job.transcoderOptions() : ToolCommand(), m_route.interlaced);
     // The encoder began at the picture group where it landed: drop what lies before the start,
     // and keep the span's length whatever the encoder's end.
     TranscodeCut cut;

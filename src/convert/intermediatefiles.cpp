@@ -82,6 +82,10 @@ void TIntermediateFiles::endPipeWriting() {
     m_pipeHold = -1;
 }
 
+QString TIntermediateFiles::probePath() const {
+    return subtitleBase() + QStringLiteral(".m2v");
+}
+
 QString TIntermediateFiles::subtitleBase() const {
     return m_dir + (m_base.isEmpty() ? QStringLiteral("temp") : m_base);
 }
@@ -89,7 +93,7 @@ QString TIntermediateFiles::subtitleBase() const {
 void TIntermediateFiles::remove() const {
     if (m_base.isEmpty()) // nothing claimed: the names may be another run's
         return;
-    for (const char* suffix : {".avi", ".idx", ".sub"})
+    for (const char* suffix : {".avi", ".idx", ".sub", ".m2v"})
         QFile::remove(subtitleBase() + QLatin1String(suffix));
     if (!m_pipeElsewhere.isEmpty())
         QFile::remove(m_pipeElsewhere);

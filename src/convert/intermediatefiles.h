@@ -19,6 +19,7 @@ public:
     void settle(const QString& workDir);
     QString videoPath() const;    // ".../temp.avi"
     QString subtitleBase() const; // ".../temp"; the encoder adds ".idx" and ".sub"
+    QString probePath() const;    // ".../temp.m2v": the pictures a probe copied out
     // Makes the video file a named pipe, for an encoder that writes what the transcoder reads
     // at the same time. A work folder that cannot hold one (a FAT stick) gives way to the
     // system's temporary folder, and videoPath() then names the pipe there. False when neither

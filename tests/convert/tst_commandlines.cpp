@@ -308,6 +308,18 @@ private slots:
         QCOMPARE(SeekTarget(1202.7, 29.97), 1200.0);
     }
 
+    void automaticDeinterlacing() {
+        ToolCommand options;
+        options.add("-vcodec").add("libx264").add("-vf").add(AutoDeinterlace).add("-b").add("1k");
+        QCOMPARE(SettleDeinterlacing(options, true).arguments(),
+                 (QStringList{"-vcodec", "libx264", "-vf", "yadif", "-b", "1k"}));
+        QCOMPARE(SettleDeinterlacing(options, false).arguments(),
+                 (QStringList{"-vcodec", "libx264", "-b", "1k"}));
+        ToolCommand yes; // "Yes" deinterlaces whatever the pictures
+        yes.add("-vf").add("yadif");
+        QCOMPARE(SettleDeinterlacing(yes, false).arguments(), (QStringList{"-vf", "yadif"}));
+    }
+
     void discOpen() {
         QCOMPARE(DiscOpenCommand(4, "/media/dvd").text(),
                  QString(" dvd://4 -dvd-device /media/dvd -o temp.avi"));

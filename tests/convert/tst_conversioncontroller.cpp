@@ -170,7 +170,7 @@ private slots:
                                                                    "Please wait..."}));
             QCOMPARE(m_runner->starts.size(), 1);
             QCOMPARE(m_runner->starts[0].slot, IToolRunner::Encoder);
-            m_runner->end(IToolRunner::Encoder); // the disc is open: the encode pass starts
+            m_runner->end(IToolRunner::Encoder); // the disc is open: the probe starts
             QTRY_COMPARE(m_runner->starts.size(), 2);
             m_controller->imgStopClick();
         }
@@ -226,12 +226,14 @@ private slots:
         m_controller->imgStartClick();
         m_runner->end(IToolRunner::Encoder);
         QTRY_COMPARE(m_runner->starts.size(), 2);
+        m_runner->end(IToolRunner::Encoder); // the probe: the encode pass starts
+        QTRY_COMPARE(m_runner->starts.size(), 3);
         if (stopped) {
             m_controller->imgStopClick();
         } else {
             TestFiles::write(m_runner->starts.last().arguments.last(), "video");
             m_runner->end(IToolRunner::Encoder);
-            QTRY_COMPARE(m_runner->starts.size(), 3);
+            QTRY_COMPARE(m_runner->starts.size(), 4);
             TestFiles::write(m_runner->starts.last().arguments.last(), "output");
             m_runner->end(IToolRunner::Transcoder);
         }

@@ -433,6 +433,43 @@ private slots:
                  first);
     }
 
+    // "Deinterlace" Auto, as the shipped profiles have it: interlaced pictures come out whole;
+    // No keeps the fields. (Film keeps its pictures as they are under Auto: the film rows
+    // above match them to the disc's. idet cannot judge the test picture's progressive frames,
+    // whose fine lines it takes for fields.)
+    void interlacedComesOutProgressive_data() {
+        QTest::addColumn<int>("title");
+        QTest::addColumn<QString>("deinterlace");
+        QTest::addColumn<bool>("combed");
+        QTest::newRow("interlaced video, Auto") << 2 << "" << false;
+        QTest::newRow("interlaced video, No") << 2 << "No" << true;
+    }
+    void interlacedComesOutProgressive() {
+        QFETCH(int, title);
+        QFETCH(QString, deinterlace);
+        const QString disc = qEnvironmentVariable("RIPVALE_FILM_DVD");
+        if (!QDir(disc + "/VIDEO_TS").exists())
+            QSKIP("The film disc has not been made (build the film_dvd target).");
+        OpenedDisc opened(disc);
+        const QModelIndex item = opened.only(title, 0);
+        opened.info.VolumeName = QString("fields%1%2").arg(title).arg(deinterlace);
+        const QHash<QString, QString> shown =
+            deinterlace.isEmpty() ? QHash<QString, QString>{}
+                                  : QHash<QString, QString>{{"Deinterlace", deinterlace}};
+        const QList<ItemFailure> failures =
+            convertWith(firstProfile("mp4"), opened.tree, opened.info, shown);
+        QVERIFY2(failures.isEmpty(), qPrintable(failures.value(0).reason));
+        const FieldCounts fields = JudgeFields(m_out.filePath(
+            opened.info.VolumeName + "-" + opened.tree.node(item)->OutputName + ".mp4"));
+        QVERIFY(fields.progressive >= 0);
+        QFETCH(bool, combed);
+        QVERIFY2(combed ? fields.interlaced > 10 * fields.progressive
+                        : fields.progressive > 10 * fields.interlaced,
+                 qPrintable(QString("%1 interlaced, %2 progressive")
+                                .arg(fields.interlaced)
+                                .arg(fields.progressive)));
+    }
+
     void wholeTitleAndLastChapterRunToTheirEnd() {
         // Spans that end at their title's end: the encoder must stop there by itself.
         const QString profile = firstProfile("mp4");

@@ -3,6 +3,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QProcess>
+#include <QRegularExpression>
 
 #include <algorithm>
 
@@ -175,4 +176,16 @@ FrameColour ColourOfFrame(const QString& path, int index) {
     if (yuv.size() < 3)
         return {};
     return {quint8(yuv[0]), quint8(yuv[1]), quint8(yuv[2])};
+}
+
+FieldCounts JudgeFields(const QString& path) {
+    QProcess p;
+    p.start("ffmpeg", {"-nostats", "-i", path, "-an", "-vf", "idet", "-f", "null", "-"});
+    p.waitForFinished(120000);
+    static const QRegularExpression multi(
+        "Multi frame detection: TFF:\\s*(\\d+) BFF:\\s*(\\d+) Progressive:\\s*(\\d+)");
+    const QRegularExpressionMatch m = multi.match(QString::fromLatin1(p.readAllStandardError()));
+    if (!m.hasMatch())
+        return {};
+    return {m.captured(1).toInt() + m.captured(2).toInt(), m.captured(3).toInt()};
 }

@@ -53,3 +53,9 @@ struct FrameColour {
     bool near(const FrameColour& o) const { return qAbs(u - o.u) <= 6 && qAbs(v - o.v) <= 6; }
 };
 FrameColour ColourOfFrame(const QString& path, int index);
+// How ffmpeg's idet filter judges the file's pictures: interlaced (either field first) and
+// progressive, over all frames.
+struct FieldCounts {
+    int interlaced = -1, progressive = -1;
+};
+FieldCounts JudgeFields(const QString& path);
