@@ -150,7 +150,7 @@ ToolCommand EncodePassCommand(const EncodeItem& item, const QString& discPath,
     // audio, although a DVD's timestamps keep both in step; the output then judders and runs
     // short of its span.
     c.add(QStringLiteral("-noskip")).add(QStringLiteral("-mc")).add(QStringLiteral("0"));
-    if (route.film)
+    if (route.film || route.telecine)
         c.add(QStringLiteral("-ofps")).add(QStringLiteral("24000/1001"));
     if (const QString language = item.audioLanguages.value(item.audioLanguageIndex);
         !language.isEmpty()) // an unset language names no track
@@ -159,6 +159,8 @@ ToolCommand EncodePassCommand(const EncodeItem& item, const QString& discPath,
         c.add(QStringLiteral("-aid")).add(QString::number(id));
     // Uncompressed pictures go out in the one layout every reader takes.
     QStringList filters;
+    if (route.telecine) // the film's own pictures out of the woven fields, each once
+        filters << QStringLiteral("pullup,softskip");
     if (!picture.filter.isEmpty())
         filters << picture.filter;
     if (memory.rawVideo)

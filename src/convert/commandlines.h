@@ -77,6 +77,7 @@ struct EncodeRoute {
     // 29.97 on a player. Written at 29.97 they would run 25 % fast.
     bool film = false;
     bool interlaced = false; // most pictures are coded as two fields
+    bool telecine = false;   // film with 3:2 pull-down woven into the pictures
 };
 
 // The rate a film title's pictures are encoded at, each once.

@@ -1,7 +1,6 @@
 #include "convert/conversiondriver.h"
 
 #include "convert/outputcheck.h"
-#include "convert/picturescan.h"
 #include "convert/progressparse.h"
 #include "core/paths.h"
 #include "core/producttexts.h"
@@ -141,59 +140,6 @@ void TConversionDriver::startDiscOpen() {
     }
 }
 
-void TConversionDriver::startSeekProbe() {
-    if (m_state == ConversionState::Cancelled) {
-        cancel();
-        return;
-    }
-    const ConversionItem& item = m_job.items[m_index];
-    const double start = TimeTextToSeconds(item.encode.startText);
-    const double target = SeekTarget(start, itemFrameRate());
-    // Probed from the title's start too: the pictures there may be film or interlaced.
-    m_phase = Phase::SeekProbe;
-    m_probeOutput.clear();
-    QFile::remove(m_files.probePath());
-    const ToolCommand probe =
-        SeekProbeCommand(item.encode.titleNumber, m_job.discPath,
-                         target > 0 ? target : TitleStartSeekSeconds, m_files.probePath());
-    if (!m_runner.start(IToolRunner::Encoder, m_values.encoderPath, probe.arguments()))
-        seekProbed();
-}
-
-void TConversionDriver::seekProbed() {
-    const ConversionItem& item = m_job.items[m_index];
-    const double start = TimeTextToSeconds(item.encode.startText);
-    const double target = SeekTarget(start, itemFrameRate());
-    m_route.film = ShowsFilm(m_probeOutput);
-    {
-        // A second's pictures, as the probe copied them, say whether they are two fields.
-        QFile pictures(m_files.probePath());
-        constexpr qint64 enough = 4 * 1024 * 1024;
-        m_route.interlaced = !m_route.film && pictures.open(QIODevice::ReadOnly) &&
-                             ScanPictures(pictures.read(enough)).interlaced();
-        pictures.close();
-        QFile::remove(m_files.probePath());
-    }
-    if (m_route.film) { // its frames are counted at the film's rate
-        m_totalFrames = RoundHalfEven(item.durationSeconds * itemFrameRate());
-        setFrames(0);
-    }
-    // The landing counts real seconds, whatever the seek's own count.
-    if (target <= 0) {
-        m_route.seekTo = TitleStartSeekSeconds;
-        m_route.landedAt = 0;
-    } else if (const std::optional<double> landing =
-                   SeekLanding(m_probeOutput, std::max(0.0, start - SeekLeadSeconds))) {
-        m_route.seekTo = target;
-        m_route.landedAt = *landing;
-    } else { // the encoder does not tell: seek to the start itself, as written
-        m_route.seekTo = start;
-        m_route.landedAt = -1;
-    }
-    m_probeOutput.clear();
-    startSubtitleDump();
-}
-
 void TConversionDriver::startSubtitleDump() {
     if (m_state == ConversionState::Cancelled) {
         cancel();
@@ -304,7 +250,8 @@ void TConversionDriver::onChunk(IToolRunner::Slot slot, const QString& text, int
     if (m_state == ConversionState::Idle || m_index < 0 || m_index >= m_job.items.size())
         return;
     const double duration = m_job.items[m_index].durationSeconds;
-    if (m_phase == Phase::SeekProbe && slot == IToolRunner::Encoder) {
+    if ((m_phase == Phase::SeekProbe && slot == IToolRunner::Encoder) ||
+        (m_phase == Phase::FieldCheck && slot == IToolRunner::Transcoder)) {
         if (m_probeOutput.size() < 1 << 20)
             m_probeOutput += text;
     } else if (m_phase == Phase::SubtitleDump && slot == IToolRunner::Encoder) {
@@ -335,6 +282,10 @@ void TConversionDriver::onChunk(IToolRunner::Slot slot, const QString& text, int
 
 void TConversionDriver::onFinished(IToolRunner::Slot slot, int exitCode, bool crashed) {
     switch (m_phase) {
+    case Phase::FieldCheck:
+        if (slot == IToolRunner::Transcoder)
+            fieldsChecked();
+        return;
     case Phase::DiscOpen: // the runs before the encode pass: each step heeds a cancel itself
     case Phase::SeekProbe:
     case Phase::SubtitleDump:

@@ -140,12 +140,23 @@ private:
                       std::unique_ptr<IClock> own, IClock* clock, QObject* parent);
 
     // Stream: the encoder writes into a pipe that the transcoder reads, both running.
-    enum class Phase { None, DiscOpen, SeekProbe, SubtitleDump, Encode, Transcode, Stream, Verify };
+    enum class Phase {
+        None,
+        DiscOpen,
+        SeekProbe,
+        FieldCheck,
+        SubtitleDump,
+        Encode,
+        Transcode,
+        Stream,
+        Verify
+    };
 
     void nextItem();
     void startDiscOpen();
     void startSeekProbe();
     void seekProbed();
+    void fieldsChecked();
     void startSubtitleDump();
     void startEncode();
     void startTranscode();

@@ -5,7 +5,7 @@
 // The figures the window shows while a run goes on.
 
 double TConversionDriver::itemFrameRate() const {
-    if (m_route.film)
+    if (m_route.film || m_route.telecine)
         return FilmFrameRate;
     const double own =
         m_index >= 0 && m_index < m_job.items.size() ? m_job.items[m_index].frameRate : 0;

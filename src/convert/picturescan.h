@@ -1,6 +1,9 @@
 #pragma once
 
+#include "convert/toolcommand.h"
+
 #include <QByteArray>
+#include <QString>
 
 // What the MPEG-2 pictures of a stretch of a title say of themselves: each picture's coding
 // extension tells whether it was coded as one progressive frame or as two fields of different
@@ -15,3 +18,10 @@ struct PictureScan {
 
 // Scans an MPEG-2 video stream (as the encoder copies it out, or a program stream).
 PictureScan ScanPictures(const QByteArray& stream);
+
+// The transcoder's field check of the probe's pictures (its idet filter).
+ToolCommand FieldCheckCommand(const QString& pictures);
+// Whether the check found hard telecine: 3:2 pull-down woven into the pictures, two of every
+// five of which repeat a field of the one before. Such pictures are film to be pulled back up,
+// not video to deinterlace.
+bool ShowsTelecine(const QString& fieldCheckOutput);

@@ -1,4 +1,5 @@
 #include "convert/commandlines.h"
+#include "convert/picturescan.h"
 #include "convert/profileoptions.h"
 #include "testfiles.h"
 
@@ -318,6 +319,13 @@ private slots:
         ToolCommand yes; // "Yes" deinterlaces whatever the pictures
         yes.add("-vf").add("yadif");
         QCOMPARE(SettleDeinterlacing(yes, false).arguments(), (QStringList{"-vf", "yadif"}));
+        // The field check's verdict: two repeated fields in five are woven film.
+        const QString idet = "[Parsed_idet_0 @ 0x1] Repeated Fields: Neither:    %1 Top:    %2 "
+                             "Bottom:    %3\n";
+        QVERIFY(ShowsTelecine(idet.arg(58).arg(17).arg(15)));
+        QVERIFY(!ShowsTelecine(idet.arg(602).arg(0).arg(0)));
+        QVERIFY(!ShowsTelecine(idet.arg(2).arg(1).arg(1))); // too few pictures to tell
+        QVERIFY(!ShowsTelecine("no verdict"));
     }
 
     void discOpen() {

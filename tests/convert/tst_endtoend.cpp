@@ -390,25 +390,32 @@ private slots:
 
     // NTSC film (progressive pictures, pull-down flags) comes out at its own 23.976 a second:
     // every film picture once, for the span's length, the sound as long.
+    // Hard-telecined film (title 3) is pulled back up to the same rate; the encoder's pullup
+    // needs a few pictures to find the pattern, so its count is looser.
     void filmAtItsOwnRate_data() {
+        QTest::addColumn<int>("titleNumber");
         QTest::addColumn<int>("chapter"); // 0: the whole title
         QTest::addColumn<int>("intermediate");
-        QTest::newRow("title, standard intermediate") << 0 << 0;
-        QTest::newRow("title, high intermediate") << 0 << 1;
-        QTest::newRow("chapter 2, standard intermediate") << 2 << 0;
-        QTest::newRow("chapter 2, high intermediate") << 2 << 1;
+        QTest::newRow("title, standard intermediate") << 1 << 0 << 0;
+        QTest::newRow("title, high intermediate") << 1 << 0 << 1;
+        QTest::newRow("chapter 2, standard intermediate") << 1 << 2 << 0;
+        QTest::newRow("chapter 2, high intermediate") << 1 << 2 << 1;
+        QTest::newRow("hard telecine, standard intermediate") << 3 << 0 << 0;
+        QTest::newRow("hard telecine, high intermediate") << 3 << 0 << 1;
     }
     void filmAtItsOwnRate() {
+        QFETCH(int, titleNumber);
         QFETCH(int, chapter);
         QFETCH(int, intermediate);
+        const bool telecine = titleNumber == 3;
         const QString disc = qEnvironmentVariable("RIPVALE_FILM_DVD");
         if (!QDir(disc + "/VIDEO_TS").exists())
             QSKIP("The film disc has not been made (build the film_dvd target).");
         OpenedDisc opened(disc);
         auto& [info, tree] = opened;
-        const QModelIndex title = tree.index(0, 0);
-        const QModelIndex item = opened.only(1, chapter);
-        info.VolumeName = QString("film%1-%2").arg(chapter).arg(intermediate);
+        const QModelIndex title = tree.index(titleNumber - 1, 0);
+        const QModelIndex item = opened.only(titleNumber, chapter);
+        info.VolumeName = QString("film%1-%2-%3").arg(titleNumber).arg(chapter).arg(intermediate);
         const QList<ItemFailure> failures =
             convertWith(firstProfile("mp4"), tree, info, {}, intermediate);
         QVERIFY2(failures.isEmpty(), qPrintable(failures.value(0).reason));
@@ -419,14 +426,16 @@ private slots:
         for (const QString type : {"video", "audio"}) {
             QVERIFY(media.first(type));
             const double lasts = media.first(type)->duration;
-            QVERIFY2(qAbs(lasts - (span.end - span.start)) <= 0.1,
+            QVERIFY2(qAbs(lasts - (span.end - span.start)) <= (telecine ? 0.2 : 0.1),
                      qPrintable(type + QString(" lasts %1").arg(lasts)));
         }
         // The title's last picture is the one the encoder never writes.
         const bool toEnd = span.end >= ConvertedSpan(*tree.node(title)).end;
         const int frames = qRound((span.end - span.start) * FilmFrameRate) - (toEnd ? 1 : 0);
-        QVERIFY2(qAbs(CountVideoFrames(output) - frames) <= 1,
+        QVERIFY2(qAbs(CountVideoFrames(output) - frames) <= (telecine ? 4 : 1),
                  qPrintable(QString("%1 of %2").arg(CountVideoFrames(output)).arg(frames)));
+        if (telecine) // the disc's pictures are woven ones, no film pictures to match
+            return;
         // Its first picture is the film's own at the span's start, each once in between.
         const int first = qRound(span.start * FilmFrameRate);
         QCOMPARE(MatchingSourceFrame(output, disc + "/VIDEO_TS/VTS_01_1.VOB", first - 2, first + 2),
