@@ -13,6 +13,7 @@ class TMendedDisc {
 public:
     // Links every file of `discFolder` (ending in "/") into a folder of its own under the
     // system's temporary folder; each name of `damaged` ("VIDEO_TS.IFO") links to its .BUP.
+    // Folders that killed programs left there are removed first.
     // Nothing when the links cannot be made: the tools then read the disc as it is.
     static std::shared_ptr<TMendedDisc> Make(const QString& discFolder, const QStringList& damaged);
 
