@@ -6,6 +6,9 @@
 #include <QRegularExpression>
 #include <QStorageInfo>
 
+#include <algorithm>
+#include <cmath>
+
 namespace {
 const QString DefaultBitRate = QStringLiteral("800");
 }
@@ -56,6 +59,7 @@ ToolCommand EncoderOptionBlock(const QList<ProfileOption>& options, EncoderMemor
         block.add(QStringLiteral("-lameopts")).add(QStringLiteral("vbr=2:q=5"));
     }
     block.add(QStringLiteral("-channels")).add(QStringLiteral("2"));
+    memory.sampleRate = sampleRate.trimmed().toInt();
     if (!sampleRate.trimmed().isEmpty()) // without a rate the option would swallow the next one
         block.add(QStringLiteral("-srate")).add(sampleRate.trimmed());
     block.add(QStringLiteral("-af")).add(QStringLiteral("volume=10:0"));
@@ -121,6 +125,15 @@ ToolCommand& addDisc(ToolCommand& c, int titleNumber, const QString& discPath) {
     c.add(QStringLiteral("-dvd-device"));
     return c.add(discPath.endsWith(u'/') && discPath.size() > 1 ? discPath.chopped(1) : discPath);
 }
+
+ToolCommand& addAudioTrack(ToolCommand& c, const EncodeItem& item) {
+    if (const QString language = item.audioLanguages.value(item.audioLanguageIndex);
+        !language.isEmpty()) // an unset language names no track
+        c.add(QStringLiteral("-alang")).add(language);
+    if (const int id = item.audioStreamIds.value(item.audioLanguageIndex, -1); id >= 0)
+        c.add(QStringLiteral("-aid")).add(QString::number(id));
+    return c;
+}
 } // namespace
 
 ToolCommand EncodePassCommand(const EncodeItem& item, const QString& discPath,
@@ -135,9 +148,11 @@ ToolCommand EncodePassCommand(const EncodeItem& item, const QString& discPath,
     // Told to stop at or near the end of a DVD title, the encoder never stops: at the end of
     // the title it waits for a position it cannot reach. A span that runs to the title's end
     // therefore lets the title's end stop it (the transcoder keeps the span's length).
+    // The sound the transcoder drops from the start is encoded on past the end instead.
     if (!EndsAtTitleEnd(item))
         c.add(QStringLiteral("-endpos"))
-            .add(SecondsText(end - (route.landedAt >= 0 ? route.landedAt : seekTo)));
+            .add(SecondsText(end - (route.landedAt >= 0 ? route.landedAt : seekTo) +
+                             std::max(0.0, route.soundLead)));
     const EncodedPicture picture = EncoderPicture(memory, item.titleAspect);
     if (memory.rawVideo) // uncompressed pictures carry their shape in the file's header
         c.add(optionBlock)
@@ -148,15 +163,14 @@ ToolCommand EncodePassCommand(const EncodeItem& item, const QString& discPath,
                   .replace(QStringLiteral(":autoaspect"), u':' + picture.aspectTerm));
     // Every frame once: without these the encoder drops and doubles frames to follow the
     // audio, although a DVD's timestamps keep both in step; the output then judders and runs
-    // short of its span.
-    c.add(QStringLiteral("-noskip")).add(QStringLiteral("-mc")).add(QStringLiteral("0"));
+    // short of its span. A title of film and video mixed is written at the film's rate, and
+    // there the video's surplus pictures must go.
+    if (!route.mixedFilm)
+        c.add(QStringLiteral("-noskip"));
+    c.add(QStringLiteral("-mc")).add(QStringLiteral("0"));
     if (route.film || route.telecine)
         c.add(QStringLiteral("-ofps")).add(QStringLiteral("24000/1001"));
-    if (const QString language = item.audioLanguages.value(item.audioLanguageIndex);
-        !language.isEmpty()) // an unset language names no track
-        c.add(QStringLiteral("-alang")).add(language);
-    if (const int id = item.audioStreamIds.value(item.audioLanguageIndex, -1); id >= 0)
-        c.add(QStringLiteral("-aid")).add(QString::number(id));
+    addAudioTrack(c, item);
     // Uncompressed pictures go out in the one layout every reader takes.
     QStringList filters;
     if (route.telecine) // the film's own pictures out of the woven fields, each once
@@ -196,39 +210,74 @@ ToolCommand SettleDeinterlacing(const ToolCommand& options, bool interlaced) {
     return out;
 }
 
-ToolCommand SeekProbeCommand(int titleNumber, const QString& discPath, double target,
+ToolCommand SeekProbeCommand(const EncodeItem& item, const QString& discPath, double target,
                              const QString& output) {
     ToolCommand c;
-    addDisc(c, titleNumber, discPath);
+    addDisc(c, item.titleNumber, discPath);
     c.add(QStringLiteral("-ss")).add(SecondsText(target));
     // Long enough for the decoder to see a film's pull-down pattern.
     c.add(QStringLiteral("-endpos")).add(QStringLiteral("1"));
-    c.add(QStringLiteral("-ovc")).add(QStringLiteral("copy")).add(QStringLiteral("-nosound"));
+    // The sound copied too, so its first packet after the seek shows; the raw output keeps
+    // only the pictures.
+    c.add(QStringLiteral("-ovc")).add(QStringLiteral("copy"));
+    c.add(QStringLiteral("-oac")).add(QStringLiteral("copy"));
+    addAudioTrack(c, item);
     c.add(QStringLiteral("-of")).add(QStringLiteral("rawvideo"));
-    // Only the demuxer's packet lines, which carry the video timestamps, and what the video
-    // decoder finds of the pictures' rate.
+    // Only the demuxer's packet lines, which carry the timestamps, and what the video decoder
+    // finds of the pictures' rate.
     c.add(QStringLiteral("-msglevel")).add(QStringLiteral("all=-1:demuxer=7:decvideo=4"));
     return c.add(QStringLiteral("-o")).add(output);
 }
 
-std::optional<double> SeekLanding(const QString& probeOutput, double target) {
-    static const QRegularExpression videoPts(
-        QStringLiteral("d_video\\b[^\\n]*\\bpts=(\\d+\\.\\d+)"));
+std::optional<SeekLanded> SeekLanding(const QString& probeOutput, double target) {
+    static const QRegularExpression packetPts(
+        QStringLiteral("d_(video|audio)\\b[^\\n]*\\bpts=(\\d+\\.\\d+)"));
     std::optional<double> first;
-    for (auto it = videoPts.globalMatch(probeOutput); it.hasNext();) {
-        const double pts = it.next().captured(1).toDouble();
-        if (!first) { // read when the title is opened, before the seek
-            first = pts;
+    std::optional<double> picture;
+    std::optional<double> sound;
+    for (auto it = packetPts.globalMatch(probeOutput); it.hasNext();) {
+        const QRegularExpressionMatch m = it.next();
+        const bool video = m.captured(1) == u"video";
+        const double pts = m.captured(2).toDouble();
+        if (!first) {
+            if (video) // read when the title is opened, before the seek
+                first = pts;
             continue;
         }
-        const double landing = pts - *first;
-        if (landing < target - 1)
+        const double at = pts - *first;
+        if (at < target - 1)
             continue;
-        if (landing > target + 5) // timestamps that do not count from the title's start
-            return std::nullopt;
-        return landing;
+        if (video && !picture) {
+            if (at > target + 5) // timestamps that do not count from the title's start
+                return std::nullopt;
+            picture = at;
+        } else if (!video && !sound) {
+            sound = at;
+        }
+        if (picture && sound)
+            break;
     }
-    return std::nullopt;
+    if (!picture)
+        return std::nullopt;
+    // A lead beyond any disc's buffering is a timestamp jump, not a lead.
+    constexpr double plausibleLead = 2;
+    const double lead = sound ? *picture - *sound : 0;
+    return SeekLanded{*picture, std::abs(lead) < plausibleLead ? lead : 0};
+}
+
+double EncoderSoundDelay(const EncoderMemory& memory) {
+    if (memory.rawVideo)
+        return 0;
+    constexpr double codedSamples = 576 + 529;
+    constexpr int discRate = 48000;
+    return codedSamples / (memory.sampleRate > 0 ? memory.sampleRate : discRate);
+}
+
+QList<double> FilmProbePoints(double start, double end) {
+    constexpr double probedLonger = 60;
+    if (end - start < probedLonger)
+        return {};
+    return {start + (end - start) / 4, start + (end - start) / 2, start + (end - start) * 3 / 4};
 }
 
 bool ShowsFilm(const QString& probeOutput) {
@@ -289,19 +338,41 @@ ToolCommand TranscoderOptions(const QList<ProfileOption>& options, bool encoderS
     return c;
 }
 
+double OnFrameGrid(double seconds, double frameRate) {
+    return frameRate > 0 ? std::round(seconds * frameRate) / frameRate : seconds;
+}
+
+ToolCommand WithSoundShift(const ToolCommand& options, double lead) {
+    const QStringList in = options.arguments();
+    constexpr double unnoticed = 0.0005;
+    if (std::abs(lead) < unnoticed || in.contains(QLatin1String("-an")) ||
+        in.contains(QLatin1String("-filter_complex")) || in.contains(QLatin1String("-lavfi")))
+        return options;
+    // Trimmed by time, the sound's own start is then taken as the output's.
+    const QString shift =
+        lead > 0 ? QStringLiteral("atrim=start=%1,asetpts=PTS-STARTPTS").arg(lead, 0, 'f', 4)
+                 : QStringLiteral("adelay=delays=%1:all=1").arg(-lead * 1000, 0, 'f', 1);
+    const qsizetype own =
+        std::max(in.indexOf(QLatin1String("-af")), in.indexOf(QLatin1String("-filter:a")));
+    if (own < 0 || own + 1 >= in.size())
+        return ToolCommand(options).add(QStringLiteral("-af")).add(shift);
+    ToolCommand out; // the shift goes before the profile's own sound filters
+    for (qsizetype i = 0; i < in.size(); ++i)
+        out.add(i == own + 1 ? shift + u',' + in[i] : in[i]);
+    return out;
+}
+
 ToolCommand TranscodeCommand(const QString& intermediatePath, const ToolCommand& options,
                              const QString& outputPath, const TranscodeCut& cut) {
     ToolCommand c;
     c.add(QStringLiteral("-y"));
     const bool skip = cut.skip > 0.0005;
-    if (skip && !cut.pipe)
-        c.add(QStringLiteral("-ss")).add(SecondsText(cut.skip));
     c.add(QStringLiteral("-i")).addQuoted(intermediatePath);
-    if (skip && cut.pipe)
+    if (skip)
         c.add(QStringLiteral("-ss")).add(SecondsText(cut.skip));
     if (cut.length > 0)
         c.add(QStringLiteral("-t")).add(SecondsText(cut.length));
-    c.add(options);
+    c.add(WithSoundShift(options, cut.soundLead));
     c.addQuoted(outputPath);
     return c;
 }

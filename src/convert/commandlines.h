@@ -20,6 +20,7 @@ struct EncoderMemory {
     // The encoder writes whole pictures and sound (a high intermediate), too large to store:
     // the transcoder reads them from a pipe while they are written.
     bool rawVideo = false;
+    int sampleRate = 0; // the encoder's -srate; 0: the disc's own
 };
 
 // The encoder's option block from the profile's current values; updates the memory. With a high
@@ -78,7 +79,18 @@ struct EncodeRoute {
     bool film = false;
     bool interlaced = false; // most pictures are coded as two fields
     bool telecine = false;   // film with 3:2 pull-down woven into the pictures
+    // Film in some parts only: written at the film's rate, the video parts with a picture in
+    // five dropped to keep step with the sound.
+    bool mixedFilm = false;
+    // How much earlier in the title the intermediate's sound begins than its picture (negative:
+    // later). After a seek the encoder keeps each stream from its first packet, and a disc
+    // carries its sound up to half a second behind the pictures of the same moment.
+    double soundLead = 0;
 };
+
+// Further points of a span from `start` to `end` (seconds) at which to probe for film: a
+// quarter, half and three quarters in, for spans of a minute or more.
+QList<double> FilmProbePoints(double start, double end);
 
 // The rate a film title's pictures are encoded at, each once.
 inline constexpr double FilmFrameRate = 24000.0 / 1001;
@@ -105,9 +117,9 @@ EncodedPicture EncoderPicture(const EncoderMemory& memory, const QString& titleA
 // not mark the frame with an aspect of its own).
 bool EncoderScales(const EncoderMemory& memory);
 
-// A short run that shows where the encoder lands when sent to `target`, and copies the
-// pictures it finds there into `output`.
-ToolCommand SeekProbeCommand(int titleNumber, const QString& discPath, double target,
+// A short run that shows where the encoder lands when sent to `target`, with the item's sound
+// track, and copies the pictures it finds there into `output`.
+ToolCommand SeekProbeCommand(const EncodeItem& item, const QString& discPath, double target,
                              const QString& output = QStringLiteral("/dev/null"));
 // The profile's options with its automatic deinterlacing settled for an item: "-vf
 // yadif=deint=interlaced" (the "Auto" entry of "Deinterlace") becomes plain yadif for
@@ -115,9 +127,17 @@ ToolCommand SeekProbeCommand(int titleNumber, const QString& discPath, double ta
 // marks.
 ToolCommand SettleDeinterlacing(const ToolCommand& options, bool interlaced);
 inline constexpr auto AutoDeinterlace = "yadif=deint=interlaced";
-// The landing, in title seconds, from the probe's output: the first video timestamp after
-// the seek, less the title's first. Nothing when the output does not tell.
-std::optional<double> SeekLanding(const QString& probeOutput, double target);
+// The landing from the probe's output: the first video timestamp after the seek, less the
+// title's first, in title seconds; and how much earlier the first sound after the seek begins
+// (0 without sound). Nothing when the output does not tell.
+struct SeekLanded {
+    double picture = 0;
+    double soundLead = 0;
+};
+std::optional<SeekLanded> SeekLanding(const QString& probeOutput, double target);
+// Seconds of silence the encoder's sound coding puts before the intermediate's sound: the
+// MP3 coder's 576 samples of priming and its decoder's 529, at the rate it codes; none for PCM.
+double EncoderSoundDelay(const EncoderMemory& memory);
 // Whether the probe found progressive NTSC film where it landed (the encoder's decoder says so
 // once it has seen the pull-down flags of a few pictures).
 bool ShowsFilm(const QString& probeOutput);
@@ -142,13 +162,23 @@ QString DrivePartOf(const QString& discPath);
 ToolCommand TranscoderOptions(const QList<ProfileOption>& options, bool encoderScaled = false);
 
 // What the transcoder keeps of the intermediate file: from `skip` seconds in, `length`
-// seconds (0: to its end), so the output lasts the item's span.
+// seconds (0: to its end), so the output lasts the item's span. The skip is an output option,
+// which drops what lies before it frame by frame: as an input option it fails on a pipe, cuts
+// the sound of a pipe short, and misplaces an MP3 sound by part of its frame.
 struct TranscodeCut {
     double skip = 0;
     double length = 0;
-    // The intermediate is a pipe, where a seek fails: the skip is then an output option, which
-    // drops what lies before it frame by frame (as an input option, it would cut the sound short).
-    bool pipe = false;
+    // Seconds the intermediate's sound runs ahead of its picture: that much is dropped from its
+    // start (negative: silence is put before it), so each moment's sound meets its picture.
+    double soundLead = 0;
 };
+// `seconds` moved to the nearest picture of `frameRate` a second. The transcoder gives an
+// output's first picture the time 0 whatever its own: a cut between pictures would leave the
+// picture that much ahead of its sound.
+double OnFrameGrid(double seconds, double frameRate);
+// The transcoder's options with the sound moved `lead` seconds earlier (later when negative),
+// merged into the profile's own sound filter; left as they are for a profile without sound or
+// with a filter graph of its own.
+ToolCommand WithSoundShift(const ToolCommand& options, double lead);
 ToolCommand TranscodeCommand(const QString& intermediatePath, const ToolCommand& options,
                              const QString& outputPath, const TranscodeCut& cut = {});

@@ -216,9 +216,11 @@ void TConversionDriver::startTranscode() {
     // and keep the span's length whatever the encoder's end.
     TranscodeCut cut;
     if (m_route.landedAt >= 0)
-        cut.skip = std::max(0.0, TimeTextToSeconds(item.encode.startText) - m_route.landedAt);
+        cut.skip =
+            OnFrameGrid(std::max(0.0, TimeTextToSeconds(item.encode.startText) - m_route.landedAt),
+                        itemFrameRate());
     cut.length = item.durationSeconds;
-    cut.pipe = m_phase == Phase::Stream;
+    cut.soundLead = m_route.soundLead;
     const ToolCommand command = TranscodeCommand(intermediatePath(), options, m_outputPath, cut);
     m_transcoderArguments = options.arguments();
     const QFileInfo before(m_outputPath);
@@ -250,7 +252,8 @@ void TConversionDriver::onChunk(IToolRunner::Slot slot, const QString& text, int
     if (m_state == ConversionState::Idle || m_index < 0 || m_index >= m_job.items.size())
         return;
     const double duration = m_job.items[m_index].durationSeconds;
-    if ((m_phase == Phase::SeekProbe && slot == IToolRunner::Encoder) ||
+    if (((m_phase == Phase::SeekProbe || m_phase == Phase::FilmProbe) &&
+         slot == IToolRunner::Encoder) ||
         (m_phase == Phase::FieldCheck && slot == IToolRunner::Transcoder)) {
         if (m_probeOutput.size() < 1 << 20)
             m_probeOutput += text;
@@ -288,6 +291,7 @@ void TConversionDriver::onFinished(IToolRunner::Slot slot, int exitCode, bool cr
         return;
     case Phase::DiscOpen: // the runs before the encode pass: each step heeds a cancel itself
     case Phase::SeekProbe:
+    case Phase::FilmProbe:
     case Phase::SubtitleDump:
         if (slot != IToolRunner::Encoder)
             return;
@@ -295,6 +299,8 @@ void TConversionDriver::onFinished(IToolRunner::Slot slot, int exitCode, bool cr
             startSeekProbe();
         else if (m_phase == Phase::SeekProbe)
             seekProbed();
+        else if (m_phase == Phase::FilmProbe)
+            filmProbed();
         else
             startEncode();
         return;

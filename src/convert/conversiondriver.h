@@ -145,6 +145,7 @@ private:
         DiscOpen,
         SeekProbe,
         FieldCheck,
+        FilmProbe,
         SubtitleDump,
         Encode,
         Transcode,
@@ -157,6 +158,8 @@ private:
     void startSeekProbe();
     void seekProbed();
     void fieldsChecked();
+    void startFilmProbe();
+    void filmProbed();
     void startSubtitleDump();
     void startEncode();
     void startTranscode();
@@ -193,6 +196,8 @@ private:
     QStringList m_outputs;
     TIntermediateFiles m_files;
     EncodeRoute m_route;
+    QList<double> m_filmProbePoints; // where the item is still to be probed for film
+    int m_filmProbesShowingFilm = 0;
     QString m_probeOutput;
     Phase m_phase = Phase::None;
     int m_index = -1;

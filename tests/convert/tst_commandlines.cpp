@@ -285,24 +285,41 @@ private slots:
         QTest::addColumn<QString>("output");
         QTest::addColumn<double>("target");
         QTest::addColumn<double>("landing"); // -1: not known
+        QTest::addColumn<double>("soundLead");
         const QString opened = "DEMUX: Append packet to d_video, len=2011  pts=0.133  pos=13\n";
         QTest::newRow("after the seek")
             << opened + "DEMUX: Append packet to d_audio, len=2  pts=18.600  pos=9\n"
                         "DEMUX: Append packet to d_video, len=2014  pts=18.652  pos=7342093\n"
                         "DEMUX: Append packet to d_video, len=2014  pts=18.719  pos=7368717\n"
-            << 18.0 << 18.519;
-        QTest::newRow("nothing after the opening") << opened << 18.0 << -1.0;
-        QTest::newRow("no timestamps") << "DEMUX: pts=-9223372036854775808.000\n" << 5.0 << -1.0;
+            << 18.0 << 18.519 << 0.052;
+        // As a disc made by mplex carries it: the sound packets follow the pictures' by 0.3 s.
+        QTest::newRow("sound behind in the stream")
+            << opened + "DEMUX: Append packet to d_audio, len=2013  pts=0.133  pos=10253\n"
+                        "DEMUX: Append packet to d_video, len=2015  pts=9.776  pos=710669\n"
+                        "DEMUX: Append packet to d_audio, len=2016  pts=9.477  pos=712717\n"
+            << 8.0 << 9.643 << 0.299;
+        QTest::newRow("no sound track")
+            << opened + "DEMUX: Append packet to d_video, len=2015  pts=9.776  pos=710669\n"
+            << 8.0 << 9.643 << 0.0;
+        QTest::newRow("sound of another count")
+            << opened + "DEMUX: Append packet to d_video, len=2015  pts=9.776  pos=710669\n"
+                        "DEMUX: Append packet to d_audio, len=2016  pts=95.477  pos=712717\n"
+            << 8.0 << 9.643 << 0.0;
+        QTest::newRow("nothing after the opening") << opened << 18.0 << -1.0 << 0.0;
+        QTest::newRow("no timestamps") << "DEMUX: pts=-9223372036854775808.000\n"
+                                       << 5.0 << -1.0 << 0.0;
         QTest::newRow("timestamps of another count")
             << opened + "DEMUX: Append packet to d_video, len=1  pts=5000.000  pos=9\n"
-            << 18.0 << -1.0;
+            << 18.0 << -1.0 << 0.0;
     }
     void seekLanding() {
         QFETCH(QString, output);
         QFETCH(double, target);
         QFETCH(double, landing);
-        const std::optional<double> found = SeekLanding(output, target);
-        QCOMPARE(found.value_or(-1), landing);
+        QFETCH(double, soundLead);
+        const std::optional<SeekLanded> found = SeekLanding(output, target);
+        QCOMPARE(found ? found->picture : -1, landing);
+        QCOMPARE(found ? found->soundLead : 0, soundLead);
         QCOMPARE(SeekTarget(1.4, 25), 0.0); // so near the title's start: no seek at all
         QCOMPARE(SeekTarget(60, 25), 58.5);
         // NTSC in the encoder's nominal seconds: 1201.2 s into a title is 1200 nominal.
@@ -404,12 +421,45 @@ private slots:
         const ToolCommand c = TranscodeCommand("/w d/temp.avi", o, "/out dir/My Disc-Title01.mp4");
         QCOMPARE(c.text(), " -y -i \"/w d/temp.avi\"" + text + " \"/out dir/My Disc-Title01.mp4\"");
         QCOMPARE(c.arguments().last(), QString("/out dir/My Disc-Title01.mp4"));
-        // What lies before the item's start is dropped, and the output lasts the span.
+        // What lies before the item's start is dropped on output, and the output lasts the span.
         QCOMPARE(TranscodeCommand("/w/temp.avi", o, "/o.mp4", {0.48, 5}).text(),
-                 " -y -ss 0.480 -i \"/w/temp.avi\" -t 5.000" + text + " \"/o.mp4\"");
-        // From a pipe, where no seek works, what lies before the start is dropped on output.
-        QCOMPARE(TranscodeCommand("/w/temp.avi", o, "/o.mp4", {0.48, 5, true}).text(),
                  " -y -i \"/w/temp.avi\" -ss 0.480 -t 5.000" + text + " \"/o.mp4\"");
+    }
+
+    void soundShift_data() {
+        QTest::addColumn<QStringList>("options");
+        QTest::addColumn<double>("lead");
+        QTest::addColumn<QStringList>("shifted");
+        const QStringList aac{"-acodec", "aac"};
+        QTest::newRow("sound ahead: its start dropped")
+            << aac << 0.299
+            << QStringList{"-acodec", "aac", "-af", "atrim=start=0.2990,asetpts=PTS-STARTPTS"};
+        QTest::newRow("sound behind: silence first")
+            << aac << -0.05 << QStringList{"-acodec", "aac", "-af", "adelay=delays=50.0:all=1"};
+        QTest::newRow("before the profile's own filter")
+            << QStringList{"-filter:a", "volume=2", "-ac", "2"} << 0.023
+            << QStringList{"-filter:a", "atrim=start=0.0230,asetpts=PTS-STARTPTS,volume=2", "-ac",
+                           "2"};
+        QTest::newRow("in step already") << aac << 0.0002 << aac;
+        QTest::newRow("no sound") << QStringList{"-an"} << 0.3 << QStringList{"-an"};
+        QTest::newRow("a graph of its own")
+            << QStringList{"-filter_complex", "[0:a]volume=2"} << 0.3
+            << QStringList{"-filter_complex", "[0:a]volume=2"};
+    }
+    void soundShift() {
+        QFETCH(QStringList, options);
+        QFETCH(double, lead);
+        QFETCH(QStringList, shifted);
+        ToolCommand o;
+        for (const QString& a : options)
+            o.add(a);
+        QCOMPARE(WithSoundShift(o, lead).arguments(), shifted);
+        // The MP3 coder's delay at its rate; whole sound has none.
+        EncoderMemory memory;
+        EncoderOptionBlock({option("-ar", "44100")}, memory);
+        QCOMPARE(EncoderSoundDelay(memory), 1105.0 / 44100);
+        EncoderOptionBlock({}, memory, Prefs::IntermediateHigh);
+        QCOMPARE(EncoderSoundDelay(memory), 0.0);
     }
 
     void secondsText() {

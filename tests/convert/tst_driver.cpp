@@ -151,8 +151,11 @@ private slots:
         QVERIFY(encoder[2].contains("-alang"));
         const QList<QStringList> transcoder = transcoderRuns();
         QCOMPARE(transcoder.size(), 2);
-        QCOMPARE(transcoder[0], (QStringList{"-y", "-i", temp(), "-t", "10.000", "-vcodec",
-                                             "libx264", m_out->filePath("Title01.mp4")}));
+        // The MP3 coder's delay is taken off the intermediate's sound.
+        QCOMPARE(transcoder[0],
+                 (QStringList{"-y", "-i", temp(), "-t", "10.000", "-vcodec", "libx264", "-af",
+                              "atrim=start=0.0230,asetpts=PTS-STARTPTS",
+                              m_out->filePath("Title01.mp4")}));
         // The encode pass filled the first half, parsing from the 21st chunk; the transcoder's
         // time never went back and its first two chunks were not read.
         QVERIFY(m_currents.contains(50) || m_currents.contains(48));
@@ -426,23 +429,29 @@ private slots:
         QTest::addColumn<QString>("seek");
         QTest::addColumn<bool>("film");
         QTest::addColumn<QString>("frames");
+        QTest::addColumn<QString>("cut"); // on the intermediate's picture grid
         QTest::newRow("PAL") << 25.0 << ""
-                             << "58.500" << false << "250 / 250";
+                             << "58.500" << false << "250 / 250"
+                             << "0.520";
         // NTSC is sought in the encoder's nominal seconds; film is written at its own rate.
         QTest::newRow("NTSC video") << 29.97 << ""
-                                    << "58.442" << false << "300 / 300";
+                                    << "58.442" << false << "300 / 300"
+                                    << "0.534";
         QTest::newRow("NTSC film")
             << 29.97
             << "demux_mpg: 24000/1001fps progressive NTSC content detected, switching framerate.\n"
-            << "58.442" << true << "240 / 240";
+            << "58.442" << true << "240 / 240"
+            << "0.500";
     }
     void seekLandingDecidesTheCut() {
         QFETCH(double, rate);
         QFETCH(QString, decoder);
-        // Sent 1.5 s early, the encoder reports landing 0.52 s before the start.
+        // Sent 1.5 s early, the encoder reports landing 0.52 s before the start, with the
+        // sound 0.3 s earlier still.
         play(ToolRole::Probe,
              ToolPlay{.say = {"DEMUX: Append packet to d_video, len=1  pts=0.133  pos=13\n"
-                              "DEMUX: Append packet to d_video, len=1  pts=59.613  pos=9\n" +
+                              "DEMUX: Append packet to d_video, len=1  pts=59.613  pos=9\n"
+                              "DEMUX: Append packet to d_audio, len=1  pts=59.313  pos=10\n" +
                               decoder}});
         play(ToolRole::Encode, writes(10));
         play(ToolRole::Transcode, writes(20));
@@ -456,11 +465,47 @@ private slots:
         QVERIFY(encoder[1].contains("-msglevel"));
         const QStringList encode = encoder[2];
         QTEST(encode.value(encode.indexOf("-ss") + 1), "seek");
-        QCOMPARE(encode.mid(encode.indexOf("-endpos"), 2), (QStringList{"-endpos", "10.520"}));
+        // The sound dropped at the start (its lead and the MP3 coder's delay) is encoded on.
+        QCOMPARE(encode.mid(encode.indexOf("-endpos"), 2), (QStringList{"-endpos", "10.843"}));
         QTEST(encode.contains("-ofps") && encode.contains("24000/1001"), "film");
         const QStringList transcode = transcoderRuns().value(0);
-        QCOMPARE(transcode.mid(0, 3), (QStringList{"-y", "-ss", "0.520"}));
+        QTEST(transcode.value(transcode.indexOf("-ss") + 1), "cut");
+        QVERIFY(transcode.contains("atrim=start=0.3230,asetpts=PTS-STARTPTS"));
         QTEST(m_driver->progress().framesText, "frames");
+    }
+
+    // A long item is probed at a quarter, half and three quarters in as well: film found in
+    // some parts only is written at the film's rate, the video's surplus pictures dropped.
+    void filmInPartsOfALongItem_data() {
+        QTest::addColumn<QList<bool>>("film"); // each probe's verdict, the start's first
+        QTest::addColumn<bool>("atFilmRate");
+        QTest::addColumn<bool>("everyFrame"); // -noskip
+        QTest::newRow("video throughout")
+            << QList<bool>{false, false, false, false} << false << true;
+        QTest::newRow("film throughout") << QList<bool>{true, true, true, true} << true << true;
+        QTest::newRow("film after video") << QList<bool>{false, false, true, true} << true << false;
+        QTest::newRow("video after film") << QList<bool>{true, true, false, false} << true << false;
+    }
+    void filmInPartsOfALongItem() {
+        QFETCH(QList<bool>, film);
+        const QString opened = "DEMUX: Append packet to d_video, len=1  pts=0.133  pos=13\n";
+        for (const bool f : film)
+            m_runner->plays[ToolRole::Probe] << ToolPlay{
+                .say = {opened + (f ? "demux_mpg: 24000/1001fps progressive NTSC content "
+                                      "detected, switching framerate.\n"
+                                    : "")}};
+        play(ToolRole::Encode, writes(10));
+        play(ToolRole::Transcode, writes(20));
+        ConversionItem i = item("Title01");
+        i.frameRate = 29.97;
+        i.encode.endText = "00:02:00";
+        i.durationSeconds = 120;
+        QCOMPARE(runToEnd(job({i})), TConversionDriver::Outcome::Completed);
+        const QList<QStringList> encoder = encoderRuns();
+        QCOMPARE(encoder.size(), 6); // disc-open run, four probes, encode pass
+        const QStringList encode = encoder.last();
+        QTEST(encode.contains("24000/1001"), "atFilmRate");
+        QTEST(encode.contains("-noskip"), "everyFrame");
     }
 
     void twoRunsNeverShareTheIntermediate() {

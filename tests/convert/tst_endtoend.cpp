@@ -134,6 +134,25 @@ private:
         m_tree->setSpan(index, SecondsToTimeText(start), SecondsToTimeText(end));
     }
 
+    // Whether the output's sound is as far from its picture (within 20 ms) as the film disc's
+    // own over the same stretch of its title (each title has a title set of its own; the
+    // titles of two parts, whose timestamps start again in the second, are held to the first
+    // title's, made alike).
+    static bool soundInStep(const QString& output, const QString& disc, int titleNumber,
+                            const TItemSpan& span) {
+        const bool parts = titleNumber > 3;
+        const std::optional<double> own = SoundOffsetMs(
+            disc +
+                QString("/VIDEO_TS/VTS_%1_1.VOB").arg(parts ? 1 : titleNumber, 2, 10, QChar('0')),
+            parts ? 0 : span.start, parts ? 1e6 : span.end - span.start);
+        const std::optional<double> seen = SoundOffsetMs(output);
+        if (own && seen && qAbs(*seen - *own) <= 20)
+            return true;
+        qWarning("sound %.1f ms after the picture, on the disc %.1f ms", seen.value_or(-1e6),
+                 own.value_or(-1e6));
+        return false;
+    }
+
 private slots:
     void initTestCase() {
         m_disc = qEnvironmentVariable("RIPVALE_SAMPLE_DVD");
@@ -389,24 +408,30 @@ private slots:
     }
 
     // NTSC film (progressive pictures, pull-down flags) comes out at its own 23.976 a second:
-    // every film picture once, for the span's length, the sound as long.
+    // every film picture once, for the span's length, the sound as long and in step with the
+    // picture as on the disc (a flash and a beep every 1.001 s).
     // Hard-telecined film (title 3) is pulled back up to the same rate; the encoder's pullup
     // needs a few pictures to find the pattern, so its count is looser.
     void filmAtItsOwnRate_data() {
         QTest::addColumn<int>("titleNumber");
         QTest::addColumn<int>("chapter"); // 0: the whole title
         QTest::addColumn<int>("intermediate");
-        QTest::newRow("title, standard intermediate") << 1 << 0 << 0;
-        QTest::newRow("title, high intermediate") << 1 << 0 << 1;
-        QTest::newRow("chapter 2, standard intermediate") << 1 << 2 << 0;
-        QTest::newRow("chapter 2, high intermediate") << 1 << 2 << 1;
-        QTest::newRow("hard telecine, standard intermediate") << 3 << 0 << 0;
-        QTest::newRow("hard telecine, high intermediate") << 3 << 0 << 1;
+        QTest::addColumn<QString>("span"); // trimmed to this; empty: as it is
+        QTest::newRow("title, standard intermediate") << 1 << 0 << 0 << "";
+        QTest::newRow("title, high intermediate") << 1 << 0 << 1 << "";
+        QTest::newRow("chapter 2, standard intermediate") << 1 << 2 << 0 << "";
+        QTest::newRow("chapter 2, high intermediate") << 1 << 2 << 1 << "";
+        QTest::newRow("7 to 16 s, standard intermediate") << 1 << 0 << 0 << "00:00:07-00:00:16";
+        QTest::newRow("hard telecine, standard intermediate") << 3 << 0 << 0 << "";
+        QTest::newRow("hard telecine, high intermediate") << 3 << 0 << 1 << "";
+        QTest::newRow("video, then film") << 4 << 0 << 1 << "";
+        QTest::newRow("film, then video") << 5 << 0 << 0 << "";
     }
     void filmAtItsOwnRate() {
         QFETCH(int, titleNumber);
         QFETCH(int, chapter);
         QFETCH(int, intermediate);
+        QFETCH(QString, span);
         const bool telecine = titleNumber == 3;
         const QString disc = qEnvironmentVariable("RIPVALE_FILM_DVD");
         if (!QDir(disc + "/VIDEO_TS").exists())
@@ -415,29 +440,36 @@ private slots:
         auto& [info, tree] = opened;
         const QModelIndex title = tree.index(titleNumber - 1, 0);
         const QModelIndex item = opened.only(titleNumber, chapter);
+        if (!span.isEmpty())
+            tree.setSpan(item, span.section('-', 0, 0), span.section('-', 1));
         info.VolumeName = QString("film%1-%2-%3").arg(titleNumber).arg(chapter).arg(intermediate);
         const QList<ItemFailure> failures =
             convertWith(firstProfile("mp4"), tree, info, {}, intermediate);
         QVERIFY2(failures.isEmpty(), qPrintable(failures.value(0).reason));
-        const TItemSpan span = ConvertedSpan(*tree.node(item));
+        const TItemSpan converted = ConvertedSpan(*tree.node(item));
         const QString output =
             m_out.filePath(info.VolumeName + "-" + tree.node(item)->OutputName + ".mp4");
         const ProbedMedia media = ProbeMedia(output);
         for (const QString type : {"video", "audio"}) {
             QVERIFY(media.first(type));
             const double lasts = media.first(type)->duration;
-            QVERIFY2(qAbs(lasts - (span.end - span.start)) <= (telecine ? 0.2 : 0.1),
+            QVERIFY2(qAbs(lasts - (converted.end - converted.start)) <= (telecine ? 0.2 : 0.1),
                      qPrintable(type + QString(" lasts %1").arg(lasts)));
         }
+        if (titleNumber == 5)
+            QEXPECT_FAIL("", "from film to video the encoder's picture falls 120 ms behind",
+                         Continue);
+        QVERIFY(soundInStep(output, disc, titleNumber, converted));
         // The title's last picture is the one the encoder never writes.
-        const bool toEnd = span.end >= ConvertedSpan(*tree.node(title)).end;
-        const int frames = qRound((span.end - span.start) * FilmFrameRate) - (toEnd ? 1 : 0);
-        QVERIFY2(qAbs(CountVideoFrames(output) - frames) <= (telecine ? 4 : 1),
+        const bool toEnd = converted.end >= ConvertedSpan(*tree.node(title)).end;
+        const int frames =
+            qRound((converted.end - converted.start) * FilmFrameRate) - (toEnd ? 1 : 0);
+        QVERIFY2(qAbs(CountVideoFrames(output) - frames) <= (telecine || titleNumber > 3 ? 4 : 1),
                  qPrintable(QString("%1 of %2").arg(CountVideoFrames(output)).arg(frames)));
-        if (telecine) // the disc's pictures are woven ones, no film pictures to match
+        if (telecine || titleNumber > 3) // woven pictures, or not title 1's to match
             return;
         // Its first picture is the film's own at the span's start, each once in between.
-        const int first = qRound(span.start * FilmFrameRate);
+        const int first = qRound(converted.start * FilmFrameRate);
         QCOMPARE(MatchingSourceFrame(output, disc + "/VIDEO_TS/VTS_01_1.VOB", first - 2, first + 2),
                  first);
     }
@@ -468,8 +500,10 @@ private slots:
         const QList<ItemFailure> failures =
             convertWith(firstProfile("mp4"), opened.tree, opened.info, shown);
         QVERIFY2(failures.isEmpty(), qPrintable(failures.value(0).reason));
-        const FieldCounts fields = JudgeFields(m_out.filePath(
-            opened.info.VolumeName + "-" + opened.tree.node(item)->OutputName + ".mp4"));
+        const QString output = m_out.filePath(opened.info.VolumeName + "-" +
+                                              opened.tree.node(item)->OutputName + ".mp4");
+        QVERIFY(soundInStep(output, disc, title, ConvertedSpan(*opened.tree.node(item))));
+        const FieldCounts fields = JudgeFields(output);
         QVERIFY(fields.progressive >= 0);
         QFETCH(bool, combed);
         QVERIFY2(combed ? fields.interlaced > 10 * fields.progressive

@@ -189,3 +189,62 @@ FieldCounts JudgeFields(const QString& path) {
         return {};
     return {m.captured(1).toInt() + m.captured(2).toInt(), m.captured(3).toInt()};
 }
+
+namespace {
+// Start times, in the file's seconds, of runs of moments that pass a test, runs closer than
+// half a second counted once.
+QList<double> eventStarts(const QList<double>& times) {
+    QList<double> starts;
+    for (const double t : times)
+        if (starts.isEmpty() || t - starts.last() > 0.5)
+            starts << t;
+    return starts;
+}
+} // namespace
+
+std::optional<double> SoundOffsetMs(const QString& path, double from, double length) {
+    // Trimmed in the filters: an MPEG-PS file's seek misses by far.
+    const QString window = QString("trim=start=%1:duration=%2,").arg(from).arg(length, 0, 'f', 3);
+    QProcess video;
+    video.start("ffmpeg", {"-v", "error", "-i", path, "-map", "0:v:0", "-vf",
+                           window + "crop=iw/16:ih/16:0:0,signalstats,metadata=print:key="
+                                    "lavfi.signalstats.YAVG:file=-",
+                           "-f", "null", "-"});
+    QProcess audio;
+    audio.start("ffmpeg",
+                {"-nostats", "-i", path, "-map", "0:a:0", "-af",
+                 'a' + window + "bandpass=f=1760:width_type=h:w=200,silencedetect=n=-30dB:d=0.2",
+                 "-f", "null", "-"});
+    video.waitForFinished(120000);
+    audio.waitForFinished(120000);
+    QList<double> bright;
+    double at = 0;
+    static const QRegularExpression frameLine("pts_time:([-\\d.]+)|YAVG=([\\d.]+)");
+    for (auto it = frameLine.globalMatch(QString::fromLatin1(video.readAllStandardOutput()));
+         it.hasNext();) {
+        const QRegularExpressionMatch m = it.next();
+        if (m.capturedLength(1))
+            at = m.captured(1).toDouble();
+        else if (m.captured(2).toDouble() > 128)
+            bright << at;
+    }
+    QList<double> beeps;
+    static const QRegularExpression beepStart("silence_end: ([-\\d.]+)");
+    for (auto it = beepStart.globalMatch(QString::fromLatin1(audio.readAllStandardError()));
+         it.hasNext();)
+        beeps << it.next().captured(1).toDouble();
+    QList<double> offsets;
+    for (const double flash : eventStarts(bright)) {
+        const auto nearest = std::min_element(beeps.begin(), beeps.end(), [&](double a, double b) {
+            return qAbs(a - flash) < qAbs(b - flash);
+        });
+        if (nearest != beeps.end() && qAbs(*nearest - flash) < 0.4)
+            offsets << (*nearest - flash) * 1000;
+    }
+    if (offsets.size() < 3)
+        return std::nullopt;
+    double sum = 0;
+    for (const double o : offsets)
+        sum += o;
+    return sum / offsets.size();
+}

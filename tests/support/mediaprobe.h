@@ -1,5 +1,7 @@
 #pragma once
 
+#include <optional>
+
 #include <QJsonObject>
 #include <QList>
 #include <QString>
@@ -59,3 +61,7 @@ struct FieldCounts {
     int interlaced = -1, progressive = -1;
 };
 FieldCounts JudgeFields(const QString& path);
+// The mean time, in ms, from each white flash in the picture's top left corner to the beep
+// (1760 Hz) nearest it, between `from` and `from + length` seconds: positive when the sound is
+// late. Nothing with fewer than three pairs.
+std::optional<double> SoundOffsetMs(const QString& path, double from = 0, double length = 1e6);
