@@ -168,6 +168,10 @@ ToolCommand EncodePassCommand(const EncodeItem& item, const QString& discPath,
     if (!route.mixedFilm)
         c.add(QStringLiteral("-noskip"));
     c.add(QStringLiteral("-mc")).add(QStringLiteral("0"));
+    // Mixed, the pictures are timed at the stream's own 29.97 throughout: the demuxer, once it
+    // has seen film, would time the video parts as film and fall 120 ms behind the sound.
+    if (route.mixedFilm)
+        c.add(QStringLiteral("-fps")).add(QStringLiteral("30000/1001"));
     if (route.film || route.telecine)
         c.add(QStringLiteral("-ofps")).add(QStringLiteral("24000/1001"));
     addAudioTrack(c, item);

@@ -456,9 +456,6 @@ private slots:
             QVERIFY2(qAbs(lasts - (converted.end - converted.start)) <= (telecine ? 0.2 : 0.1),
                      qPrintable(type + QString(" lasts %1").arg(lasts)));
         }
-        if (titleNumber == 5)
-            QEXPECT_FAIL("", "from film to video the encoder's picture falls 120 ms behind",
-                         Continue);
         QVERIFY(soundInStep(output, disc, titleNumber, converted));
         // The title's last picture is the one the encoder never writes.
         const bool toEnd = converted.end >= ConvertedSpan(*tree.node(title)).end;
