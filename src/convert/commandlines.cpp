@@ -151,7 +151,7 @@ ToolCommand EncodePassCommand(const EncodeItem& item, const QString& discPath,
     // The sound the transcoder drops from the start is encoded on past the end instead.
     if (!EndsAtTitleEnd(item))
         c.add(QStringLiteral("-endpos"))
-            .add(SecondsText(end - (route.landedAt >= 0 ? route.landedAt : seekTo) +
+            .add(SecondsText(end - (route.landed() ? route.landedAt : seekTo) +
                              std::max(0.0, route.soundLead)));
     const EncodedPicture picture = EncoderPicture(memory, item.titleAspect);
     if (memory.rawVideo) // uncompressed pictures carry their shape in the file's header

@@ -71,8 +71,12 @@ inline constexpr double TitleStartSeekSeconds = 0.01;
 
 // What the driver learnt before an item's encode pass.
 struct EncodeRoute {
-    double seekTo = -1;   // the -ss value; -1: the item's start, as written
-    double landedAt = -1; // where the encoder starts, in title seconds; -1: not known
+    double seekTo = -1; // the -ss value; -1: the item's start, as written
+    // Where the intermediate's picture starts, in title seconds (a little before the title's
+    // start for a picture the encoder doubles there); NotLanded: not known.
+    double landedAt = NotLanded;
+    static constexpr double NotLanded = -1;
+    bool landed() const { return landedAt != NotLanded; }
     QString subtitleBase; // the chosen subtitle taken out beforehand (.idx/.sub); empty: none
     // NTSC film: progressive pictures at 24000/1001 a second that pull-down flags stretch to
     // 29.97 on a player. Written at 29.97 they would run 25 % fast.

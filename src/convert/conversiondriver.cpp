@@ -215,7 +215,7 @@ void TConversionDriver::startTranscode() {
     // The encoder began at the picture group where it landed: drop what lies before the start,
     // and keep the span's length whatever the encoder's end.
     TranscodeCut cut;
-    if (m_route.landedAt >= 0)
+    if (m_route.landed())
         cut.skip =
             OnFrameGrid(std::max(0.0, TimeTextToSeconds(item.encode.startText) - m_route.landedAt),
                         itemFrameRate());

@@ -52,7 +52,7 @@ void TConversionDriver::seekProbed() {
         m_route.landedAt = landed->picture;
     } else { // the encoder does not tell: seek to the start itself, as written
         m_route.seekTo = start;
-        m_route.landedAt = -1;
+        m_route.landedAt = EncodeRoute::NotLanded;
     }
     m_route.soundLead = (landed ? landed->soundLead : 0) + EncoderSoundDelay(m_job.encoderMemory);
     m_probeOutput.clear();
@@ -72,7 +72,7 @@ void TConversionDriver::fieldsChecked() {
         // The pullup filter uses up the first film picture it finds while it locks onto the
         // pattern: the intermediate's picture begins one later, its sound does not.
         const double held = 1 / FilmFrameRate;
-        if (m_route.landedAt >= 0)
+        if (m_route.landed())
             m_route.landedAt += held;
         m_route.soundLead += held;
     }
@@ -99,7 +99,7 @@ void TConversionDriver::startFilmProbe() {
             // Written with frames dropped or repeated to keep step, the intermediate's picture
             // begins with its first picture twice: one film picture before the landing.
             const double repeated = 1 / FilmFrameRate;
-            if (m_route.landedAt >= 0)
+            if (m_route.landed())
                 m_route.landedAt -= repeated;
             m_route.soundLead -= repeated;
         }
