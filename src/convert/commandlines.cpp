@@ -278,7 +278,7 @@ double EncoderSoundDelay(const EncoderMemory& memory) {
 }
 
 QList<double> FilmProbePoints(double start, double end) {
-    constexpr double probedLonger = 60;
+    constexpr double probedLonger = 8;
     if (end - start < probedLonger)
         return {};
     return {start + (end - start) / 4, start + (end - start) / 2, start + (end - start) * 3 / 4};

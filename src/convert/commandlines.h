@@ -93,7 +93,7 @@ struct EncodeRoute {
 };
 
 // Further points of a span from `start` to `end` (seconds) at which to probe for film: a
-// quarter, half and three quarters in, for spans of a minute or more.
+// quarter, half and three quarters in, for spans of 8 s or more.
 QList<double> FilmProbePoints(double start, double end);
 
 // The rate a film title's pictures are encoded at, each once.

@@ -6,6 +6,7 @@
 #include <QList>
 #include <QMap>
 #include <QMetaObject>
+#include <QTest>
 
 #include <array>
 #include <functional>
@@ -127,6 +128,27 @@ public:
             if (s.slot == slot)
                 runs << s.arguments;
         return runs;
+    }
+    QList<QStringList> runsAs(ToolRole role) const {
+        QList<QStringList> runs;
+        for (const Start& s : starts)
+            if (RoleOf(s.arguments, s.slot) == role)
+                runs << s.arguments;
+        return runs;
+    }
+    // Ends each run as it starts, for a test that plays by hand, until one in this role starts.
+    bool endRunsUntil(ToolRole role) {
+        for (;;) {
+            if (starts.isEmpty() && !QTest::qWaitFor([this] { return !starts.isEmpty(); }))
+                return false;
+            const Start last = starts.last();
+            if (RoleOf(last.arguments, last.slot) == role)
+                return true;
+            const qsizetype before = starts.size();
+            end(last.slot);
+            if (!QTest::qWaitFor([this, before] { return starts.size() > before; }))
+                return false;
+        }
     }
 
 private:

@@ -1,5 +1,6 @@
 #include "convert/conversiondriver.h"
 #include "core/programvalues.h"
+#include "core/timetext.h"
 #include "fakes.h"
 #include "faketoolrunner.h"
 #include "testclock.h"
@@ -54,6 +55,7 @@ private:
 
     void play(ToolRole role, ToolPlay p) { m_runner->play(role, std::move(p)); }
     QList<QStringList> encoderRuns() const { return m_runner->runsOf(IToolRunner::Encoder); }
+    QList<QStringList> encodePasses() const { return m_runner->runsAs(ToolRole::Encode); }
     QList<QStringList> transcoderRuns() const { return m_runner->runsOf(IToolRunner::Transcoder); }
 
     ConversionItem item(const QString& name, int title = 1, double duration = 10) {
@@ -141,14 +143,15 @@ private slots:
         QVERIFY(m_frames.contains("250 / 250")); // the first item's own rate, 25 a second
 
         const QList<QStringList> encoder = encoderRuns();
-        // A disc-open run and a probe before each encode pass.
-        QCOMPARE(encoder.size(), 6);
+        // A disc-open run, then probes before each encode pass.
         QCOMPARE(encoder[0].mid(0, 2), (QStringList{"dvd://1", "-dvd-device"}));
         QCOMPARE(encoder[0].mid(2, 1).size(), 1);
         QCOMPARE(encoder[0].mid(3), (QStringList{"-o", "temp.avi"}));
         QVERIFY(encoder[1].contains("-msglevel"));
-        QCOMPARE(encoder[2].last(), temp());
-        QVERIFY(encoder[2].contains("-alang"));
+        const QList<QStringList> passes = encodePasses();
+        QCOMPARE(passes.size(), 2);
+        QCOMPARE(passes[0].last(), temp());
+        QVERIFY(passes[0].contains("-alang"));
         const QList<QStringList> transcoder = transcoderRuns();
         QCOMPARE(transcoder.size(), 2);
         // The MP3 coder's delay is taken off the intermediate's sound.
@@ -369,7 +372,7 @@ private slots:
         ConversionJob j = job({item("Title01")});
         j.workDir = m_work->path() + "/gone/";
         QCOMPARE(runToEnd(j), TConversionDriver::Outcome::Completed);
-        QCOMPARE(encoderRuns()[2].last(), m_values.programDir + "temp.avi");
+        QCOMPARE(encodePasses().value(0).last(), m_values.programDir + "temp.avi");
         QVERIFY(!QFile::exists(m_values.programDir + "temp.avi"));
     }
 
@@ -414,7 +417,7 @@ private slots:
         QSignalSpy done(m_driver.get(), &TConversionDriver::finished);
         m_driver->run(secondItem ? job({item("Title01"), item("Title02", 2, 5)})
                                  : job({item("Title01")}));
-        QTRY_COMPARE(encoderRuns().size(), secondItem ? 6 : 3);
+        QTRY_COMPARE(encodePasses().size(), secondItem ? 2 : 1);
         QTRY_VERIFY(m_runner->isRunning(IToolRunner::Encoder));
         m_clock->advance(3000);
         QCOMPARE(m_runner->interrupted, 0);
@@ -460,10 +463,8 @@ private slots:
         i.encode.startText = "00:01:00";
         i.encode.endText = "00:01:10";
         QCOMPARE(runToEnd(job({i})), TConversionDriver::Outcome::Completed);
-        const QList<QStringList> encoder = encoderRuns();
-        QCOMPARE(encoder.size(), 3); // disc-open run, probe, encode pass
-        QVERIFY(encoder[1].contains("-msglevel"));
-        const QStringList encode = encoder[2];
+        QCOMPARE(encodePasses().size(), 1);
+        const QStringList encode = encodePasses()[0];
         QTEST(encode.value(encode.indexOf("-ss") + 1), "seek");
         // The sound dropped at the start (its lead and the MP3 coder's delay) is encoded on.
         QCOMPARE(encode.mid(encode.indexOf("-endpos"), 2), (QStringList{"-endpos", "10.843"}));
@@ -474,19 +475,28 @@ private slots:
         QTEST(m_driver->progress().framesText, "frames");
     }
 
-    // A long item is probed at a quarter, half and three quarters in as well: film found in
-    // some parts only is written at the film's rate, the video's surplus pictures dropped.
-    void filmInPartsOfALongItem_data() {
+    // An item is probed at a quarter, half and three quarters in as well: film found in some
+    // parts only is written at the film's rate, the video's surplus pictures dropped. A few
+    // seconds are probed at their start only.
+    void filmInPartsOfAnItem_data() {
+        QTest::addColumn<int>("seconds");
         QTest::addColumn<QList<bool>>("film"); // each probe's verdict, the start's first
         QTest::addColumn<bool>("atFilmRate");
         QTest::addColumn<bool>("everyFrame"); // -noskip
         QTest::newRow("video throughout")
-            << QList<bool>{false, false, false, false} << false << true;
-        QTest::newRow("film throughout") << QList<bool>{true, true, true, true} << true << true;
-        QTest::newRow("film after video") << QList<bool>{false, false, true, true} << true << false;
-        QTest::newRow("video after film") << QList<bool>{true, true, false, false} << true << false;
+            << 120 << QList<bool>{false, false, false, false} << false << true;
+        QTest::newRow("film throughout")
+            << 120 << QList<bool>{true, true, true, true} << true << true;
+        QTest::newRow("film after video")
+            << 120 << QList<bool>{false, false, true, true} << true << false;
+        QTest::newRow("video after film")
+            << 120 << QList<bool>{true, true, false, false} << true << false;
+        QTest::newRow("film after video, 20 s")
+            << 20 << QList<bool>{false, false, false, true} << true << false;
+        QTest::newRow("film, 5 s") << 5 << QList<bool>{true} << true << true;
     }
-    void filmInPartsOfALongItem() {
+    void filmInPartsOfAnItem() {
+        QFETCH(int, seconds);
         QFETCH(QList<bool>, film);
         const QString opened = "DEMUX: Append packet to d_video, len=1  pts=0.133  pos=13\n";
         for (const bool f : film)
@@ -498,12 +508,11 @@ private slots:
         play(ToolRole::Transcode, writes(20));
         ConversionItem i = item("Title01");
         i.frameRate = 29.97;
-        i.encode.endText = "00:02:00";
-        i.durationSeconds = 120;
+        i.encode.endText = SecondsToTimeText(seconds);
+        i.durationSeconds = seconds;
         QCOMPARE(runToEnd(job({i})), TConversionDriver::Outcome::Completed);
-        const QList<QStringList> encoder = encoderRuns();
-        QCOMPARE(encoder.size(), 6); // disc-open run, four probes, encode pass
-        const QStringList encode = encoder.last();
+        QCOMPARE(m_runner->runsAs(ToolRole::Probe).size(), film.size());
+        const QStringList encode = encodePasses().value(0);
         QTEST(encode.contains("24000/1001"), "atFilmRate");
         QTEST(encode.contains("-noskip"), "everyFrame");
     }

@@ -426,6 +426,7 @@ private slots:
         QTest::newRow("hard telecine, high intermediate") << 3 << 0 << 1 << "";
         QTest::newRow("video, then film") << 4 << 0 << 1 << "";
         QTest::newRow("film, then video") << 5 << 0 << 0 << "";
+        QTest::newRow("video, then film, 20 to 45 s") << 4 << 0 << 0 << "00:00:20-00:00:45";
     }
     void filmAtItsOwnRate() {
         QFETCH(int, titleNumber);
