@@ -4,7 +4,7 @@
 //   bench_convert PROGRAM_DIR DISC_FOLDER PROFILE_FILE WORK_DIR [ROUNDS]
 #include "convert/commandlines.h"
 #include "convert/conversiondriver.h"
-#include "convert/conversionjob.h"
+#include "convert/jobbuilder.h"
 #include "convert/outputcheck.h"
 #include "convert/toolrunner.h"
 #include "core/programvalues.h"
@@ -162,7 +162,7 @@ QList<double> direct(const ConversionJob& job, const ProgramValues& values, Enco
     marks << clock.nsecsElapsed() / 1e9;
     runDirect(
         values.transcoderPath,
-        TranscodeCommand(values.workDir + "temp.avi", job.transcoderOptions(), output).arguments());
+        TranscodeCommand(values.workDir + "temp.avi", job.transcoderOptions, output).arguments());
     marks << clock.nsecsElapsed() / 1e9;
     runDirect(values.probePath(), ProbeArguments(output));
     marks << clock.nsecsElapsed() / 1e9;

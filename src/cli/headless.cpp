@@ -4,7 +4,7 @@
 #include "cli/runreport.h"
 #include "cli/terminalprompts.h"
 #include "convert/completion.h"
-#include "convert/conversionjob.h"
+#include "convert/jobbuilder.h"
 #include "convert/profileoptions.h"
 #include "convert/toolrunner.h"
 #include "core/discentries.h"

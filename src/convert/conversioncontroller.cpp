@@ -1,7 +1,7 @@
 #include "convert/conversioncontroller.h"
 
 #include "convert/conversionitems.h"
-#include "convert/conversionjob.h"
+#include "convert/jobbuilder.h"
 #include "core/paths.h"
 #include "core/programvalues.h"
 #include "platform/notifier.h"

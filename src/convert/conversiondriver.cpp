@@ -210,8 +210,7 @@ void TConversionDriver::startEncode() {
 
 void TConversionDriver::startTranscode() {
     const ConversionItem& item = m_job.items[m_index];
-    const ToolCommand options = SettleDeinterlacing(
-        m_job.transcoderOptions ? m_job.transcoderOptions() : ToolCommand(), m_route.interlaced);
+    const ToolCommand options = SettleDeinterlacing(m_job.transcoderOptions, m_route.interlaced);
     // The encoder began at the picture group where it landed: drop what lies before the start,
     // and keep the span's length whatever the encoder's end.
     TranscodeCut cut;

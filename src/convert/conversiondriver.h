@@ -1,6 +1,7 @@
 #pragma once
 
 #include "convert/commandlines.h"
+#include "convert/conversionjob.h"
 #include "convert/intermediatefiles.h"
 #include "convert/outputreadback.h"
 #include "convert/progressparse.h"
@@ -11,48 +12,12 @@
 #include <QObject>
 #include <QString>
 
-#include <functional>
 #include <memory>
 
 class IPrompts;
 struct ProgramValues;
 
 enum class ConversionState { Idle = 0, Converting = 1, Cancelled = 2 };
-enum class OverwriteChoice { Ask, Overwrite, Rename };
-
-// One checked title or chapter as the run converts it.
-struct ConversionItem {
-    EncodeItem encode;
-    QString outputName; // "Title01-Chapter03"
-    double durationSeconds = 0;
-    double frameRate = 0; // of the item's own title; 0: the disc's
-};
-
-// What a run needs to know, settled when Start is pressed.
-struct ConversionJob {
-    QList<ConversionItem> items;
-    QString outputDir; // ends in "/"
-    QString volumeName;
-    QString outputExtension; // ".mp4"
-    double frameRate = 0;
-    QString discPath;
-    // Where the intermediate files go; a folder that does not exist when the run starts gives
-    // way to the program folder for the whole run.
-    QString workDir;
-    OverwriteChoice overwrite = OverwriteChoice::Ask;
-    ToolCommand encoderOptionBlock;
-    EncoderMemory encoderMemory; // as the option block left it
-    // The transcoder's options, built from the profile just before each transcode pass.
-    std::function<ToolCommand()> transcoderOptions;
-};
-
-// An item that did not become a good output file.
-struct ItemFailure {
-    QString fileName; // the output file's name
-    QString reason;
-    QString toolOutput; // the failing tool's last lines
-};
-
 // The figures the window shows during a run.
 struct ConversionProgress {
     int current = 0; // per cent, 0 to 100

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "convert/conversiondriver.h"
+#include "convert/conversionjob.h"
 
 class TTaskTree;
 

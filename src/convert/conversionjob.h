@@ -1,36 +1,45 @@
 #pragma once
 
-#include "convert/conversiondriver.h"
-#include "convert/profileoptions.h"
-#include "core/preferences.h"
+#include "convert/commandlines.h"
 
-// Where a run takes its items, disc and settings from: the window's controls, or the options
-// of the headless mode.
-struct ConversionJobSource {
-    QList<ConversionItem> items;
-    QString outputFolder; // an existing folder, or a new one under an existing folder
-    QString volumeName;
-    QString outputExtension;
-    double frameRate = 0;
-    QString discPath;
-    QString workDir;
-    GeneralPreferences settings;
-    QString profilePath;
-    ShownText shownText;
+#include <QList>
+#include <QString>
+
+// A run's items and settings, settled when it starts: plain values that nothing changes while
+// the run goes on.
+
+enum class OverwriteChoice { Ask, Overwrite, Rename };
+
+// One checked title or chapter as the run converts it.
+struct ConversionItem {
+    EncodeItem encode;
+    QString outputName; // "Title01-Chapter03"
+    double durationSeconds = 0;
+    double frameRate = 0; // of the item's own title; 0: the disc's
 };
 
-struct TDVDInformation;
-class TTaskTree;
+// What a run needs to know, settled when Start is pressed.
+struct ConversionJob {
+    QList<ConversionItem> items;
+    QString outputDir; // ends in "/"
+    QString volumeName;
+    QString outputExtension; // ".mp4"
+    double frameRate = 0;
+    QString discPath;
+    // Where the intermediate files go; a folder that does not exist when the run starts gives
+    // way to the program folder for the whole run.
+    QString workDir;
+    OverwriteChoice overwrite = OverwriteChoice::Ask;
+    ToolCommand encoderOptionBlock;
+    EncoderMemory encoderMemory; // as the option block left it
+    // The transcoder's options as the profile gave them when the run started (the
+    // deinterlacing is settled per item).
+    ToolCommand transcoderOptions;
+};
 
-// A loaded disc's checked items with the profile's own values, as the headless mode starts them
-// (the window takes the values shown in its controls instead).
-ConversionJobSource DiscJobSource(const TTaskTree& tree, const TDVDInformation& info,
-                                  const QString& outputExtension, const QString& outputFolder,
-                                  const GeneralPreferences& settings, const QString& profilePath);
-
-// The job Start hands to the driver; makes the output folder when only its parent exists.
-// `memory` is the encoder memory the option block leaves, kept by the caller between runs.
-ConversionJob BuildConversionJob(const ConversionJobSource& source, EncoderMemory& memory);
-
-// The output folder Start accepts: an existing folder, or a new one whose parent exists.
-bool OutputFolderUsable(const QString& outputText);
+// An item that did not become a good output file.
+struct ItemFailure {
+    QString fileName; // the output file's name
+    QString reason;
+    QString toolOutput; // the failing tool's last lines
+};

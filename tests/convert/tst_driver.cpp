@@ -77,11 +77,7 @@ private:
         j.discPath = m_out->path() + "/VIDEO_TS/";
         j.workDir = m_values.workDir;
         j.encoderOptionBlock = EncoderOptionBlock({}, j.encoderMemory);
-        j.transcoderOptions = [] {
-            ToolCommand c;
-            c.add("-vcodec").add("libx264");
-            return c;
-        };
+        j.transcoderOptions.add("-vcodec").add("libx264");
         return j;
     }
     TConversionDriver::Outcome runToEnd(ConversionJob j) {
@@ -587,12 +583,9 @@ private slots:
         m_driver->setOutputCheck(true);
         ConversionJob j = job({item("Title01", 1, span)});
         j.outputExtension = type;
-        j.transcoderOptions = [options] {
-            ToolCommand c;
-            if (!options.isEmpty())
-                c.add(options);
-            return c;
-        };
+        j.transcoderOptions = ToolCommand();
+        if (!options.isEmpty())
+            j.transcoderOptions.add(options);
         QCOMPARE(runToEnd(j), TConversionDriver::Outcome::Completed);
         QCOMPARE(m_driver->failures().value(0).reason, problem);
         QVERIFY(QFile::exists(m_out->filePath("Title01" + type))); // kept either way

@@ -1,6 +1,6 @@
 #include "convert/commandlines.h"
 #include "convert/conversiondriver.h"
-#include "convert/conversionjob.h"
+#include "convert/jobbuilder.h"
 #include "convert/toolrunner.h"
 #include "core/paths.h"
 #include "core/programvalues.h"

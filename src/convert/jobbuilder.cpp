@@ -1,4 +1,4 @@
-#include "convert/conversionjob.h"
+#include "convert/jobbuilder.h"
 
 #include "convert/conversionitems.h"
 #include "core/paths.h"
@@ -41,10 +41,8 @@ ConversionJob BuildConversionJob(const ConversionJobSource& source, EncoderMemor
         EncoderOptionBlock(CurrentProfileOptions(source.profilePath, source.shownText), memory,
                            source.settings.intermediate);
     job.encoderMemory = memory;
-    job.transcoderOptions = [profilePath = source.profilePath, shown = source.shownText,
-                             scaled = EncoderScales(memory)] {
-        return TranscoderOptions(CurrentProfileOptions(profilePath, shown), scaled);
-    };
+    job.transcoderOptions = TranscoderOptions(
+        CurrentProfileOptions(source.profilePath, source.shownText), EncoderScales(memory));
     return job;
 }
 
