@@ -108,7 +108,7 @@ struct DriverRun {
 
 // Through the driver, with a 20 ms ticker measuring how late the event loop answers. The
 // ticker's own wake-ups are counted in the program's CPU time.
-DriverRun throughDriver(const ConversionJob& job, ProgramValues& values) {
+DriverRun throughDriver(const ConversionJob& job, const ProgramValues& values) {
     SilentPrompts prompts;
     TToolRunner runner;
     TConversionDriver driver(runner, prompts, values);
@@ -149,20 +149,20 @@ QList<double> direct(const ConversionJob& job, const ProgramValues& values, Enco
     const ConversionItem& item = job.items.front();
     ToolCommand encode =
         EncodePassCommand(item.encode, job.discPath, job.encoderOptionBlock, memory);
-    encode.add(EncoderOutputOption(values.workDir));
-    const QString output = values.workDir + "direct" + values.outputExtension;
+    encode.add(EncoderOutputOption(job.workDir));
+    const QString output = job.workDir + "direct" + job.outputExtension;
     QList<double> marks;
     QElapsedTimer clock;
     clock.start();
     runDirect(values.encoderPath,
               DiscOpenCommand(item.encode.titleNumber, DrivePartOf(job.discPath)).arguments(),
-              values.workDir);
+              job.workDir);
     marks << clock.nsecsElapsed() / 1e9;
     runDirect(values.encoderPath, encode.arguments());
     marks << clock.nsecsElapsed() / 1e9;
     runDirect(
         values.transcoderPath,
-        TranscodeCommand(values.workDir + "temp.avi", job.transcoderOptions, output).arguments());
+        TranscodeCommand(job.workDir + "temp.avi", job.transcoderOptions, output).arguments());
     marks << clock.nsecsElapsed() / 1e9;
     runDirect(values.probePath(), ProbeArguments(output));
     marks << clock.nsecsElapsed() / 1e9;
@@ -179,10 +179,10 @@ int main(int argc, char* argv[]) {
         return 2;
     }
     const int rounds = a.size() > 5 ? std::max(1, a[5].toInt()) : 3;
-    ProgramValues values = ProgramValues::forProgramDir(a[1]);
-    values.workDir = a[4] + "/";
+    const ProgramValues values = ProgramValues::forProgramDir(a[1]);
+    const QString workDir = a[4] + "/";
     const QString profile = a[3];
-    values.outputExtension = "." + StandardIni(profile).readString("Main", "Type", "mp4");
+    const QString extension = "." + StandardIni(profile).readString("Main", "Type", "mp4");
 
     TDVDInformation info;
     TTaskTree tree([] { return QString(); }, [] { return QString(); });
@@ -191,12 +191,11 @@ int main(int argc, char* argv[]) {
     tree.CheckLongestTitle();
 
     GeneralPreferences settings = values.defaultPreferences();
-    settings.workDir = values.workDir;
+    settings.workDir = workDir;
     settings.overwrite = true;
     EncoderMemory memory;
     const ConversionJob job = BuildConversionJob(
-        DiscJobSource(tree, info, values.outputExtension, values.workDir, settings, profile),
-        memory);
+        DiscJobSource(tree, info, extension, workDir, settings, profile), memory);
     std::printf("item: %s, %.1f s of video, %d rounds\n", qPrintable(job.items.front().outputName),
                 job.items.front().durationSeconds, rounds);
 

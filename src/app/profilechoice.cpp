@@ -1,50 +1,52 @@
 #include "app/profilechoice.h"
 
-#include "core/preferences.h"
 #include "core/programvalues.h"
+#include "core/settings.h"
 #include "profiles/profileloading.h"
 #include "profiles/settingform.h"
-#include "profiles/standardini.h"
+#include "profiles/settingsfile.h"
 
 #include <QComboBox>
 #include <QFileInfo>
 #include <QLineEdit>
 
-TProfileChoice::TProfileChoice(Widgets widgets, ProgramValues& values, IPrompts& prompts,
-                               QObject* parent)
-    : QObject(parent), m_w(widgets), m_values(values), m_prompts(prompts) {
+TProfileChoice::TProfileChoice(Widgets widgets, const ProgramValues& values, TSettings& settings,
+                               const TSettingsFile& file, IPrompts& prompts, QObject* parent)
+    : QObject(parent), m_w(widgets), m_values(values), m_settings(settings), m_file(file),
+      m_prompts(prompts), m_storedIndex(settings.profileIndex()) {
     m_w.cmbProfile->addItems(m_values.profileNames());
     m_w.cmbProfile->setCurrentIndex(-1);
-    connect(m_w.cmbProfile, &QComboBox::currentIndexChanged, this,
-            &TProfileChoice::cmbProfileChange);
+    m_settings.setProfile(-1, QString()); // what the list shows
+    connect(m_w.cmbProfile, &QComboBox::currentIndexChanged, this, [this](int index) {
+        m_settings.setProfile(index, m_w.cmbProfile->currentText());
+        cmbProfileChange();
+    });
+    m_w.edtOutputDir->setText(m_settings.outputFolder());
+    connect(m_w.edtOutputDir, &QLineEdit::textChanged, &m_settings, &TSettings::setOutputFolder);
+    connect(&m_settings, &TSettings::changed, m_w.edtOutputDir, [this] {
+        if (m_w.edtOutputDir->text() != m_settings.outputFolder())
+            m_w.edtOutputDir->setText(m_settings.outputFolder());
+    });
 }
 
 void TProfileChoice::relist() {
     RelistProfiles(m_w.cmbProfile, m_values.profileNames());
+    m_settings.setProfile(m_w.cmbProfile->currentIndex(), m_w.cmbProfile->currentText());
 }
 
 void TProfileChoice::RestoreProfileSelection() {
-    const StandardIni prefs(m_values.preferencesPath());
     QComboBox* list = m_w.cmbProfile;
-    if (list->count() > 0) {
-        const int index =
-            prefs.readInteger(Prefs::MainSection, Prefs::Profile, Prefs::DefaultProfile);
-        const bool same = list->currentIndex() == index;
-        list->setCurrentIndex(index >= 0 && index < list->count() ? index : -1);
-        if (same)
-            cmbProfileChange(); // selecting the shown item again still loads it
-    }
-    m_w.edtOutputDir->setText(
-        prefs.readString(Prefs::MainSection, Prefs::OutputPath, m_values.folders.defaultOutputDir));
+    if (list->count() == 0)
+        return;
+    const int index = m_storedIndex;
+    const bool same = list->currentIndex() == index;
+    list->setCurrentIndex(index >= 0 && index < list->count() ? index : -1);
+    if (same)
+        cmbProfileChange(); // selecting the shown item again still loads it
 }
 
 void TProfileChoice::StoreProfileSelection() {
-    StandardIni prefs(m_values.preferencesPath());
-    QString error;
-    if (!prefs.writeInteger(Prefs::MainSection, Prefs::Profile, m_w.cmbProfile->currentIndex(),
-                            &error) ||
-        !prefs.writeString(Prefs::MainSection, Prefs::OutputPath, m_w.edtOutputDir->text(), &error))
-        qWarning("Preferences could not be saved: %s", qPrintable(error));
+    m_file.saveChoice(m_settings);
 }
 
 void TProfileChoice::cmbProfileChange() {
@@ -53,6 +55,6 @@ void TProfileChoice::cmbProfileChange() {
         return;
     if (const std::optional<QString> extension =
             LoadProfile(*m_w.parameterGroups, path, ProfileReaderKind::Standard, m_prompts))
-        m_values.outputExtension = *extension;
+        m_settings.setOutputExtension(*extension);
     emit profileChanged(m_w.cmbProfile->currentIndex());
 }

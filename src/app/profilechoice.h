@@ -6,11 +6,14 @@ class IPrompts;
 class QComboBox;
 class QLineEdit;
 class TParameterGroups;
+class TSettings;
+class TSettingsFile;
 struct ProgramValues;
 
-// The main window's profile list and output folder: listed at start, restored from
-// Preferences.ini when the window shows and stored when it closes; choosing a profile loads it
-// into the grids and makes its extension the outputs' own.
+// The main window's profile list and output folder, editors of the settings: the list is filled
+// at start, its stored selection restored when the window shows and stored with the output
+// folder when it closes; choosing a profile loads it into the grids and makes its extension the
+// outputs' own.
 class TProfileChoice : public QObject {
     Q_OBJECT
 public:
@@ -20,9 +23,9 @@ public:
         TParameterGroups* parameterGroups;
     };
 
-    // Lists the profiles, in listing order, with none selected.
-    TProfileChoice(Widgets widgets, ProgramValues& values, IPrompts& prompts,
-                   QObject* parent = nullptr);
+    // Lists the profiles, in listing order, with none selected until the window shows.
+    TProfileChoice(Widgets widgets, const ProgramValues& values, TSettings& settings,
+                   const TSettingsFile& file, IPrompts& prompts, QObject* parent = nullptr);
 
     void RestoreProfileSelection();
     void StoreProfileSelection();
@@ -37,6 +40,9 @@ signals:
 
 private:
     Widgets m_w;
-    ProgramValues& m_values;
+    const ProgramValues& m_values;
+    TSettings& m_settings;
+    const TSettingsFile& m_file;
     IPrompts& m_prompts;
+    int m_storedIndex; // the selection as the program started
 };

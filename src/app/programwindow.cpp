@@ -12,6 +12,7 @@
 #include "core/paths.h"
 #include "core/producttexts.h"
 #include "core/programvalues.h"
+#include "core/settings.h"
 #include "dvd/discopener.h"
 #include "dvd/libdvdreadstructure.h"
 #include "dvd/opendvdform.h"
@@ -27,6 +28,7 @@
 #include "profiles/generalpreferencesfile.h"
 #include "profiles/parametergroups.h"
 #include "profiles/settingform.h"
+#include "profiles/settingsfile.h"
 #include "trim/editdvdvolumeform.h"
 #include "trim/edittimeform.h"
 #include "trim/trimcontroller.h"
@@ -52,7 +54,9 @@ struct TProgramWindow::LinuxPlatform {
 // controllers go before the windows whose controls they hold.
 struct TProgramWindow::Parts {
     PlatformServices platform;
-    ProgramValues values;
+    const ProgramValues values;
+    const TSettingsFile settingsFile;
+    TSettings settings;
     TDVDInformation dvd;
     TTaskTree tree;
     TMainForm mainForm;
@@ -114,7 +118,6 @@ TTaskListController::Widgets taskListWidgets(const MainFormControls& c) {
             .cmbAngle = c.cmbAngle,
             .sbtnOpenDVD = c.sbtnOpenDVD,
             .sbtnOpenDir = c.sbtnOpenDir,
-            .edtOutputDir = c.edtOutputDir,
             .bbtnBrowser = c.bbtnBrowser,
             .bbtnOpen = c.bbtnOpen};
 }
@@ -136,17 +139,19 @@ TPreviewController::Widgets previewWidgets(const MainFormControls& c) {
 
 TProgramWindow::Parts::Parts(const QString& programDir, PlatformServices services)
     : platform(services), values(LoadProgramValues(programDir)),
-      tree([this] { return dvd.VolumeName; }, [this] { return values.outputExtension; }),
+      settingsFile(values, platform.prompts),
+      settings(settingsFile.read(TSettingsFile::Reader::Dialog)),
+      tree([this] { return dvd.VolumeName; }, [this] { return settings.outputExtension(); }),
       profiles({.cmbProfile = mainForm.cmbProfile,
                 .edtOutputDir = mainForm.edtOutputDir,
                 .parameterGroups = mainForm.parameterGroups},
-               values, platform.prompts),
+               values, settings, settingsFile, platform.prompts),
       opener(tree, dvd, [] { return std::make_unique<LibDvdReadStructure>(); }),
-      taskList(tree, taskListWidgets(mainForm), platform.prompts, platform.shell),
+      taskList(tree, taskListWidgets(mainForm), settings, platform.prompts, platform.shell),
       conversion(conversionWidgets(mainForm),
                  {.tree = tree,
                   .dvd = dvd,
-                  .generalSettings = [this] { return settingForm.generalSettings(); },
+                  .settings = settings,
                   .shownText =
                       [this](ParameterGroup group, const QString& key) {
                           return mainForm.parameterGroups->shownText(group, key);
@@ -164,7 +169,8 @@ TProgramWindow::Parts::Parts(const QString& programDir, PlatformServices service
                    return TPreviewPlayer::FocusedItem{tree.node(focused), tree.listNode(focused)};
                }}),
       openDvdForm(&mainForm, platform.drives, platform.prompts),
-      settingForm(&mainForm, values, platform.prompts), volumeForm(&mainForm), timeForm(&mainForm),
+      settingForm(&mainForm, values, settings, settingsFile, platform.prompts),
+      volumeForm(&mainForm), timeForm(&mainForm),
       trim(
           tree, [this] { return taskList.focusedNode(); }, dvd, platform.prompts, timeForm,
           volumeForm),
@@ -252,7 +258,6 @@ void TProgramWindow::Parts::connectDialogs() {
                          dvd.VolumeName = volumeName;
                          OpenSourceFolder(folder);
                      });
-    settingForm.attachMainWindow({mainForm.cmbProfile, mainForm.edtOutputDir});
     QObject::connect(&settingForm, &TSettingForm::shownProfileSaved, &profiles,
                      &TProfileChoice::cmbProfileChange);
     // A profile saved under a new name is in both lists at once.
@@ -331,7 +336,7 @@ void TProgramWindow::close() {
 TMainForm& TProgramWindow::mainForm() {
     return m_parts->mainForm;
 }
-ProgramValues& TProgramWindow::values() {
+const ProgramValues& TProgramWindow::values() {
     return m_parts->values;
 }
 TDVDInformation& TProgramWindow::dvdInformation() {
@@ -354,6 +359,9 @@ TPreviewController& TProgramWindow::preview() {
 }
 TProfileChoice& TProgramWindow::profileChoice() {
     return m_parts->profiles;
+}
+TSettings& TProgramWindow::settings() {
+    return m_parts->settings;
 }
 TSettingForm& TProgramWindow::settingForm() {
     return m_parts->settingForm;

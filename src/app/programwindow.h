@@ -15,6 +15,7 @@ class TMainForm;
 class TPreviewController;
 class TProfileChoice;
 class TSettingForm;
+class TSettings;
 class TTaskListController;
 class TTaskTree;
 struct ProgramValues;
@@ -48,7 +49,8 @@ public:
 
     // The parts, for tests and tools that drive the window.
     TMainForm& mainForm();
-    ProgramValues& values();
+    const ProgramValues& values();
+    TSettings& settings();
     TDVDInformation& dvdInformation();
     TTaskTree& taskTree();
     TDiscOpener& discOpener();

@@ -18,7 +18,7 @@
 #include "profiles/generalpreferencesfile.h"
 #include "profiles/profilefile.h"
 #include "profiles/profilereader.h"
-#include "profiles/standardini.h"
+#include "profiles/settingsfile.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>
@@ -90,7 +90,8 @@ struct ProfileChoice {
     QString error;
 };
 
-ProfileChoice chooseProfile(const ProgramValues& values, const QString& requested) {
+ProfileChoice chooseProfile(const ProgramValues& values, const StoredSettings& stored,
+                            const QString& requested) {
     const QStringList names = values.profileNames();
     if (!requested.isEmpty()) {
         const ProfileName chosen = ResolveProfileName(names, requested);
@@ -98,11 +99,15 @@ ProfileChoice chooseProfile(const ProgramValues& values, const QString& requeste
             return {{}, chosen.error};
         return {values.profilePath(chosen.name), {}};
     }
-    const int index = StandardIni(values.preferencesPath())
-                          .readInteger(Prefs::MainSection, Prefs::Profile, Prefs::DefaultProfile);
-    if (index < 0 || index >= names.size())
+    if (stored.profileName.isEmpty())
         return {{}, QStringLiteral("no valid profile is stored; choose one with --profile")};
-    return {values.profilePath(names[index]), {}};
+    return {values.profilePath(stored.profileName), {}};
+}
+
+// The stored settings, read without changing any file.
+StoredSettings storedSettings(const ProgramValues& values) {
+    TerminalPrompts prompts;
+    return TSettingsFile(values, prompts).read(TSettingsFile::Reader::Standard);
 }
 
 bool loadDisc(const QString& entry, TTaskTree& tree, TDVDInformation& info) {
@@ -146,7 +151,7 @@ bool loadDisc(const QString& entry, TTaskTree& tree, TDVDInformation& info) {
 
 int runList(const CliOptions& o, const ProgramValues& values) {
     QString extension;
-    const ProfileChoice profile = chooseProfile(values, {});
+    const ProfileChoice profile = chooseProfile(values, storedSettings(values), {});
     if (profile.error.isEmpty())
         extension = u'.' + ReadProfile(StandardProfileReader(profile.path)).type;
     TDVDInformation info; // an image's label names the outputs, as in the window
@@ -223,32 +228,31 @@ private:
     QJsonObject m_lastStep;
 };
 
-int runConvert(const CliOptions& o, ProgramValues& values) {
-    const ProfileChoice profile = chooseProfile(values, o.profile);
+int runConvert(const CliOptions& o, const ProgramValues& values) {
+    const StoredSettings stored = storedSettings(values);
+    TSettings settings(stored);
+    const ProfileChoice profile = chooseProfile(values, stored, o.profile);
     if (!profile.error.isEmpty())
         return usageError(profile.error);
-    GeneralPreferences settings = ReadStandardGeneralPreferences(
-        values.preferencesPath(), Prefs::MainSection, values.defaultPreferences());
+    GeneralPreferences general = settings.general();
     if (o.intermediate)
-        settings.intermediate = *o.intermediate;
+        general.intermediate = *o.intermediate;
     if (o.overwrite) {
-        settings.overwrite = *o.overwrite == CliOptions::Overwrite::Yes;
-        settings.ask = *o.overwrite == CliOptions::Overwrite::Ask;
+        general.overwrite = *o.overwrite == CliOptions::Overwrite::Yes;
+        general.ask = *o.overwrite == CliOptions::Overwrite::Ask;
     }
-    const QString outputText = o.outputDir.isEmpty()
-                                   ? StandardIni(values.preferencesPath())
-                                         .readString(Prefs::MainSection, Prefs::OutputPath,
-                                                     values.folders.defaultOutputDir)
-                                   : o.outputDir;
-    if (!OutputFolderUsable(outputText))
+    if (!o.outputDir.isEmpty())
+        general.outputPath = o.outputDir;
+    if (!OutputFolderUsable(general.outputPath))
         return usageError(QStringLiteral("the output folder %1 does not exist, nor does its parent")
-                              .arg(outputText));
+                              .arg(general.outputPath));
 
     if (!o.workDir.isEmpty()) {
         if (!QFileInfo(o.workDir).isDir())
             return usageError(QStringLiteral("the work folder %1 does not exist").arg(o.workDir));
-        settings.workDir = o.workDir;
+        general.workDir = o.workDir;
     }
+    settings.setGeneral(general);
 
     TerminalPrompts prompts;
     ProfileRows rows = ReadProfile(StandardProfileReader(profile.path));
@@ -257,12 +261,12 @@ int runConvert(const CliOptions& o, ProgramValues& values) {
     for (const auto& [row, value] : o.sets)
         if (const QString error = rows.show(row, value); !error.isEmpty())
             return usageError(QStringLiteral("--set %1=%2: %3").arg(row, value, error));
-    values.outputExtension = u'.' + rows.type;
+    settings.setOutputExtension(u'.' + rows.type);
 
     TDVDInformation info;
     info.VolumeName = o.volume.value_or(QString());
     TTaskTree tree([&info] { return info.VolumeName; },
-                   [&values] { return values.outputExtension; });
+                   [&settings] { return settings.outputExtension(); });
     if (!loadDisc(o.disc, tree, info))
         return StatusFailed;
     if (o.volume) // the name asked for wins over an image's label
@@ -272,7 +276,8 @@ int runConvert(const CliOptions& o, ProgramValues& values) {
 
     EncoderMemory memory;
     ConversionJobSource source =
-        DiscJobSource(tree, info, values.outputExtension, outputText, settings, profile.path);
+        DiscJobSource(tree, info, settings.outputExtension(), settings.outputFolder(),
+                      settings.general(), profile.path);
     source.shownText = ShownTextOf(rows); // the profile as --set left it
     ConversionJob job = BuildConversionJob(source, memory);
 
@@ -339,7 +344,7 @@ int RunHeadless(int argc, char* argv[]) {
                                             : app.arguments().contains(QStringLiteral("--json"));
     if (!parsed.error.isEmpty())
         return usageError(parsed.error);
-    ProgramValues values = LoadProgramValues(QCoreApplication::applicationDirPath());
+    const ProgramValues values = LoadProgramValues(QCoreApplication::applicationDirPath());
     switch (parsed.options.mode) {
     case CliOptions::Mode::Help:
         out(CliUsage());

@@ -4,6 +4,7 @@
 #include "convert/jobbuilder.h"
 #include "core/paths.h"
 #include "core/programvalues.h"
+#include "core/settings.h"
 #include "platform/notifier.h"
 #include "platform/prompts.h"
 
@@ -17,16 +18,17 @@
 #include <QProgressBar>
 
 TConversionController::TConversionController(Widgets widgets, Sources sources,
-                                             ProgramValues& values, IPrompts& prompts,
+                                             const ProgramValues& values, IPrompts& prompts,
                                              IShell& shell, IPower& power, INotifier& notifier,
                                              std::unique_ptr<IToolRunner> runner, QObject* parent)
     : QObject(parent), m_w(std::move(widgets)), m_sources(std::move(sources)), m_values(values),
       m_prompts(prompts), m_notifier(notifier), m_runner(std::move(runner)),
-      m_driver(new TConversionDriver(*m_runner, prompts, values, this)),
+      m_driver(std::make_unique<TConversionDriver>(*m_runner, prompts, values)),
       m_completion(power, prompts, shell) {
-    connect(m_driver, &TConversionDriver::progressChanged, this,
+    connect(m_driver.get(), &TConversionDriver::progressChanged, this,
             &TConversionController::showProgress);
-    connect(m_driver, &TConversionDriver::finished, this, &TConversionController::runFinished);
+    connect(m_driver.get(), &TConversionDriver::finished, this,
+            &TConversionController::runFinished);
     m_w.chkTurnoff->setText(
         QStringLiteral("Turn off the computer after the conversion is completed."));
 }
@@ -46,7 +48,8 @@ void TConversionController::imgStartClick() {
                          QStringLiteral("No Title or Chapter checked"));
         return;
     }
-    const QString outputText = m_w.edtOutputDir->text();
+    const TSettings& chosen = m_sources.settings;
+    const QString outputText = chosen.outputFolder();
     if (!OutputFolderUsable(outputText)) {
         m_prompts.inform(QStringLiteral("The output path does not exist. Please specify another "
                                         "one."),
@@ -54,22 +57,21 @@ void TConversionController::imgStartClick() {
         m_w.edtOutputDir->setFocus();
         return;
     }
-    const QString profilePath = m_values.profilePath(m_w.cmbProfile->currentText());
-    if (m_w.cmbProfile->currentText().isEmpty() || !QFileInfo::exists(profilePath)) {
+    const QString profilePath = m_values.profilePath(chosen.profileName());
+    if (chosen.profileName().isEmpty() || !QFileInfo::exists(profilePath)) {
         m_prompts.inform(QStringLiteral("Please select a valid output profile."),
                          QStringLiteral("Profile"));
         m_w.cmbProfile->setFocus();
         return;
     }
 
-    const GeneralPreferences settings = m_sources.generalSettings();
+    const GeneralPreferences& settings = chosen.general();
     startState();
     m_w.chkTurnoff->setChecked(settings.autoTurnOff);
     m_w.chkTurnoff->show();
 
     ConversionJobSource source = DiscJobSource(
-        m_sources.tree, m_sources.dvd, m_values.outputExtension, outputText, settings, profilePath);
-    source.workDir = m_values.workDir;      // as the settings dialog last accepted it
+        m_sources.tree, m_sources.dvd, chosen.outputExtension(), outputText, settings, profilePath);
     source.shownText = m_sources.shownText; // what the window's grids show, edits included
     ConversionJob job = BuildConversionJob(source, m_memory);
 
@@ -144,7 +146,7 @@ void TConversionController::tellTheDesktop(TConversionDriver::Outcome outcome) {
             TCompletionActions::RunReport({m_driver->failures(), m_driver->skipped()});
         if (report.isEmpty())
             m_notifier.notify(QStringLiteral("The conversion is completed successfully."),
-                              m_w.edtOutputDir->text());
+                              m_sources.settings.outputFolder());
         else
             m_notifier.notify(report.section(u'\n', 0, 0), report.section(u'\n', 1).trimmed());
         break;
@@ -164,12 +166,12 @@ void TConversionController::runFinished(TConversionDriver::Outcome outcome) {
     switch (outcome) {
     case TConversionDriver::Outcome::Completed: {
         emit hintHidden();
-        const GeneralPreferences settings = m_sources.generalSettings();
+        const GeneralPreferences& settings = m_sources.settings.general();
         CompletionChoices choices;
         choices.turnOff = m_w.chkTurnoff->isChecked();
         choices.exitProgram = settings.autoExit;
         choices.openFolder = settings.autoOpenDir;
-        choices.outputFolderText = m_w.edtOutputDir->text();
+        choices.outputFolderText = settings.outputPath;
         m_running = false; // a window closed by the actions must not cancel anything
         const auto setHint = [this](const QString& text) { emit hintChanged(text); };
         const auto closeWindow = [this] { emit closeRequested(); };

@@ -7,7 +7,6 @@
 
 #include <QObject>
 
-#include <functional>
 #include <memory>
 
 class INotifier;
@@ -20,6 +19,7 @@ class QLabel;
 class QLineEdit;
 class QProgressBar;
 class QWidget;
+class TSettings;
 class TTaskTree;
 struct ProgramValues;
 struct TDVDInformation;
@@ -42,21 +42,21 @@ public:
         QLabel* labFrame;
         QLabel* labElapsed;
         QLabel* labRemaining;
-        QLineEdit* edtOutputDir;
-        QComboBox* cmbProfile;
+        QLineEdit* edtOutputDir; // focused when its folder cannot be used
+        QComboBox* cmbProfile;   // likewise for the profile
         QCheckBox* chkTurnoff;
     };
     // What the run needs from the rest of the program.
     struct Sources {
         const TTaskTree& tree; // its checked nodes are the run's items
         const TDVDInformation& dvd;
-        std::function<GeneralPreferences()> generalSettings; // the live General settings
+        const TSettings& settings;
         ShownText shownText; // the profile's values as the window's grids show them
     };
 
     // `runner` runs the tools; the controller keeps it for as long as it lives.
     // `notifier` tells the desktop how the run goes when the window is out of sight.
-    TConversionController(Widgets widgets, Sources sources, ProgramValues& values,
+    TConversionController(Widgets widgets, Sources sources, const ProgramValues& values,
                           IPrompts& prompts, IShell& shell, IPower& power, INotifier& notifier,
                           std::unique_ptr<IToolRunner> runner, QObject* parent = nullptr);
     ~TConversionController() override;
@@ -86,11 +86,12 @@ private:
 
     Widgets m_w;
     Sources m_sources;
-    ProgramValues& m_values;
+    const ProgramValues& m_values;
     IPrompts& m_prompts;
     INotifier& m_notifier;
+    // The driver refers to the runner: made after it, it goes first.
     std::unique_ptr<IToolRunner> m_runner;
-    TConversionDriver* m_driver;
+    std::unique_ptr<TConversionDriver> m_driver;
     TCompletionActions m_completion;
     EncoderMemory m_memory; // kept for as long as the program runs
     QString m_lastHint;

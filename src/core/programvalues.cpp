@@ -109,6 +109,5 @@ ProgramValues ProgramValues::forProgramDir(const QString& dir, const FolderLayou
     v.transcoderPath = v.programDir + QStringLiteral("wmaspi.dll");
     v.productVersion = Prefs::DefaultVersion; // the caller reads the stored one
     v.folders = folders;
-    v.workDir = folders.defaultWorkDir;
     return v;
 }

@@ -36,12 +36,10 @@ struct FolderLayout {
 
 // The program-wide values computed when the main window is created.
 struct ProgramValues {
-    QString programDir;      // folder of the executable, ending in "/"
-    QString encoderPath;     // programDir + "asapi.dll"
-    QString transcoderPath;  // programDir + "wmaspi.dll"
-    QString productVersion;  // [Main] Version, "2.0" by default
-    QString workDir;         // set by the settings dialog
-    QString outputExtension; // "." + the loaded profile's Type
+    QString programDir;     // folder of the executable, ending in "/"
+    QString encoderPath;    // programDir + "asapi.dll"
+    QString transcoderPath; // programDir + "wmaspi.dll"
+    QString productVersion; // [Main] Version, "2.0" by default
     FolderLayout folders;
 
     QString preferencesPath() const;

@@ -1,13 +1,13 @@
 #include "dvd/tasklistcontroller.h"
 
 #include "core/paths.h"
+#include "core/settings.h"
 #include "dvd/tasklistview.h"
 #include "platform/prompts.h"
 #include "platform/shell.h"
 
 #include <QComboBox>
 #include <QDir>
-#include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
 #include <QToolButton>
@@ -26,9 +26,10 @@ void fill(QComboBox* combo, const QStringList& items, int selected) {
 
 } // namespace
 
-TTaskListController::TTaskListController(TTaskTree& tree, Widgets widgets, IPrompts& prompts,
-                                         IShell& shell, QObject* parent)
-    : QObject(parent), m_tree(tree), m_w(widgets), m_prompts(prompts), m_shell(shell) {
+TTaskListController::TTaskListController(TTaskTree& tree, Widgets widgets, TSettings& settings,
+                                         IPrompts& prompts, IShell& shell, QObject* parent)
+    : QObject(parent), m_tree(tree), m_w(widgets), m_settings(settings), m_prompts(prompts),
+      m_shell(shell) {
     m_w.ltvTask->setModel(&m_tree);
     buildMenu();
 
@@ -170,9 +171,9 @@ void TTaskListController::openImageClick() {
 void TTaskListController::bbtnBrowserClick() {
     const std::optional<QString> folder = m_prompts.chooseFolder(FolderCaption, QString());
     if (folder && QDir(*folder).exists())
-        m_w.edtOutputDir->setText(WithTrailingSeparator(*folder));
+        m_settings.setOutputFolder(WithTrailingSeparator(*folder));
 }
 
 void TTaskListController::bbtnOpenClick() {
-    m_shell.open(m_w.edtOutputDir->text());
+    m_shell.open(m_settings.outputFolder());
 }

@@ -8,10 +8,10 @@ class IPrompts;
 class IShell;
 class QAction;
 class QComboBox;
-class QLineEdit;
 class QMenu;
 class QToolButton;
 class QPushButton;
+class TSettings;
 class TTaskListView;
 
 // The task list's commands: checking, the stream choices that follow the focused node, the
@@ -27,12 +27,12 @@ public:
         QComboBox* cmbAngle;
         QToolButton* sbtnOpenDVD;
         QToolButton* sbtnOpenDir;
-        QLineEdit* edtOutputDir;
         QPushButton* bbtnBrowser;
         QPushButton* bbtnOpen;
     };
-    TTaskListController(TTaskTree& tree, Widgets widgets, IPrompts& prompts, IShell& shell,
-                        QObject* parent = nullptr);
+    // The output folder's buttons choose and open the folder of `settings`.
+    TTaskListController(TTaskTree& tree, Widgets widgets, TSettings& settings, IPrompts& prompts,
+                        IShell& shell, QObject* parent = nullptr);
 
     QMenu* PopupMenu1 = nullptr;
     QAction* pmiOpenDVD = nullptr;
@@ -77,6 +77,7 @@ private:
 
     TTaskTree& m_tree;
     Widgets m_w;
+    TSettings& m_settings;
     IPrompts& m_prompts;
     IShell& m_shell;
 };

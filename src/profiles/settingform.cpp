@@ -3,12 +3,14 @@
 #include "core/paths.h"
 #include "core/producttexts.h"
 #include "core/programvalues.h"
+#include "core/settings.h"
 #include "platform/prompts.h"
 #include "profiles/generalpreferencesfile.h"
 #include "profiles/inifilesession.h"
 #include "profiles/parametergroups.h"
 #include "profiles/profilefile.h"
 #include "profiles/profileloading.h"
+#include "profiles/settingsfile.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -56,8 +58,10 @@ const QString BrowseCaption = QStringLiteral("Select the output directory.");
 
 } // namespace
 
-TSettingForm::TSettingForm(QWidget* mainWindow, ProgramValues& values, IPrompts& prompts)
-    : QDialog(mainWindow), m_values(values), m_prompts(prompts) {
+TSettingForm::TSettingForm(QWidget* mainWindow, const ProgramValues& values, TSettings& settings,
+                           const TSettingsFile& file, IPrompts& prompts)
+    : QDialog(mainWindow), m_values(values), m_settings(settings), m_file(file),
+      m_prompts(prompts) {
     setObjectName(QStringLiteral("SettingForm"));
     setWindowTitle(QStringLiteral("Settings"));
     setAttribute(Qt::WA_WindowPropagation); // the main window's font
@@ -77,8 +81,7 @@ TSettingForm::TSettingForm(QWidget* mainWindow, ProgramValues& values, IPrompts&
     connect(btnOK, &QPushButton::clicked, this, &TSettingForm::btnOKClick);
     connect(btnCancel, &QPushButton::clicked, this, &TSettingForm::btnCancelClick);
 
-    showGeneral(m_values.defaultPreferences()); // what stays when the file cannot be read
-    LoadPreferences(Prefs::MainSection);
+    showGeneral(m_settings.general());
 }
 
 TSettingForm::~TSettingForm() = default;
@@ -149,6 +152,8 @@ void TSettingForm::buildProfilesPage() {
 
     cmbProfile = named(new QComboBox(page), "cmbProfile");
     cmbProfile->setGeometry(8, 10, 262, 22);
+    cmbProfile->addItems(m_values.profileNames());
+    cmbProfile->setCurrentIndex(-1);
     connect(cmbProfile, &QComboBox::currentIndexChanged, this, &TSettingForm::cmbProfileChange);
     btnSaveAs = button(page, "btnSaveAs", QStringLiteral("&Save as..."), {278, 9, 90, 25});
     connect(btnSaveAs, &QPushButton::clicked, this, &TSettingForm::btnSaveAsClick);
@@ -160,16 +165,6 @@ void TSettingForm::buildProfilesPage() {
     ScrollBox1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     parameterGroups = new TParameterGroups(160, 200, TParameterGroups::HeaderButtons::Collapse);
     ScrollBox1->setWidget(parameterGroups);
-}
-
-void TSettingForm::attachMainWindow(MainWindowLink link) {
-    m_main = std::move(link);
-    const QSignalBlocker quiet(cmbProfile); // copying selects nothing and loads nothing
-    cmbProfile->clear();
-    if (m_main.cmbProfile)
-        for (int i = 0; i < m_main.cmbProfile->count(); ++i)
-            cmbProfile->addItem(m_main.cmbProfile->itemText(i));
-    cmbProfile->setCurrentIndex(-1);
 }
 
 void RelistProfiles(QComboBox* list, const QStringList& names) {
@@ -187,7 +182,7 @@ void TSettingForm::relistProfiles(const QStringList& names) {
 void TSettingForm::ShowProfilesPage() {
     pgcSetting->setCurrentWidget(tabProfiles);
     show();
-    const int index = m_main.cmbProfile ? m_main.cmbProfile->currentIndex() : -1;
+    const int index = m_settings.profileIndex();
     if (cmbProfile->currentIndex() != index)
         cmbProfile->setCurrentIndex(index); // loads through the change signal
     else
@@ -201,10 +196,19 @@ void TSettingForm::ShowGeneralPage() {
 
 void TSettingForm::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
-    if (m_main.edtOutputDir)
-        edtOutputDir->setText(m_main.edtOutputDir->text());
-    m_snapshot = generalSettings();
-    m_workDirSnapshot = m_values.workDir;
+    showGeneral(m_settings.general());
+    m_snapshot = m_settings.general();
+}
+
+void TSettingForm::hideEvent(QHideEvent* event) {
+    QDialog::hideEvent(event);
+    keepShown();
+}
+
+void TSettingForm::keepShown() {
+    GeneralPreferences shown = generalSettings();
+    shown.outputPath = m_settings.outputFolder();
+    m_settings.setGeneral(shown);
 }
 
 GeneralPreferences TSettingForm::generalSettings() const {
@@ -237,20 +241,11 @@ void TSettingForm::showGeneral(const GeneralPreferences& p) {
 }
 
 void TSettingForm::LoadPreferences(const QString& section) {
-    std::optional<GeneralPreferences> read;
-    WithNewInifile(m_values.preferencesPath(), m_prompts, [&](TNewInifile& ini) {
-        read = ReadGeneralPreferences(ini, section, m_values.defaultPreferences());
-    });
+    const std::optional<GeneralPreferences> read = m_file.readGeneral(section);
     if (!read)
         return; // the file could not be read: the controls keep what they show
     showGeneral(*read);
-    m_values.workDir = WithTrailingSeparator(edtWorkDir->text());
-}
-
-void TSettingForm::SavePreferences() {
-    const GeneralPreferences settings = generalSettings();
-    WithNewInifile(m_values.preferencesPath(), m_prompts,
-                   [&settings](TNewInifile& ini) { WriteGeneralPreferences(ini, settings); });
+    keepShown();
 }
 
 QString TSettingForm::selectedProfilePath() const {
@@ -266,16 +261,13 @@ void TSettingForm::cmbProfileChange() {
 }
 
 void TSettingForm::btnOKClick() {
-    if (m_main.edtOutputDir)
-        m_main.edtOutputDir->setText(edtOutputDir->text());
-    m_values.workDir = edtWorkDir->text();
-    SavePreferences();
+    m_settings.setGeneral(generalSettings());
+    m_file.saveGeneral(m_settings.general());
     const QString path = selectedProfilePath();
     if (!path.isEmpty() && QFileInfo::exists(path))
         SaveProfile(*parameterGroups, path, m_prompts);
-    if (m_main.cmbProfile && m_main.cmbProfile->currentIndex() >= 0 &&
-        cmbProfile->currentIndex() >= 0 &&
-        m_main.cmbProfile->currentText() == cmbProfile->currentText())
+    if (m_settings.profileIndex() >= 0 && cmbProfile->currentIndex() >= 0 &&
+        m_settings.profileName() == cmbProfile->currentText())
         emit shownProfileSaved();
     accept();
 }
@@ -283,7 +275,7 @@ void TSettingForm::btnOKClick() {
 void TSettingForm::btnCancelClick() {
     reject();
     showGeneral(m_snapshot);
-    m_values.workDir = m_workDirSnapshot; // the work folder that goes with the restored edit
+    m_settings.setGeneral(m_snapshot);
 }
 
 void TSettingForm::btnDefaultClick() {

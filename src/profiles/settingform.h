@@ -15,11 +15,15 @@ class QScrollArea;
 class QTabWidget;
 class QToolButton;
 class TParameterGroups;
+class TSettings;
+class TSettingsFile;
 struct ProgramValues;
 
 // "Settings": the General preferences and the profile editor. Created once and shown and hidden
-// as needed; its General controls are the program's live settings. While it is up it holds the
-// input of the whole program (application-modal, shown without blocking).
+// as needed; its General page edits the program's settings: OK keeps and saves them, Cancel
+// restores them as they were when the dialog was shown, and closing it keeps them unsaved (the
+// output folder only with OK). While it is up it holds the input of the whole program
+// (application-modal, shown without blocking).
 // A profile list filled anew with `names`, the shown profile still selected and nothing loaded.
 void RelistProfiles(QComboBox* list, const QStringList& names);
 
@@ -29,33 +33,26 @@ public:
     static constexpr int ClientWidth = 391;
     static constexpr int ClientHeight = 498;
 
-    // What the dialog uses of the main window.
-    struct MainWindowLink {
-        QComboBox* cmbProfile = nullptr;
-        QLineEdit* edtOutputDir = nullptr;
-    };
-
-    // Creation: reads [Main] of Preferences.ini into the General controls and sets WorkDir.
-    TSettingForm(QWidget* mainWindow, ProgramValues& values, IPrompts& prompts);
+    // The General controls show `settings`; the profile list is the program's, none selected.
+    TSettingForm(QWidget* mainWindow, const ProgramValues& values, TSettings& settings,
+                 const TSettingsFile& file, IPrompts& prompts);
     ~TSettingForm() override;
-
-    // Copies the main window's profile list, with no item selected.
-    void attachMainWindow(MainWindowLink link);
     // The profile list anew, the shown profile still selected.
     void relistProfiles(const QStringList& names);
 
-    // The main window's "&Settings": the Profiles page, on the main window's profile.
+    // The main window's "&Settings": the Profiles page, on the chosen profile.
     void ShowProfilesPage();
     // The main window's toolbar "Settings": the General page.
     void ShowGeneralPage();
 
-    // The live General settings, from the controls.
+    // The General settings as the controls show them.
     GeneralPreferences generalSettings() const;
     // The General controls as they were when the dialog was last shown.
     const GeneralPreferences& GeneralSnapshot() const { return m_snapshot; }
 
+    // The section's General keys into the controls and the settings (the output folder only into
+    // the controls).
     void LoadPreferences(const QString& section);
-    void SavePreferences();
 
     // --- controls ---
     QTabWidget* pgcSetting = nullptr;
@@ -99,18 +96,21 @@ signals:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
 
 private:
     void buildGeneralPage();
     void buildProfilesPage();
     void showGeneral(const GeneralPreferences& settings);
     void chooseFolderInto(QLineEdit* edit);
+    // The controls into the settings, all but the output folder.
+    void keepShown();
     // The selected profile's file; empty when no profile is selected.
     QString selectedProfilePath() const;
 
-    ProgramValues& m_values;
+    const ProgramValues& m_values;
+    TSettings& m_settings;
+    const TSettingsFile& m_file;
     IPrompts& m_prompts;
-    MainWindowLink m_main;
     GeneralPreferences m_snapshot;
-    QString m_workDirSnapshot;
 };

@@ -3,6 +3,7 @@
 #include "app/mainform.h"
 #include "app/programwindow.h"
 #include "core/programvalues.h"
+#include "core/settings.h"
 #include "dvd/discopener.h"
 #include "dvd/opendvdform.h"
 #include "dvd/tasklistview.h"
@@ -367,10 +368,10 @@ private slots:
             QCOMPARE(form->cmbProfile->currentIndex(), -1); // nothing selected before show
             form->show();
             QCOMPARE(form->cmbProfile->currentIndex(), 0); // default index 0
-            QCOMPARE(formWindow->values().outputExtension, QString(".mkv"));
+            QCOMPARE(formWindow->settings().outputExtension(), QString(".mkv"));
             QCOMPARE(form->edtOutputDir->text(), m_dir.path() + "/"); // default ProgramDir
             form->cmbProfile->setCurrentIndex(1);
-            QCOMPARE(formWindow->values().outputExtension, QString(".avi"));
+            QCOMPARE(formWindow->settings().outputExtension(), QString(".avi"));
             form->edtOutputDir->setText("/videos/out/");
             form->close();
         }
@@ -382,7 +383,7 @@ private slots:
             TMainForm* form = &formWindow->mainForm();
             form->show();
             QCOMPARE(form->cmbProfile->currentIndex(), 1);
-            QCOMPARE(formWindow->values().outputExtension, QString(".avi"));
+            QCOMPARE(formWindow->settings().outputExtension(), QString(".avi"));
             QCOMPARE(form->edtOutputDir->text(), QString("/videos/out/"));
         }
     }

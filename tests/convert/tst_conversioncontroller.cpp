@@ -1,6 +1,7 @@
 #include "convert/completion.h"
 #include "convert/conversioncontroller.h"
 #include "core/programvalues.h"
+#include "core/settings.h"
 #include "dvd/tasktree.h"
 #include "fakes.h"
 #include "faketoolrunner.h"
@@ -38,6 +39,7 @@ private:
     FakePower m_power;
     FakeNotifier m_notifier;
     ProgramValues m_values;
+    TSettings m_settings;
     TDVDInformation m_dvd;
     std::unique_ptr<TTaskTree> m_titles; // one title, checked
     QStringList m_log;
@@ -83,16 +85,14 @@ private slots:
         title.StartText = "00:00:00";
         title.EndText = "00:00:10";
         m_titles->setChecked(m_titles->addTitle(title), true);
-        m_output->setText(m_dir.path() + "/");
-        m_profile->clear();
-        m_profile->addItem("P");
+        GeneralPreferences general = m_values.defaultPreferences();
+        general.outputPath = m_dir.path() + "/";
+        m_settings.setGeneral(general);
+        m_settings.setProfile(0, "P");
         auto runner = std::make_unique<FakeToolRunner>();
         m_runner = runner.get();
         TConversionController::Sources sources{
-            .tree = *m_titles,
-            .dvd = m_dvd,
-            .generalSettings = [this] { return m_values.defaultPreferences(); },
-            .shownText = {}};
+            .tree = *m_titles, .dvd = m_dvd, .settings = m_settings, .shownText = {}};
         m_controller = std::make_unique<TConversionController>(
             TConversionController::Widgets{.imgStart = m_start,
                                            .imgStop = m_stop,
@@ -137,9 +137,9 @@ private slots:
         if (broken == "items")
             m_titles->applyCheckCommand(TTaskTree::CheckCommand::UncheckAll);
         if (broken == "output")
-            m_output->setText("/no/such/folder/");
+            m_settings.setOutputFolder("/no/such/folder/");
         if (broken == "profile")
-            m_profile->clear();
+            m_settings.setProfile(-1, QString());
         m_controller->imgStartClick();
         QCOMPARE(m_prompts.notices.size(), 1);
         QTEST(m_prompts.notices[0].text, "message");

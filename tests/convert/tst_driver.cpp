@@ -75,7 +75,7 @@ private:
         j.outputExtension = ".mp4";
         j.frameRate = 25;
         j.discPath = m_out->path() + "/VIDEO_TS/";
-        j.workDir = m_values.workDir;
+        j.workDir = m_work->path() + "/";
         j.encoderOptionBlock = EncoderOptionBlock({}, j.encoderMemory);
         j.transcoderOptions.add("-vcodec").add("libx264");
         return j;
@@ -97,7 +97,6 @@ private slots:
         m_out = std::make_unique<QTemporaryDir>();
         m_work = std::make_unique<QTemporaryDir>();
         m_values = ProgramValues::forProgramDir(m_program->path());
-        m_values.workDir = m_work->path() + "/";
         m_prompts = {};
         m_runner = std::make_unique<FakeToolRunner>();
         m_clock = std::make_unique<TestClock>();

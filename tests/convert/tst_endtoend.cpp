@@ -69,19 +69,18 @@ private:
 
     // Converts the tree's checked items with a profile; returns the driver's failures.
     QList<ItemFailure> convert(const QString& profilePath, FakePrompts& prompts) {
-        ProgramValues values = ProgramValues::forProgramDir(m_programDir);
-        values.workDir = m_work.path() + "/";
-        values.outputExtension = u'.' + StandardIni(profilePath).readString("Main", "Type", "mp4");
+        const ProgramValues values = ProgramValues::forProgramDir(m_programDir);
+        const QString workDir = m_work.path() + "/";
+        const QString extension = u'.' + StandardIni(profilePath).readString("Main", "Type", "mp4");
         TToolRunner runner;
         TConversionDriver driver(runner, prompts, values);
         GeneralPreferences settings = values.defaultPreferences();
-        settings.workDir = values.workDir;
+        settings.workDir = workDir;
         settings.overwrite = true;
         EncoderMemory memory;
-        const ConversionJob job =
-            BuildConversionJob(DiscJobSource(*m_tree, m_info, values.outputExtension,
-                                             m_out.path() + "/", settings, profilePath),
-                               memory);
+        const ConversionJob job = BuildConversionJob(
+            DiscJobSource(*m_tree, m_info, extension, m_out.path() + "/", settings, profilePath),
+            memory);
         QSignalSpy done(&driver, &TConversionDriver::finished);
         driver.run(job);
         [&] { QVERIFY(done.wait(180000)); }();
@@ -89,7 +88,7 @@ private:
             QCOMPARE(done.first().first().value<TConversionDriver::Outcome>(),
                      TConversionDriver::Outcome::Completed);
         }();
-        [&] { QVERIFY(!QFile::exists(values.workDir + "temp.avi")); }();
+        [&] { QVERIFY(!QFile::exists(workDir + "temp.avi")); }();
         return driver.failures();
     }
 
@@ -104,18 +103,18 @@ private:
     QList<ItemFailure> convertWith(const QString& profilePath, const TTaskTree& tree,
                                    const TDVDInformation& info,
                                    const QHash<QString, QString>& shown, int intermediate = 0) {
-        ProgramValues values = ProgramValues::forProgramDir(m_programDir);
-        values.workDir = m_work.path() + "/";
-        values.outputExtension = u'.' + StandardIni(profilePath).readString("Main", "Type", "mp4");
+        const ProgramValues values = ProgramValues::forProgramDir(m_programDir);
+        const QString workDir = m_work.path() + "/";
+        const QString extension = u'.' + StandardIni(profilePath).readString("Main", "Type", "mp4");
         TToolRunner runner;
         FakePrompts prompts;
         TConversionDriver driver(runner, prompts, values);
         GeneralPreferences settings = values.defaultPreferences();
-        settings.workDir = values.workDir;
+        settings.workDir = workDir;
         settings.overwrite = true;
         settings.intermediate = intermediate;
-        ConversionJobSource source = DiscJobSource(tree, info, values.outputExtension,
-                                                   m_out.path() + "/", settings, profilePath);
+        ConversionJobSource source =
+            DiscJobSource(tree, info, extension, m_out.path() + "/", settings, profilePath);
         const ShownText defaults = source.shownText;
         source.shownText = [defaults, shown](ParameterGroup g, const QString& key) {
             return shown.contains(key) ? std::optional<QString>(shown[key]) : defaults(g, key);

@@ -1,4 +1,5 @@
 #include "app/artwork.h"
+#include "core/settings.h"
 #include "dvd/opendvdform.h"
 #include "dvd/tasklistcontroller.h"
 #include "dvd/tasklistview.h"
@@ -37,7 +38,7 @@ private:
     TTaskListView* m_view = nullptr;
     QComboBox *m_audio = nullptr, *m_audioLanguage = nullptr, *m_sub = nullptr, *m_angle = nullptr;
     QToolButton *m_openDvd = nullptr, *m_openDir = nullptr;
-    QLineEdit* m_output = nullptr;
+    TSettings m_settings;
     QPushButton *m_browse = nullptr, *m_open = nullptr;
     FakePrompts m_prompts;
     FakeShell m_shell;
@@ -60,7 +61,6 @@ private slots:
         m_angle = new QComboBox(&m_window);
         m_openDvd = new QToolButton(&m_window);
         m_openDir = new QToolButton(&m_window);
-        m_output = new QLineEdit(&m_window);
         m_browse = new QPushButton(&m_window);
         m_open = new QPushButton(&m_window);
         m_tree = std::make_unique<TTaskTree>([] { return QString(); }, [] { return QString(); });
@@ -73,10 +73,9 @@ private slots:
                                          .cmbAngle = m_angle,
                                          .sbtnOpenDVD = m_openDvd,
                                          .sbtnOpenDir = m_openDir,
-                                         .edtOutputDir = m_output,
                                          .bbtnBrowser = m_browse,
                                          .bbtnOpen = m_open},
-            m_prompts, m_shell);
+            m_settings, m_prompts, m_shell);
         TTaskListController* l = m_list.get();
         connect(l, &TTaskListController::driveDialogRequested, this, [this] { m_log << "drives"; });
         connect(l, &TTaskListController::folderChosen, this,
@@ -171,7 +170,7 @@ private slots:
         QCOMPARE(m_log, (QStringList{"stop", "stop", "open " + dir.path() + "/", "stop"}));
         QCOMPARE(m_prompts.folderCaptions.front(), QString("Please specify a DVD-ROM"));
         m_browse->click();
-        QCOMPARE(m_output->text(), dir.path() + "/");
+        QCOMPARE(m_settings.outputFolder(), dir.path() + "/");
         m_open->click();
         QCOMPARE(m_shell.opened, QStringList{dir.path() + "/"});
         m_openDvd->click();

@@ -4,6 +4,7 @@
 #include "app/profilechoice.h"
 #include "app/programwindow.h"
 #include "core/programvalues.h"
+#include "core/settings.h"
 #include "fakes.h"
 #include "profiles/parametergroups.h"
 #include "profiles/settingform.h"
@@ -107,6 +108,9 @@ private slots:
             << QByteArray("[Default]\nSyn Mode=1\nAsk=0\n") << "~|~|0|1,0,0|rdbAsk|0";
         QTest::newRow("unknown intermediate: standard")
             << QByteArray("[Main]\nIntermediate=7\n") << "~|~|0|1,0,0|rdbAsk|0";
+        // None is none, never the root folder.
+        QTest::newRow("empty work folder")
+            << QByteArray("[Main]\nWork Dir=\n") << "~||0|1,0,0|rdbAsk|0";
     }
     void loadingPreferences() {
         QFETCH(QByteArray, text);
@@ -126,9 +130,9 @@ private slots:
                 .replace(m_program->values().programDir, "~");
         QTEST(shown, "shown");
         QCOMPARE(live.overwrite, checkedRadio(*m_form) == "rdbOverWrite");
-        QCOMPARE(m_program->values().workDir, m_form->edtWorkDir->text().endsWith('/')
-                                                  ? m_form->edtWorkDir->text()
-                                                  : m_form->edtWorkDir->text() + '/');
+        const QString typed = m_form->edtWorkDir->text();
+        QCOMPARE(m_program->settings().workDir(),
+                 typed.isEmpty() || typed.endsWith('/') ? typed : typed + '/');
         QVERIFY(QFile::exists(prefs())); // reading creates the file
         QCOMPARE(m_form->cmbProfile->count(), 2);
         QCOMPARE(m_form->cmbProfile->currentIndex(), -1);
@@ -152,7 +156,7 @@ private slots:
                  QString("Are you sure to load the default preferences?"));
         QCOMPARE(m_prompts.questions.value(0).caption, QString("Load Default"));
         QCOMPARE(m_form->cmbSyn->currentIndex(), yes ? 2 : 0);
-        QCOMPARE(m_program->values().workDir, QString(yes ? "/d/" : "/m/"));
+        QCOMPARE(m_program->settings().workDir(), QString(yes ? "/d/" : "/m/"));
         QCOMPARE(TestFiles::read(prefs()), before); // nothing saved before OK
     }
 
@@ -182,7 +186,7 @@ private slots:
                      "Auto Open Dir=1\nSyn Mode=1\nWork Dir=" +
                      workDir.toUtf8() + "\nOutput Path=/o/\n")));
         QCOMPARE(m_main->edtOutputDir->text(), QString("/o/"));
-        QCOMPARE(m_program->values().workDir, workDir); // as typed, for both readers
+        QCOMPARE(m_program->settings().general().workDir, workDir); // as typed, for both readers
         QCOMPARE(StandardIni(prefs()).readString("Main", "Work Dir"), workDir);
         QVERIFY(!m_form->isVisible());
         m_form->ShowGeneralPage(); // and the dialog shows it whole again
@@ -216,7 +220,7 @@ private slots:
         QVERIFY(!m_form->isVisible());
         QCOMPARE(QApplication::activeModalWidget(), nullptr);
         QCOMPARE(m_form->generalSettings() == shown, cancel);
-        QCOMPARE(m_program->values().workDir, QString(cancel ? "/m/" : "/d/"));
+        QCOMPARE(m_program->settings().workDir(), QString(cancel ? "/m/" : "/d/"));
         QCOMPARE(m_main->edtOutputDir->text(), QString("/main/out/"));
         QCOMPARE(TestFiles::read(prefs()), before);
     }
@@ -350,7 +354,7 @@ private slots:
         create();
         m_main->cmbProfile->setCurrentIndex(0);
         QCOMPARE(m_main->parameterGroups->shownText(ParameterGroup::Audio, "Note"), QString("a[b"));
-        QCOMPARE(m_program->values().outputExtension, QString(".webm"));
+        QCOMPARE(m_program->settings().outputExtension(), QString(".webm"));
         QTest::mouseClick(m_main->bbtnSetting, Qt::LeftButton);
         QCOMPARE(m_form->parameterGroups->shownText(ParameterGroup::Audio, "Note"), QString("a[b"));
         QCOMPARE(m_prompts.notices.size(), 0);
@@ -367,8 +371,8 @@ private slots:
         QCOMPARE(m_prompts.notices.value(0).text, QString("List index out of bounds (3)"));
         QCOMPARE(m_main->parameterGroups->shownText(ParameterGroup::Video, "Size"), QString());
         QCOMPARE(m_main->parameterGroups->vleAudio->rowCount(), 0);
-        QCOMPARE(m_program->values().outputExtension, QString(".avi")); // read before the rows
-        QTest::mouseClick(m_main->bbtnSetting, Qt::LeftButton);         // the dialog reports it too
+        QCOMPARE(m_program->settings().outputExtension(), QString(".avi")); // read before the rows
+        QTest::mouseClick(m_main->bbtnSetting, Qt::LeftButton); // the dialog reports it too
         QCOMPARE(m_prompts.notices.size(), 2);
         QCOMPARE(dialogVideo()->rowCount(), 1);
     }
