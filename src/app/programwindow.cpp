@@ -170,7 +170,7 @@ TProgramWindow::Parts::Parts(const QString& programDir, PlatformServices service
                }}),
       openDvdForm(&mainForm, platform.drives, platform.prompts),
       settingForm(&mainForm, values, settings, settingsFile, platform.prompts),
-      volumeForm(&mainForm), timeForm(&mainForm),
+      volumeForm(&mainForm), timeForm(&mainForm, tree, [this] { return taskList.focusedNode(); }),
       trim(
           tree, [this] { return taskList.focusedNode(); }, dvd, platform.prompts, timeForm,
           volumeForm),

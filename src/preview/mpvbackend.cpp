@@ -1,7 +1,5 @@
 #include "preview/mpvbackend.h"
 
-#include "core/callbacks.h"
-
 #include "preview/mpvprocess.h"
 
 #include <QFileInfo>
@@ -24,7 +22,7 @@ QString text(const QJsonObject& o, const char* key) {
 } // namespace
 
 TMpvBackend::TMpvBackend(Options options, QObject* parent)
-    : QObject(parent), m_options(std::move(options)), m_loadRequest(FirstLoadRequest) {}
+    : IPlaybackBackend(parent), m_options(std::move(options)), m_loadRequest(FirstLoadRequest) {}
 
 TMpvBackend::~TMpvBackend() {
     if (m_mpv)
@@ -210,7 +208,7 @@ void TMpvBackend::handleMessage(const QJsonObject& message) {
                      {QStringLiteral("request_id"), TrackListRequest}});
         applySubtitle();
         emit fileLoaded();
-        CallIfSet(m_listener.started);
+        emit started();
     } else if (event == QLatin1String("playback-restart")) {
         if (m_load == Load::Loaded && m_startedEntry == m_entryId)
             emit playbackRestarted();
@@ -333,6 +331,5 @@ void TMpvBackend::fail(const QString& reason) {
     forgetLoad();
     if (m_on)
         m_state = PlaybackState::Stopped;
-    if (m_listener.failed)
-        m_listener.failed(reason);
+    emit failed(reason);
 }

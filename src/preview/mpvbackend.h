@@ -18,7 +18,7 @@ class TMpvProcess;
 // are start positions and time jumps are seeks within that title. Everything is asynchronous:
 // commands are written to mpv, and its events come back on the event loop. A player that dies
 // fails the title it was playing; the next switch-on starts a new one.
-class TMpvBackend : public QObject, public IPlaybackBackend {
+class TMpvBackend : public IPlaybackBackend {
     Q_OBJECT
 public:
     struct Options {
@@ -48,7 +48,6 @@ public:
     void playAtTime(const DvdTimecode& time) override;
     void setSubpictureState(bool on) override;
     void selectSubpictureStream(int stream) override;
-    void setListener(Listener listener) override { m_listener = std::move(listener); }
 
     // An mpv property read back at once (blocking briefly); for tests and diagnostics.
     QVariant playerProperty(const QString& name) const;
@@ -94,6 +93,4 @@ private:
     bool m_subApplied = true;
     bool m_tracksKnown = false;
     QList<qint64> m_subTracks; // mpv's ids of the title's subtitle tracks, in list order
-
-    Listener m_listener;
 };

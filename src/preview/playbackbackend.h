@@ -1,8 +1,7 @@
 #pragma once
 
+#include <QObject>
 #include <QString>
-
-#include <functional>
 
 // The graph's states as the preview's handlers see them.
 enum class PlaybackState { NoGraph, Stopped, Paused, Running };
@@ -21,9 +20,11 @@ struct DvdTimecode {
 
 // The DVD player behind the preview pane. Every call returns at once: a command is handed to the
 // player and not waited for. Titles and chapters are numbered as the task tree shows them, from 1.
-class IPlaybackBackend {
+// What the player reports comes as its signals, always on the GUI thread.
+class IPlaybackBackend : public QObject {
+    Q_OBJECT
 public:
-    virtual ~IPlaybackBackend() = default;
+    explicit IPlaybackBackend(QObject* parent = nullptr) : QObject(parent) {}
 
     // Stops and forgets the opened volume.
     virtual void clear() = 0;
@@ -43,12 +44,9 @@ public:
     // `stream` counts the subtitle streams listed for the title, from 0.
     virtual void selectSubpictureStream(int stream) = 0;
 
-    // What the player reports, always on the GUI thread.
-    struct Listener {
-        // The title asked for is loaded and playing (or paused) from where it was asked to.
-        std::function<void()> started;
-        // The player cannot play what it was asked to; it has stopped. The text says why.
-        std::function<void(const QString& reason)> failed;
-    };
-    virtual void setListener(Listener listener) = 0;
+signals:
+    // The title asked for is loaded and playing (or paused) from where it was asked to.
+    void started();
+    // The player cannot play what it was asked to; it has stopped. The text says why.
+    void failed(const QString& reason);
 };

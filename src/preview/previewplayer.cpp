@@ -32,14 +32,15 @@ TPreviewPlayer::TPreviewPlayer(Services services) : m_s(std::move(services)) {
     tmrPreview = m_s.clock.createTimer(TickInterval, [this] { tmrPreviewTimer(); });
     tmrPreviewDragDelay =
         m_s.clock.createTimer(DragDelayInterval, [this] { tmrPreviewDragDelayTimer(); });
-    IPlaybackBackend::Listener listener;
-    listener.started = [this] { hideOwnHint(); };
-    listener.failed = [this](const QString& reason) { playbackFailed(reason); };
-    m_s.backend.setListener(std::move(listener));
+    m_heard = {
+        QObject::connect(&m_s.backend, &IPlaybackBackend::started, [this] { hideOwnHint(); }),
+        QObject::connect(&m_s.backend, &IPlaybackBackend::failed,
+                         [this](const QString& reason) { playbackFailed(reason); })};
 }
 
 TPreviewPlayer::~TPreviewPlayer() {
-    m_s.backend.setListener({});
+    for (const QMetaObject::Connection& c : m_heard)
+        QObject::disconnect(c);
 }
 
 void TPreviewPlayer::sbtnPlayClick() {

@@ -6,6 +6,7 @@
 
 #include <QString>
 
+#include <array>
 #include <functional>
 #include <memory>
 
@@ -100,4 +101,5 @@ private:
     int m_still = 0; // the delay timer's stillness flag
     bool m_converting = false;
     bool m_hintShown = false;
+    std::array<QMetaObject::Connection, 2> m_heard; // the backend's signals, cut at the end
 };

@@ -45,7 +45,8 @@ int rounded(double seconds) {
 
 } // namespace
 
-TEditTimeForm::TEditTimeForm(QWidget* mainWindow) : QDialog(mainWindow) {
+TEditTimeForm::TEditTimeForm(QWidget* mainWindow, TTaskTree& tree, FocusedNode focusedNode)
+    : QDialog(mainWindow), m_tree(tree), m_focusedNode(std::move(focusedNode)) {
     setObjectName(QStringLiteral("EditTimeForm"));
     setWindowTitle(QStringLiteral("Edit the Start & End Time"));
     setFixedSize(456, 181);
@@ -129,11 +130,6 @@ TEditTimeForm::TEditTimeForm(QWidget* mainWindow) : QDialog(mainWindow) {
     connect(btnCancel, &QPushButton::clicked, this, &TEditTimeForm::btnCancelClick);
 }
 
-void TEditTimeForm::attachTaskTree(TTaskTree& tree, FocusedNode focusedNode) {
-    m_tree = &tree;
-    m_focusedNode = std::move(focusedNode);
-}
-
 void TEditTimeForm::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     if (!FormShow())
@@ -141,10 +137,10 @@ void TEditTimeForm::showEvent(QShowEvent* event) {
 }
 
 bool TEditTimeForm::FormShow() {
-    if (!m_tree || !m_focusedNode)
+    if (!m_focusedNode)
         return false;
     m_node = m_focusedNode();
-    const TTaskNode* node = m_tree->node(m_node);
+    const TTaskNode* node = m_tree.node(m_node);
     if (!node)
         return false;
     try {
@@ -302,8 +298,7 @@ void TEditTimeForm::btnOKClick() {
         labLength->setText(error);
         return;
     }
-    if (m_tree)
-        m_tree->setSpan(m_node, startText, endText); // as typed, a fraction included
+    m_tree.setSpan(m_node, startText, endText); // as typed, a fraction included
     close();
 }
 

@@ -18,16 +18,14 @@ class TTaskTree;
 
 // "Edit the Start & End Time": trims the focused title or chapter to a start and an end inside
 // its own span, with the range slider, two time edits and two buttons that widen the span by a
-// second. OK writes the span into the node. Open it through TTrimController, which attaches the
-// task tree and refuses items the slider cannot show.
+// second. OK writes the span into the node. Open it through TTrimController, which refuses items
+// the slider cannot show.
 class TEditTimeForm : public QDialog {
     Q_OBJECT
 public:
     using FocusedNode = std::function<QModelIndex()>;
-    explicit TEditTimeForm(QWidget* mainWindow);
-
-    // The tree whose focused node the dialog trims.
-    void attachTaskTree(TTaskTree& tree, FocusedNode focusedNode);
+    // Trims the node of `tree` that `focusedNode` gives when the dialog is shown.
+    TEditTimeForm(QWidget* mainWindow, TTaskTree& tree, FocusedNode focusedNode);
 
     QLabel* Label2 = nullptr;
     QFrame* panTop = nullptr;
@@ -82,7 +80,7 @@ private:
     QRect startThumbRect() const;
     QRect endThumbRect() const;
 
-    TTaskTree* m_tree = nullptr;
+    TTaskTree& m_tree;
     FocusedNode m_focusedNode;
     QPersistentModelIndex m_node;
     // Set while an edit moves the slider, so the text being typed is not overwritten.

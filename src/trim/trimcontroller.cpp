@@ -14,7 +14,6 @@ TTrimController::TTrimController(TTaskTree& tree, FocusedNode focusedNode, TDVDI
                                  TEditDVDVolumeForm& volumeForm, QObject* parent)
     : QObject(parent), m_tree(tree), m_focusedNode(std::move(focusedNode)), m_dvd(dvd),
       m_prompts(prompts), m_timeForm(timeForm), m_volumeForm(volumeForm) {
-    m_timeForm.attachTaskTree(m_tree, m_focusedNode);
     connect(&m_volumeForm, &TEditDVDVolumeForm::volumeNameAccepted, this,
             &TTrimController::volumeNameAccepted);
 }

@@ -12,7 +12,6 @@ class FakeBackend : public IPlaybackBackend {
 public:
     QStringList calls;
     PlaybackState current = PlaybackState::NoGraph;
-    Listener listener;
 
     void clear() override { go("clear", PlaybackState::Stopped); }
     void switchOn(bool on) override;
@@ -28,8 +27,12 @@ public:
     void playAtTime(const DvdTimecode& time) override;
     void setSubpictureState(bool on) override { calls << QString("subpicture %1").arg(on); }
     void selectSubpictureStream(int s) override { calls << QString("stream %1").arg(s); }
-    void setListener(Listener l) override { listener = std::move(l); }
 
+    // As new: no calls, no graph.
+    void reset() {
+        calls.clear();
+        current = PlaybackState::NoGraph;
+    }
     // The calls of one kind ("time", "title", ...) in order.
     QStringList callsOf(const QString& kind) const;
 

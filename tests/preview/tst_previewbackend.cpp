@@ -60,8 +60,9 @@ private slots:
         m_started = 0;
         m_backend = std::make_unique<TMpvBackend>(
             TMpvBackend::Options{[] { return quint64(0); }, "null", "null"});
-        m_backend->setListener(
-            {[this] { ++m_started; }, [this](const QString& reason) { m_failures << reason; }});
+        connect(m_backend.get(), &IPlaybackBackend::started, this, [this] { ++m_started; });
+        connect(m_backend.get(), &IPlaybackBackend::failed, this,
+                [this](const QString& reason) { m_failures << reason; });
         QCOMPARE(m_backend->state(), PlaybackState::NoGraph);
     }
 

@@ -62,7 +62,7 @@ private slots:
         TestFiles::write(m_dir.filePath("VIDEO_TS/VIDEO_TS.IFO"), "DVDVIDEO-VMG");
         TestFiles::write(prefs(), "[Main]\nFirstUse=0\n");
         m_view = {};
-        m_backend = {};
+        m_backend.reset();
         m_prompts = {};
         m_dvd.DiscPath = m_dir.filePath("VIDEO_TS/");
         m_scrambled = false;
@@ -109,7 +109,7 @@ private slots:
         QVERIFY(m_player->tickEnabled());
         // The notice stays until the title plays.
         QCOMPARE(m_hints, QStringList{m_loading});
-        m_backend.listener.started();
+        emit m_backend.started();
         QCOMPARE(m_hints, QStringList({m_loading, "hide"}));
     }
 
@@ -329,7 +329,7 @@ private slots:
         focus(2, "00:00:06", "00:00:12");
         play();
         m_clock.advance(2000);
-        m_backend.listener.failed("Couldn't open DVD device");
+        emit m_backend.failed("Couldn't open DVD device");
         QVERIFY(m_prompts.notices.isEmpty()); // no dialog in the way of the window
         QCOMPARE(m_view.notice, "The preview can not play this DVD.\n\nCouldn't open DVD device");
         QCOMPARE(m_backend.current, PlaybackState::Stopped);

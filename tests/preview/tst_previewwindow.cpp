@@ -34,8 +34,9 @@ private slots:
             {[&window] { return quint64(window.winId()); }, QStringLiteral("gpu,xv,x11"), "null"});
         QStringList failures;
         int started = 0;
-        backend.setListener(
-            {[&] { ++started; }, [&](const QString& reason) { failures << reason; }});
+        QObject::connect(&backend, &IPlaybackBackend::started, [&] { ++started; });
+        QObject::connect(&backend, &IPlaybackBackend::failed,
+                         [&](const QString& reason) { failures << reason; });
         TToolRunner encoder;
         const QString ifo = disc + "/VIDEO_TS/VIDEO_TS.IFO";
         const QString mencoder =

@@ -43,8 +43,7 @@ private slots:
     void init() {
         m_tree = std::make_unique<TTaskTree>([] { return QString(); }, [] { return QString(); });
         m_title = m_tree->addTitle(TrimmedItem(0, 300, 0, 300));
-        m_form = std::make_unique<TEditTimeForm>(&m_main);
-        m_form->attachTaskTree(*m_tree, [this] { return m_focused; });
+        m_form = std::make_unique<TEditTimeForm>(&m_main, *m_tree, [this] { return m_focused; });
     }
     void cleanup() {
         m_form.reset();

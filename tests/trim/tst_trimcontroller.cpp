@@ -36,7 +36,8 @@ private slots:
         title.OutputName = "Title01";
         m_title = m_tree->addTitle(title);
         m_focused = {};
-        m_timeForm = std::make_unique<TEditTimeForm>(&m_main);
+        m_timeForm =
+            std::make_unique<TEditTimeForm>(&m_main, *m_tree, [this] { return m_focused; });
         m_volumeForm = std::make_unique<TEditDVDVolumeForm>(&m_main);
         m_trim = std::make_unique<TTrimController>(
             *m_tree, [this] { return m_focused; }, m_dvd, m_prompts, *m_timeForm, *m_volumeForm);

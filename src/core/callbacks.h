@@ -1,9 +1,0 @@
-#pragma once
-
-#include <functional>
-
-// Runs a callback that may have been left unset.
-inline void CallIfSet(const std::function<void()>& f) {
-    if (f)
-        f();
-}
