@@ -11,7 +11,6 @@
 namespace {
 
 int g_pair[2] = {-1, -1};
-constexpr int watched[] = {SIGINT, SIGTERM, SIGHUP};
 
 void onSignal(int signal) {
     const unsigned char byte = static_cast<unsigned char>(signal);
@@ -20,7 +19,12 @@ void onSignal(int signal) {
 
 } // namespace
 
-TTerminationSignals::TTerminationSignals(QObject* parent) : QObject(parent) {
+QList<int> TTerminationSignals::Termination() {
+    return {SIGINT, SIGTERM, SIGHUP};
+}
+
+TTerminationSignals::TTerminationSignals(QList<int> watched, QObject* parent)
+    : QObject(parent), m_watched(std::move(watched)) {
     if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0, g_pair) != 0)
         return;
     m_notifier = std::make_unique<QSocketNotifier>(g_pair[1], QSocketNotifier::Read);
@@ -33,12 +37,12 @@ TTerminationSignals::TTerminationSignals(QObject* parent) : QObject(parent) {
     action.sa_handler = onSignal;
     sigemptyset(&action.sa_mask);
     action.sa_flags = SA_RESTART;
-    for (const int signal : watched)
+    for (const int signal : std::as_const(m_watched))
         sigaction(signal, &action, nullptr);
 }
 
 TTerminationSignals::~TTerminationSignals() {
-    for (const int signal : watched)
+    for (const int signal : std::as_const(m_watched))
         std::signal(signal, SIG_DFL);
     m_notifier.reset();
     for (int& fd : g_pair) {
