@@ -8,8 +8,9 @@
 
 #include <QFile>
 
-TCompletionActions::TCompletionActions(IPower& power, IPrompts& prompts, IShell& shell)
-    : m_power(power), m_prompts(prompts), m_shell(shell) {}
+TCompletionActions::TCompletionActions(IPower& power, IPrompts& prompts, IShell& shell,
+                                       const IClock& clock)
+    : m_power(power), m_prompts(prompts), m_shell(shell), m_clock(clock) {}
 
 QString TCompletionActions::RunReport(const RunResult& result) {
     const QList<ItemFailure>& failures = result.failures;
@@ -62,7 +63,7 @@ bool TCompletionActions::run(const CompletionChoices& choices, const RunResult& 
     const QString report = RunReport(result);
     // Nobody will read a message box: the report goes where the outputs are.
     if ((choices.turnOff || choices.exitProgram) && !report.isEmpty())
-        AppendRunReport(choices.outputFolderText, report, QDateTime::currentDateTime());
+        AppendRunReport(choices.outputFolderText, report, m_clock.localTime());
     if (choices.turnOff) {
         if (setHint)
             setHint(QStringLiteral("Conversion is completed. Turning off the computer..."));

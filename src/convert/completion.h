@@ -31,7 +31,7 @@ inline constexpr char RunReportFileName[] = "ripvale-report.txt";
 
 class TCompletionActions {
 public:
-    TCompletionActions(IPower& power, IPrompts& prompts, IShell& shell);
+    TCompletionActions(IPower& power, IPrompts& prompts, IShell& shell, const IClock& clock);
 
     // Runs the actions; `setHint` shows the turning-off notice, `closeWindow` ends the program.
     // Returns true when the program goes on (neither turned off nor exiting).
@@ -50,4 +50,5 @@ private:
     IPower& m_power;
     IPrompts& m_prompts;
     IShell& m_shell;
+    const IClock& m_clock;
 };

@@ -24,7 +24,7 @@ TConversionController::TConversionController(Widgets widgets, Sources sources,
     : QObject(parent), m_w(std::move(widgets)), m_sources(std::move(sources)), m_values(values),
       m_prompts(prompts), m_notifier(notifier), m_runner(std::move(runner)),
       m_driver(std::make_unique<TConversionDriver>(*m_runner, prompts, values)),
-      m_completion(power, prompts, shell) {
+      m_completion(power, prompts, shell, m_clock) {
     connect(m_driver.get(), &TConversionDriver::progressChanged, this,
             &TConversionController::showProgress);
     connect(m_driver.get(), &TConversionDriver::finished, this,

@@ -92,6 +92,7 @@ private:
     // The driver refers to the runner: made after it, it goes first.
     std::unique_ptr<IToolRunner> m_runner;
     std::unique_ptr<TConversionDriver> m_driver;
+    QtClock m_clock; // the time of the run report
     TCompletionActions m_completion;
     EncoderMemory m_memory; // kept for as long as the program runs
     QString m_lastHint;

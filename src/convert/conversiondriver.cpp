@@ -1,6 +1,7 @@
 #include "convert/conversiondriver.h"
 
 #include "convert/outputcheck.h"
+#include "convert/outputnames.h"
 #include "convert/progressparse.h"
 #include "core/paths.h"
 #include "core/producttexts.h"
@@ -112,7 +113,7 @@ void TConversionDriver::nextItem() {
     m_route = {};
     emit progressChanged();
 
-    m_outputPath = ChosenOutputPath(m_job, item, m_prompts);
+    m_outputPath = ChosenOutputPath(m_job, item, m_prompts, m_clock.localTime());
     if (m_outputPath.isEmpty()) {
         // A skipped item counts as done, so the total bar stays in proportion.
         m_accumulated += 2 * item.durationSeconds;

@@ -78,21 +78,6 @@ public:
     // The paths the run wrote, in order (skipped and failed items included where begun).
     const QStringList& outputPaths() const { return m_outputs; }
 
-    // The path an item's output goes to, before the overwrite choice.
-    static QString OutputPath(const ConversionJob& job, const ConversionItem& item);
-    // The same after the job's overwrite choice for an existing file (asking when it says so);
-    // empty when the file is kept and the item skipped.
-    static QString ChosenOutputPath(const ConversionJob& job, const ConversionItem& item,
-                                    IPrompts& prompts);
-    // "Converting: " with the volume name cut to 15 characters and "..." past 18.
-    static QString HintText(const QString& volumeName, const QString& outputName,
-                            const QString& extension);
-    // The name with a suffix from the local time, for the Rename choice.
-    static QString RenamedPath(const QString& path, const QDateTime& now);
-    // "/" and control characters cannot stand in a file name.
-    static QString SafeFileNamePart(const QString& text);
-    static QString OverwriteQuestion(const QString& fileName);
-
 signals:
     void progressChanged();
     // An item ended: its output path, and for a failure the reason. A canceled item has none.

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QDateTime>
 #include <QtGlobal>
 
 #include <functional>
@@ -21,6 +22,8 @@ public:
                                                 std::function<void()> onTimeout) = 0;
     // Milliseconds on a clock that only goes forward.
     virtual qint64 nowMs() const = 0;
+    // The local date and time, as file names and reports show it.
+    virtual QDateTime localTime() const = 0;
 };
 
 // Timers of the Qt event loop and the system's monotonic clock.
@@ -28,4 +31,5 @@ class QtClock : public IClock {
 public:
     std::unique_ptr<ITimer> createTimer(int intervalMs, std::function<void()> onTimeout) override;
     qint64 nowMs() const override;
+    QDateTime localTime() const override { return QDateTime::currentDateTime(); }
 };

@@ -7,10 +7,10 @@
 #include "dvd/discopener.h"
 #include "dvd/opendvdform.h"
 #include "dvd/tasklistview.h"
-#include "fakes.h"
 #include "profiles/settingform.h"
 #include "profiles/standardini.h"
-#include "testfiles.h"
+#include "support/fakes.h"
+#include "support/testfiles.h"
 
 #include <QApplication>
 #include <QCheckBox>

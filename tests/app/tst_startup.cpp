@@ -4,7 +4,7 @@
 #include "core/producttexts.h"
 #include "core/programvalues.h"
 #include "profiles/generalpreferencesfile.h"
-#include "testfiles.h"
+#include "support/testfiles.h"
 
 #include <QDir>
 #include <QFile>

@@ -2,9 +2,9 @@
 #include "dvd/libdvdreadstructure.h"
 #include "dvd/tasktree.h"
 #include "headlessprogram.h"
-#include "mediaprobe.h"
-#include "privatexserver.h"
-#include "testfiles.h"
+#include "support/mediaprobe.h"
+#include "support/privatexserver.h"
+#include "support/testfiles.h"
 
 #include <QDir>
 #include <QDirIterator>

@@ -1,8 +1,8 @@
 // The command line's options and what it says, by the real program: bad values, the JSON
 // events of a run, the modes that need no display.
 #include "headlessprogram.h"
-#include "mediaprobe.h"
-#include "testfiles.h"
+#include "support/mediaprobe.h"
+#include "support/testfiles.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,7 +1,7 @@
 #include "convert/commandlines.h"
 #include "convert/picturescan.h"
 #include "convert/profileoptions.h"
-#include "testfiles.h"
+#include "support/testfiles.h"
 
 #include <QTemporaryDir>
 #include <QTest>

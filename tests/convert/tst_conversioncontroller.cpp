@@ -3,9 +3,10 @@
 #include "core/programvalues.h"
 #include "core/settings.h"
 #include "dvd/tasktree.h"
-#include "fakes.h"
-#include "faketoolrunner.h"
-#include "testfiles.h"
+#include "support/fakes.h"
+#include "support/faketoolrunner.h"
+#include "support/testclock.h"
+#include "support/testfiles.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -269,7 +270,8 @@ private slots:
         QFETCH(bool, failed);
         QTemporaryDir out;
         QStringList happened;
-        TCompletionActions actions(m_power, m_prompts, m_shell);
+        TestClock clock;
+        TCompletionActions actions(m_power, m_prompts, m_shell, clock);
         CompletionChoices choices{turnOff, exitProgram, true, out.path() + "/"};
         RunResult result;
         if (failed)
@@ -324,7 +326,8 @@ private slots:
         QTemporaryDir out;
         FakePower power;
         FakeShell shell;
-        TCompletionActions actions(power, m_prompts, shell);
+        TestClock clock;
+        TCompletionActions actions(power, m_prompts, shell, clock);
         RunResult result;
         for (int i = 0; i < failed; ++i)
             result.failures.append({"F.mp4", "broken", {}});

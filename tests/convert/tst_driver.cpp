@@ -1,10 +1,10 @@
 #include "convert/conversiondriver.h"
 #include "core/programvalues.h"
 #include "core/timetext.h"
-#include "fakes.h"
-#include "faketoolrunner.h"
-#include "testclock.h"
-#include "testfiles.h"
+#include "support/fakes.h"
+#include "support/faketoolrunner.h"
+#include "support/testclock.h"
+#include "support/testfiles.h"
 
 #include <QDir>
 #include <QFile>

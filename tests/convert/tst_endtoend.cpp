@@ -8,10 +8,10 @@
 #include "dvd/discloader.h"
 #include "dvd/libdvdreadstructure.h"
 #include "dvd/tasktree.h"
-#include "fakes.h"
-#include "mediaprobe.h"
 #include "profiles/standardini.h"
-#include "testfiles.h"
+#include "support/fakes.h"
+#include "support/mediaprobe.h"
+#include "support/testfiles.h"
 
 #include <QDir>
 #include <QProcess>

@@ -1,5 +1,6 @@
 #include "convert/conversiondriver.h"
 #include "convert/outputcheck.h"
+#include "convert/outputnames.h"
 #include "convert/progressparse.h"
 
 #include <QDateTime>
@@ -104,7 +105,7 @@ private slots:
     void hintText() {
         QFETCH(QString, volume);
         QFETCH(QString, hint);
-        QCOMPARE(TConversionDriver::HintText(volume, "Title01", ".mp4"), hint);
+        QCOMPARE(HintText(volume, "Title01", ".mp4"), hint);
     }
 
     void outputNames() {
@@ -113,17 +114,16 @@ private slots:
         job.outputExtension = ".mkv";
         ConversionItem item;
         item.outputName = "Title01-Chapter02";
-        QCOMPARE(TConversionDriver::OutputPath(job, item), QString("/out/Title01-Chapter02.mkv"));
+        QCOMPARE(OutputPath(job, item), QString("/out/Title01-Chapter02.mkv"));
         job.volumeName = "AC/DC\tLIVE";
-        QCOMPARE(TConversionDriver::OutputPath(job, item),
-                 QString("/out/AC_DC_LIVE-Title01-Chapter02.mkv"));
+        QCOMPARE(OutputPath(job, item), QString("/out/AC_DC_LIVE-Title01-Chapter02.mkv"));
 
         const QDateTime when(QDate(2026, 12, 8), QTime(21, 5, 9));
-        const QString renamed = TConversionDriver::RenamedPath("/out/DISC-Title01.mp4", when);
+        const QString renamed = RenamedPath("/out/DISC-Title01.mp4", when);
         QCOMPARE(renamed, QString("/out/DISC-Title01-2026-12-08_21-05-09.mp4"));
         QVERIFY(!renamed.mid(5).contains(':'));
 
-        QCOMPARE(TConversionDriver::OverwriteQuestion("Title01.mp4"),
+        QCOMPARE(OverwriteQuestion("Title01.mp4"),
                  QString("The output file Title01.mp4 is already existent.\n\rClick \"Yes\" to "
                          "overwrite it. Click \"No\" to skip this file"));
     }

@@ -2,8 +2,8 @@
 #include "dvd/discloader.h"
 #include "dvd/libdvdreadstructure.h"
 #include "dvd/tasktree.h"
-#include "ifobuilder.h"
-#include "testfiles.h"
+#include "support/ifobuilder.h"
+#include "support/testfiles.h"
 
 #include <QDir>
 #include <QTemporaryDir>

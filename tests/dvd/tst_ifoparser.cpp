@@ -1,8 +1,8 @@
 #include "dvd/ifonames.h"
 #include "dvd/ifotime.h"
 #include "dvd/parser.h"
-#include "ifobuilder.h"
-#include "testfiles.h"
+#include "support/ifobuilder.h"
+#include "support/testfiles.h"
 
 #include <QDir>
 #include <QFile>

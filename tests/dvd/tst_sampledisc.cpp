@@ -3,7 +3,7 @@
 #include "dvd/discopener.h"
 #include "dvd/libdvdreadstructure.h"
 #include "dvd/tasktree.h"
-#include "testfiles.h"
+#include "support/testfiles.h"
 
 #include <QDir>
 #include <QJsonArray>

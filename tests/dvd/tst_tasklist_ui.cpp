@@ -3,8 +3,8 @@
 #include "dvd/opendvdform.h"
 #include "dvd/tasklistcontroller.h"
 #include "dvd/tasklistview.h"
-#include "fakes.h"
-#include "testfiles.h"
+#include "support/fakes.h"
+#include "support/testfiles.h"
 
 #include <QAction>
 #include <QComboBox>

@@ -10,9 +10,9 @@
 #include "dvd/tasklistcontroller.h"
 #include "dvd/tasklistview.h"
 #include "dvd/tasktree.h"
-#include "fakes.h"
 #include "preview/mpvbackend.h"
 #include "preview/previewcontroller.h"
+#include "support/fakes.h"
 
 #include <QApplication>
 #include <QFrame>

@@ -2,7 +2,7 @@
 
 #include "preview/playbackbackend.h"
 #include "preview/previewview.h"
-#include "testclock.h"
+#include "support/testclock.h"
 
 #include <QList>
 #include <QStringList>

@@ -1,8 +1,8 @@
-#include "fakes.h"
 #include "preview/mpvbackend.h"
 #include "preview/previewcontroller.h"
 #include "previewfakes.h"
-#include "testfiles.h"
+#include "support/fakes.h"
+#include "support/testfiles.h"
 
 #include <QDir>
 #include <QLabel>

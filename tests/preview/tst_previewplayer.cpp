@@ -1,8 +1,8 @@
 #include "core/timetext.h"
-#include "fakes.h"
 #include "preview/previewplayer.h"
 #include "previewfakes.h"
-#include "testfiles.h"
+#include "support/fakes.h"
+#include "support/testfiles.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,6 +1,6 @@
 #include "convert/toolrunner.h"
 #include "preview/mpvbackend.h"
-#include "privatexserver.h"
+#include "support/privatexserver.h"
 
 #include <QApplication>
 #include <QDir>

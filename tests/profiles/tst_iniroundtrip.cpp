@@ -2,7 +2,7 @@
 // dialog with TNewInifile: each must read what the other wrote.
 #include "profiles/newinifile.h"
 #include "profiles/standardini.h"
-#include "testfiles.h"
+#include "support/testfiles.h"
 
 #include <QDir>
 #include <QMap>

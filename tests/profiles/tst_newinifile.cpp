@@ -1,5 +1,5 @@
 #include "profiles/newinifile.h"
-#include "testfiles.h"
+#include "support/testfiles.h"
 
 #include <QDir>
 #include <QFile>

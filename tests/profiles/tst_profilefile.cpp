@@ -3,7 +3,7 @@
 #include "profiles/profilefile.h"
 #include "profiles/profilereader.h"
 #include "profiletext.h"
-#include "testfiles.h"
+#include "support/testfiles.h"
 
 #include <QTemporaryDir>
 #include <QTest>

@@ -5,12 +5,12 @@
 #include "app/programwindow.h"
 #include "core/programvalues.h"
 #include "core/settings.h"
-#include "fakes.h"
 #include "profiles/parametergroups.h"
 #include "profiles/settingform.h"
 #include "profiles/standardini.h"
 #include "profiletext.h"
-#include "testfiles.h"
+#include "support/fakes.h"
+#include "support/testfiles.h"
 
 #include <QApplication>
 #include <QCheckBox>

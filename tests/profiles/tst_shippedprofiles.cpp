@@ -7,7 +7,7 @@
 #include "profiles/newinifile.h"
 #include "profiles/profilefile.h"
 #include "profiles/profilereader.h"
-#include "testfiles.h"
+#include "support/testfiles.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>

@@ -1,5 +1,5 @@
 #include "profiles/standardini.h"
-#include "testfiles.h"
+#include "support/testfiles.h"
 
 #include <QFile>
 #include <QTemporaryDir>

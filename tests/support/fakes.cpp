@@ -1,4 +1,4 @@
-#include "fakes.h"
+#include "support/fakes.h"
 
 void FakePrompts::inform(const QString& text, const QString& caption) {
     notices.append({text, caption});

@@ -1,4 +1,4 @@
-#include "ifobuilder.h"
+#include "support/ifobuilder.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "mediaprobe.h"
+#include "support/mediaprobe.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>

@@ -1,4 +1,4 @@
-#include "privatexserver.h"
+#include "support/privatexserver.h"
 
 #include <QFileInfo>
 

@@ -1,4 +1,4 @@
-#include "testclock.h"
+#include "support/testclock.h"
 
 class TestTimer : public ITimer {
 public:

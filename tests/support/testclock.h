@@ -11,6 +11,10 @@ public:
     std::unique_ptr<ITimer> createTimer(int intervalMs, std::function<void()> onTimeout) override;
     void advance(int ms);
     qint64 nowMs() const override { return m_now; }
+    // From the start of 2026, as far on as the clock has moved.
+    QDateTime localTime() const override {
+        return QDateTime(QDate(2026, 1, 1), QTime(0, 0)).addMSecs(m_now);
+    }
 
 private:
     friend class TestTimer;

@@ -1,5 +1,5 @@
 #include "dvd/tasktree.h"
-#include "fakes.h"
+#include "support/fakes.h"
 #include "tabledata.h"
 #include "trim/editdvdvolumeform.h"
 #include "trim/edittimeform.h"

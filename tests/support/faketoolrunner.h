@@ -21,8 +21,8 @@ inline ToolRole RoleOf(const QStringList& arguments, IToolRunner::Slot slot) {
         return ToolRole::Probe;
     if (arguments.contains("-vobsubout"))
         return ToolRole::SubtitleDump;
-    // The disc-open run names the bare intermediate file in its working folder.
-    return arguments.last() == "temp.avi" ? ToolRole::Open : ToolRole::Encode;
+    // The disc-open run names no codec: it only opens the title.
+    return arguments.contains("-ovc") ? ToolRole::Encode : ToolRole::Open;
 }
 
 // What one run of a tool does: it leaves its output file, says its chunks, then ends, unless it
