@@ -40,7 +40,9 @@ TConversionDriver::TConversionDriver(IToolRunner& runner, IPrompts& prompts,
                                      IClock* clock, QObject* parent)
     : QObject(parent), m_runner(runner), m_prompts(prompts), m_values(values),
       m_ownClock(std::move(own)), m_clock(clock ? *clock : *m_ownClock),
-      m_timer(m_clock.createTimer(1000, [this] { tick(); })) {
+      m_timer(m_clock.createTimer(1000, [this] { tick(); })), m_probe(runner, values),
+      m_figures(m_clock) {
+    connect(&m_probe, &TItemProbe::done, this, &TConversionDriver::probed);
     connect(&m_runner, &IToolRunner::chunk, this, &TConversionDriver::onChunk);
     connect(&m_runner, &IToolRunner::finished, this, &TConversionDriver::onFinished);
     connect(&m_readBack, &TOutputReadBack::read, this, &TConversionDriver::verified);
@@ -58,20 +60,10 @@ void TConversionDriver::run(ConversionJob job) {
                                               ? m_job.workDir
                                               : m_values.folders.defaultWorkDir);
     m_files.settle(m_job.workDir);
-    m_progress = ConversionProgress{};
-    m_progress.current = m_progress.total = 0;
+    m_figures.startRun(m_job.items);
     m_state = ConversionState::Converting;
-    m_accumulated = 0;
-    m_elapsed = 0;
-    m_remaining = 0;
-    m_encoderPosition = 0;
-    m_positionText.clear();
     m_index = -1;
     m_timer->setEnabled(true);
-    m_totalWork = 0;
-    for (const ConversionItem& item : std::as_const(m_job.items))
-        m_totalWork += item.durationSeconds;
-    m_totalWork *= 2;
     emit progressChanged();
     nextItem();
 }
@@ -82,8 +74,10 @@ void TConversionDriver::stop() {
     m_state = ConversionState::Cancelled;
     m_runner.terminate(IToolRunner::Encoder);
     m_runner.terminate(IToolRunner::Transcoder);
+    if (m_phase == Phase::Probe)
+        m_probe.stop(); // its end then leads to the cancellation
     if (m_phase == Phase::Verify)
-        m_readBack.stop(); // its end then leads to the cancellation
+        m_readBack.stop(); // likewise
 }
 
 void TConversionDriver::abandon() {
@@ -105,18 +99,13 @@ void TConversionDriver::nextItem() {
         return;
     }
     const ConversionItem& item = m_job.items[m_index];
-    m_progress.current = 0;
-    m_totalFrames = RoundHalfEven(item.durationSeconds * itemFrameRate());
-    setFrames(0);
-    m_transcoderTime = 0;
-    m_timeText.clear();
     m_route = {};
+    m_figures.startItem(RoundHalfEven(item.durationSeconds * itemFrameRate()));
     emit progressChanged();
 
     m_outputPath = ChosenOutputPath(m_job, item, m_prompts, m_clock.localTime());
     if (m_outputPath.isEmpty()) {
-        // A skipped item counts as done, so the total bar stays in proportion.
-        m_accumulated += 2 * item.durationSeconds;
+        m_figures.skipItem(item.durationSeconds);
         m_outputPath = OutputPath(m_job, item);
         m_skipped << QFileInfo(m_outputPath).fileName();
         emit itemEnded(m_outputPath, ItemResult::Skipped, {});
@@ -141,6 +130,26 @@ void TConversionDriver::startDiscOpen() {
     }
 }
 
+void TConversionDriver::startProbe() {
+    if (m_state == ConversionState::Cancelled) {
+        cancel();
+        return;
+    }
+    m_phase = Phase::Probe;
+    m_probe.start(m_job.items[m_index], m_job.discPath, itemFrameRate(), m_job.encoderMemory,
+                  m_files.probePath());
+}
+
+void TConversionDriver::probed(const EncodeRoute& route) {
+    if (m_phase != Phase::Probe)
+        return;
+    m_route = route;
+    if (m_route.film || m_route.telecine) { // its frames are counted at the film's rate
+        m_figures.recount(RoundHalfEven(m_job.items[m_index].durationSeconds * itemFrameRate()));
+    }
+    startSubtitleDump();
+}
+
 void TConversionDriver::startSubtitleDump() {
     if (m_state == ConversionState::Cancelled) {
         cancel();
@@ -153,9 +162,8 @@ void TConversionDriver::startSubtitleDump() {
     }
     removeIntermediate();
     m_phase = Phase::SubtitleDump;
-    m_positionThisPass = false;
     m_encoderInterrupted = false;
-    m_positionMovedAt = m_clock.nowMs();
+    m_figures.startEncoderRun();
     const ToolCommand dump =
         SubtitleDumpCommand(item.encode, m_job.discPath, m_files.subtitleBase());
     if (!m_runner.start(IToolRunner::Encoder, m_values.encoderPath, dump.arguments()))
@@ -192,8 +200,7 @@ void TConversionDriver::startEncode() {
 
     m_phase = streamed ? Phase::Stream : Phase::Encode;
     m_encoderInterrupted = false;
-    m_positionThisPass = false;
-    m_positionMovedAt = m_clock.nowMs();
+    m_figures.startEncoderRun();
     m_runner.terminate(IToolRunner::Transcoder);
     if (!m_runner.start(IToolRunner::Encoder, m_values.encoderPath, command.arguments())) {
         m_phase = Phase::None;
@@ -203,7 +210,7 @@ void TConversionDriver::startEncode() {
         emit finished(Outcome::EncoderMissing);
         return;
     }
-    m_progress.hintText = HintText(m_job.volumeName, item.outputName, m_job.outputExtension);
+    m_figures.setHint(HintText(m_job.volumeName, item.outputName, m_job.outputExtension));
     emit progressChanged();
     if (streamed)
         startTranscode();
@@ -228,8 +235,7 @@ void TConversionDriver::startTranscode() {
                       before.fileTime(QFileDevice::FileModificationTime)};
     if (m_phase != Phase::Stream)
         m_phase = Phase::Transcode;
-    m_transcoderTime = 0;
-    m_timeText.clear();
+    m_figures.transcodeBegins();
     QString error;
     if (!m_runner.start(IToolRunner::Transcoder, m_values.transcoderPath, command.arguments(),
                         &error)) {
@@ -252,55 +258,29 @@ void TConversionDriver::onChunk(IToolRunner::Slot slot, const QString& text, int
     if (m_state == ConversionState::Idle || m_index < 0 || m_index >= m_job.items.size())
         return;
     const double duration = m_job.items[m_index].durationSeconds;
-    if (((m_phase == Phase::SeekProbe || m_phase == Phase::FilmProbe) &&
-         slot == IToolRunner::Encoder) ||
-        (m_phase == Phase::FieldCheck && slot == IToolRunner::Transcoder)) {
-        if (m_probeOutput.size() < 1 << 20)
-            m_probeOutput += text;
-    } else if (m_phase == Phase::SubtitleDump && slot == IToolRunner::Encoder) {
-        // Only for the stall guard: the dump reads up to the span's end.
-        if (ParseDecimal(EncoderPositionText(text, QString()))) {
-            m_positionThisPass = true;
-            m_positionMovedAt = m_clock.nowMs();
-        }
+    if (m_phase == Phase::SubtitleDump && slot == IToolRunner::Encoder) {
+        m_figures.readerSaid(text); // only for the stall guard: it reads up to the span's end
     } else if ((m_phase == Phase::Encode || m_phase == Phase::Stream) &&
                slot == IToolRunner::Encoder && index >= 20) {
-        m_positionText = EncoderPositionText(text, m_positionText);
-        if (const std::optional<double> position = ParseDecimal(m_positionText)) {
-            if (*position != m_encoderPosition || !m_positionThisPass)
-                m_positionMovedAt = m_clock.nowMs();
-            m_encoderPosition = *position;
-            m_positionThisPass = true;
-        }
-        showPasses(duration);
+        m_figures.encoderSaid(text, passes(), duration, itemFrameRate());
+        emit progressChanged();
     } else if ((m_phase == Phase::Transcode || m_phase == Phase::Stream) &&
                slot == IToolRunner::Transcoder && index >= 2) {
-        m_timeText = TranscoderTimeText(text, m_timeText);
-        const std::optional<double> time = ParseToolTime(m_timeText);
-        if (time && *time > m_transcoderTime) // never goes back
-            m_transcoderTime = *time;
-        showPasses(duration);
+        m_figures.transcoderSaid(text, passes(), duration, itemFrameRate());
+        emit progressChanged();
     }
 }
 
 void TConversionDriver::onFinished(IToolRunner::Slot slot, int exitCode, bool crashed) {
     switch (m_phase) {
-    case Phase::FieldCheck:
-        if (slot == IToolRunner::Transcoder)
-            fieldsChecked();
+    case Phase::Probe: // the probe hears its own runs
         return;
     case Phase::DiscOpen: // the runs before the encode pass: each step heeds a cancel itself
-    case Phase::SeekProbe:
-    case Phase::FilmProbe:
     case Phase::SubtitleDump:
         if (slot != IToolRunner::Encoder)
             return;
         if (m_phase == Phase::DiscOpen)
-            startSeekProbe();
-        else if (m_phase == Phase::SeekProbe)
-            seekProbed();
-        else if (m_phase == Phase::FilmProbe)
-            filmProbed();
+            startProbe();
         else
             startEncode();
         return;
@@ -410,27 +390,25 @@ void TConversionDriver::itemDone() {
     m_runner.terminate(IToolRunner::Encoder); // a streaming encoder nobody reads any more
     m_files.endPipeWriting();
     m_phase = Phase::None;
-    m_progress.current = 100;
-    setFrames(m_totalFrames);
+    m_figures.itemDone();
     emit progressChanged();
     if (m_state == ConversionState::Cancelled) {
         cancel();
         return;
     }
-    m_accumulated += 2 * m_encoderPosition;
     QMetaObject::invokeMethod(this, &TConversionDriver::nextItem, Qt::QueuedConnection);
 }
 
 void TConversionDriver::checkEncoderStall() {
     // Only a position this pass has reached counts: the last item's may be far along already.
     if ((m_phase != Phase::Encode && m_phase != Phase::Stream && m_phase != Phase::SubtitleDump) ||
-        m_encoderInterrupted || m_index < 0 || !m_positionThisPass ||
-        !m_runner.isRunning(IToolRunner::Encoder) ||
-        m_clock.nowMs() - m_positionMovedAt < m_stallLimitMs)
+        m_encoderInterrupted || m_index < 0 || !m_runner.isRunning(IToolRunner::Encoder) ||
+        m_figures.encoderStillMs().value_or(0) < m_stallLimitMs)
         return;
     const double duration = m_job.items[m_index].durationSeconds;
     // The subtitle run reads from the title's start, so any stall there is at its end.
-    if (m_phase == Phase::SubtitleDump || m_encoderPosition >= duration - TitleEndMarginSeconds) {
+    if (m_phase == Phase::SubtitleDump ||
+        m_figures.encoderPosition() >= duration - TitleEndMarginSeconds) {
         m_encoderInterrupted = true;
         m_runner.interrupt(IToolRunner::Encoder);
     }
@@ -438,10 +416,7 @@ void TConversionDriver::checkEncoderStall() {
 
 void TConversionDriver::finishRun() {
     m_phase = Phase::None;
-    m_progress.total = 100;
-    m_remaining = 0;
-    m_progress.remainingText = SecondsToTimeText(0);
-    m_progress.remainingSeconds = 0;
+    m_figures.finish();
     m_files.release();
     if (m_state == ConversionState::Converting)
         m_timer->setEnabled(false);

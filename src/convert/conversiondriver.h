@@ -3,8 +3,9 @@
 #include "convert/commandlines.h"
 #include "convert/conversionjob.h"
 #include "convert/intermediatefiles.h"
+#include "convert/itemprobe.h"
 #include "convert/outputreadback.h"
-#include "convert/progressparse.h"
+#include "convert/runprogress.h"
 #include "convert/toolrunning.h"
 #include "core/clock.h"
 
@@ -18,21 +19,6 @@ class IPrompts;
 struct ProgramValues;
 
 enum class ConversionState { Idle = 0, Converting = 1, Cancelled = 2 };
-// The figures the window shows during a run.
-struct ConversionProgress {
-    int current = 0; // per cent, 0 to 100
-    int total = 0;
-    QString framesText; // "a / b"
-    QString elapsedText;
-    QString remainingText;
-    QString hintText;
-    // The same figures as numbers.
-    long long frames = 0;
-    long long framesTotal = 0;
-    long long elapsedSeconds = 0;
-    long long remainingSeconds = -1; // -1 until it can be told
-};
-
 // How one item of a run ended.
 enum class ItemResult { Converted, Failed, Skipped };
 
@@ -67,7 +53,7 @@ public:
     void setOutputCheck(bool on) { m_checkOutputs = on; }
 
     ConversionState state() const { return m_state; }
-    const ConversionProgress& progress() const { return m_progress; }
+    const ConversionProgress& progress() const { return m_figures.figures(); }
     const QList<ItemFailure>& failures() const { return m_failures; }
     // The output files of items skipped because the user kept an existing file.
     const QStringList& skipped() const { return m_skipped; }
@@ -90,26 +76,12 @@ private:
                       std::unique_ptr<IClock> own, IClock* clock, QObject* parent);
 
     // Stream: the encoder writes into a pipe that the transcoder reads, both running.
-    enum class Phase {
-        None,
-        DiscOpen,
-        SeekProbe,
-        FieldCheck,
-        FilmProbe,
-        SubtitleDump,
-        Encode,
-        Transcode,
-        Stream,
-        Verify
-    };
+    enum class Phase { None, DiscOpen, Probe, SubtitleDump, Encode, Transcode, Stream, Verify };
 
     void nextItem();
     void startDiscOpen();
-    void startSeekProbe();
-    void seekProbed();
-    void fieldsChecked();
-    void startFilmProbe();
-    void filmProbed();
+    void startProbe();
+    void probed(const EncodeRoute& route);
     void startSubtitleDump();
     void startEncode();
     void startTranscode();
@@ -124,9 +96,7 @@ private:
     void onFinished(IToolRunner::Slot slot, int exitCode, bool crashed);
     void tick();
     void checkEncoderStall();
-    void showPasses(double duration);
-    void show(const ProgressFigures& figures);
-    void setFrames(long long shown);
+    TRunProgress::Passes passes() const;
     double itemFrameRate() const;
     bool outputUnchanged() const;
 
@@ -136,9 +106,10 @@ private:
     std::unique_ptr<IClock> m_ownClock;
     IClock& m_clock;
     std::unique_ptr<ITimer> m_timer; // timerTime, one second
+    TItemProbe m_probe;
 
     ConversionState m_state = ConversionState::Idle;
-    ConversionProgress m_progress;
+    TRunProgress m_figures;
     ConversionJob m_job;
     QList<ItemFailure> m_failures;
     qsizetype m_failuresBeforeItem = 0;
@@ -146,25 +117,11 @@ private:
     QStringList m_outputs;
     TIntermediateFiles m_files;
     EncodeRoute m_route;
-    QList<double> m_filmProbePoints; // where the item is still to be probed for film
-    int m_filmProbesShowingFilm = 0;
-    QString m_probeOutput;
     Phase m_phase = Phase::None;
     int m_index = -1;
-    double m_totalWork = 0;
-    double m_accumulated = 0;
-    double m_encoderPosition = 0; // carried from item to item until a new one is read
-    QString m_positionText;
-    double m_transcoderTime = 0;
-    QString m_timeText;
-    long long m_totalFrames = 0;
-    long long m_elapsed = 0;
-    long long m_remaining = 0;
     QString m_outputPath;
-    qint64 m_positionMovedAt = 0; // when the encoder's position last moved
     int m_stallLimitMs = 10000;
     bool m_encoderInterrupted = false;
-    bool m_positionThisPass = false; // the stall guard judges only the running pass
     struct FileStamp {
         bool exists = false;
         qint64 size = 0;
