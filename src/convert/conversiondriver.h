@@ -1,15 +1,11 @@
 #pragma once
 
-#include "convert/commandlines.h"
 #include "convert/conversionjob.h"
 #include "convert/intermediatefiles.h"
-#include "convert/itemprobe.h"
-#include "convert/outputreadback.h"
+#include "convert/itemconversion.h"
 #include "convert/runprogress.h"
-#include "convert/toolrunning.h"
 #include "core/clock.h"
 
-#include <QDateTime>
 #include <QObject>
 #include <QString>
 
@@ -50,7 +46,7 @@ public:
     void setEncoderStallLimit(int ms) { m_stallLimitMs = ms; }
 
     // Each finished output is read back with ffprobe unless this is switched off.
-    void setOutputCheck(bool on) { m_checkOutputs = on; }
+    void setOutputCheck(bool on) { m_item.setOutputCheck(on); }
 
     ConversionState state() const { return m_state; }
     const ConversionProgress& progress() const { return m_figures.figures(); }
@@ -75,30 +71,11 @@ private:
     TConversionDriver(IToolRunner& runner, IPrompts& prompts, const ProgramValues& values,
                       std::unique_ptr<IClock> own, IClock* clock, QObject* parent);
 
-    // Stream: the encoder writes into a pipe that the transcoder reads, both running.
-    enum class Phase { None, DiscOpen, Probe, SubtitleDump, Encode, Transcode, Stream, Verify };
-
     void nextItem();
-    void startDiscOpen();
-    void startProbe();
-    void probed(const EncodeRoute& route);
-    void startSubtitleDump();
-    void startEncode();
-    void startTranscode();
-    void streamWritten(int exitCode, bool crashed);
-    void startVerify();
-    void verified(const OutputVerdict& verdict);
-    void itemDone();
+    void itemDone(const std::optional<ItemFailure>& failure, bool cancelled);
     void finishRun();
     void cancel();
-    void fail(const QString& reason, IToolRunner::Slot slot);
-    void onChunk(IToolRunner::Slot slot, const QString& text, int index);
-    void onFinished(IToolRunner::Slot slot, int exitCode, bool crashed);
     void tick();
-    void checkEncoderStall();
-    TRunProgress::Passes passes() const;
-    double itemFrameRate() const;
-    bool outputUnchanged() const;
 
     IToolRunner& m_runner;
     IPrompts& m_prompts;
@@ -106,28 +83,16 @@ private:
     std::unique_ptr<IClock> m_ownClock;
     IClock& m_clock;
     std::unique_ptr<ITimer> m_timer; // timerTime, one second
-    TItemProbe m_probe;
 
     ConversionState m_state = ConversionState::Idle;
-    TRunProgress m_figures;
     ConversionJob m_job;
     QList<ItemFailure> m_failures;
-    qsizetype m_failuresBeforeItem = 0;
     QStringList m_skipped;
     QStringList m_outputs;
     TIntermediateFiles m_files;
-    EncodeRoute m_route;
-    Phase m_phase = Phase::None;
+    TRunProgress m_figures;
+    TItemConversion m_item; // uses the files and figures above
     int m_index = -1;
     QString m_outputPath;
     int m_stallLimitMs = 10000;
-    bool m_encoderInterrupted = false;
-    struct FileStamp {
-        bool exists = false;
-        qint64 size = 0;
-        QDateTime modified;
-    } m_outputBefore; // the output file as it was before the transcode pass
-    bool m_checkOutputs = true;
-    QStringList m_transcoderArguments;
-    TOutputReadBack m_readBack; // each finished output
 };
