@@ -50,8 +50,9 @@ struct TProgramWindow::LinuxPlatform {
     PlatformServices services() { return {prompts, shell, power, drives, notifier}; }
 };
 
-// In their fixed order: each part may use those above it; they go in the reverse order, so the
-// controllers go before the windows whose controls they hold.
+// In their fixed order: each part may use those above it. The controllers, which hold the
+// windows' controls and the dialogs, are made after the windows and ended first, explicitly, by
+// the destructor.
 struct TProgramWindow::Parts {
     PlatformServices platform;
     const ProgramValues values;
@@ -60,19 +61,22 @@ struct TProgramWindow::Parts {
     TDVDInformation dvd;
     TTaskTree tree;
     TMainForm mainForm;
-    TProfileChoice profiles;
-    TDiscOpener opener;
-    TTaskListController taskList;
-    TConversionController conversion;
-    TPreviewController preview;
+    std::unique_ptr<TProfileChoice> profiles;
+    std::unique_ptr<TDiscOpener> opener;
+    std::unique_ptr<TTaskListController> taskList;
+    std::unique_ptr<TConversionController> conversion;
+    std::unique_ptr<TPreviewController> preview;
     TOpenDVDForm openDvdForm;
     TSettingForm settingForm;
     TEditDVDVolumeForm volumeForm;
     TEditTimeForm timeForm;
-    TTrimController trim;
+    std::unique_ptr<TTrimController> trim;
     TAboutForm aboutForm;
 
     Parts(const QString& programDir, PlatformServices services);
+    ~Parts();
+    Parts(const Parts&) = delete;
+    Parts& operator=(const Parts&) = delete;
 
     void connectDiscOpening();
     void connectTaskList();
@@ -81,7 +85,7 @@ struct TProgramWindow::Parts {
     void connectDialogs();
     void connectWindow();
 
-    void OpenSourceFolder(const QString& folder) { opener.OpenSourceFolder(folder); }
+    void OpenSourceFolder(const QString& folder) { opener->OpenSourceFolder(folder); }
     void processCommandLine(const QStringList& arguments);
     void showError(const QString& text) {
         platform.prompts.inform(text, QString::fromLatin1(ProductTexts::ProductName));
@@ -142,39 +146,44 @@ TProgramWindow::Parts::Parts(const QString& programDir, PlatformServices service
       settingsFile(values, platform.prompts),
       settings(settingsFile.read(TSettingsFile::Reader::Dialog)),
       tree([this] { return dvd.VolumeName; }, [this] { return settings.outputExtension(); }),
-      profiles({.cmbProfile = mainForm.cmbProfile,
-                .edtOutputDir = mainForm.edtOutputDir,
-                .parameterGroups = mainForm.parameterGroups},
-               values, settings, settingsFile, platform.prompts),
-      opener(tree, dvd, [] { return std::make_unique<LibDvdReadStructure>(); }),
-      taskList(tree, taskListWidgets(mainForm), settings, platform.prompts, platform.shell),
-      conversion(conversionWidgets(mainForm),
-                 {.tree = tree,
-                  .dvd = dvd,
-                  .settings = settings,
-                  .shownText =
-                      [this](ParameterGroup group, const QString& key) {
-                          return mainForm.parameterGroups->shownText(group, key);
-                      }},
-                 values, platform.prompts, platform.shell, platform.power, platform.notifier,
-                 std::make_unique<TToolRunner>()),
-      preview(
-          previewWidgets(mainForm),
-          {.prompts = platform.prompts,
-           .dvd = dvd,
-           .preferencesPath = values.preferencesPath(),
-           .focusedItem =
-               [this] {
-                   const QModelIndex focused = taskList.focusedNode();
-                   return TPreviewPlayer::FocusedItem{tree.node(focused), tree.listNode(focused)};
-               }}),
       openDvdForm(&mainForm, platform.drives, platform.prompts),
       settingForm(&mainForm, values, settings, settingsFile, platform.prompts),
-      volumeForm(&mainForm), timeForm(&mainForm, tree, [this] { return taskList.focusedNode(); }),
-      trim(
-          tree, [this] { return taskList.focusedNode(); }, dvd, platform.prompts, timeForm,
-          volumeForm),
+      volumeForm(&mainForm), timeForm(&mainForm, tree, [this] { return taskList->focusedNode(); }),
       aboutForm(&mainForm, values.productVersion, platform.shell) {
+    profiles = std::make_unique<TProfileChoice>(
+        TProfileChoice::Widgets{.cmbProfile = mainForm.cmbProfile,
+                                .edtOutputDir = mainForm.edtOutputDir,
+                                .parameterGroups = mainForm.parameterGroups},
+        values, settings, settingsFile, platform.prompts);
+    opener = std::make_unique<TDiscOpener>(tree, dvd,
+                                           [] { return std::make_unique<LibDvdReadStructure>(); });
+    taskList = std::make_unique<TTaskListController>(tree, taskListWidgets(mainForm), settings,
+                                                     platform.prompts, platform.shell);
+    conversion = std::make_unique<TConversionController>(
+        conversionWidgets(mainForm),
+        TConversionController::Sources{.tree = tree,
+                                       .dvd = dvd,
+                                       .settings = settings,
+                                       .shownText =
+                                           [this](ParameterGroup group, const QString& key) {
+                                               return mainForm.parameterGroups->shownText(group,
+                                                                                          key);
+                                           }},
+        values, platform.prompts, platform.shell, platform.power, platform.notifier,
+        std::make_unique<TToolRunner>());
+    preview = std::make_unique<TPreviewController>(
+        previewWidgets(mainForm),
+        TPreviewController::Services{
+            .prompts = platform.prompts,
+            .dvd = dvd,
+            .preferencesPath = values.preferencesPath(),
+            .focusedItem = [this] {
+                const QModelIndex focused = taskList->focusedNode();
+                return TPreviewPlayer::FocusedItem{tree.node(focused), tree.listNode(focused)};
+            }});
+    trim = std::make_unique<TTrimController>(
+        tree, [this] { return taskList->focusedNode(); }, dvd, platform.prompts, timeForm,
+        volumeForm);
     QApplication::setApplicationName(QString::fromLatin1(ProductTexts::ProductName));
     QApplication::setApplicationDisplayName(QString());
     mainForm.setWindowTitle(ProductTexts::windowCaption(values.productVersion));
@@ -187,67 +196,78 @@ TProgramWindow::Parts::Parts(const QString& programDir, PlatformServices service
     connectWindow();
 }
 
+TProgramWindow::Parts::~Parts() {
+    // The controllers go before the windows and dialogs whose controls they hold, in the
+    // reverse of their making; a running conversion's tools and half-made files go with it.
+    trim.reset();
+    preview.reset();
+    conversion.reset();
+    taskList.reset();
+    opener.reset();
+    profiles.reset();
+}
+
 void TProgramWindow::Parts::connectDiscOpening() {
-    QObject::connect(&opener, &TDiscOpener::openingStarted, &mainForm, [this] {
+    QObject::connect(opener.get(), &TDiscOpener::openingStarted, &mainForm, [this] {
         mainForm.panbg->hide();
-        preview.Stop();
+        preview->Stop();
     });
-    QObject::connect(&opener, &TDiscOpener::noticeShown, mainForm.PanHint,
+    QObject::connect(opener.get(), &TDiscOpener::noticeShown, mainForm.PanHint,
                      &THintPanel::ShowHintPanel);
-    QObject::connect(&opener, &TDiscOpener::noticeHidden, mainForm.PanHint,
+    QObject::connect(opener.get(), &TDiscOpener::noticeHidden, mainForm.PanHint,
                      &THintPanel::HideHintPanel);
-    QObject::connect(&opener, &TDiscOpener::problemFound, &mainForm,
+    QObject::connect(opener.get(), &TDiscOpener::problemFound, &mainForm,
                      [this](const QString& text) { showError(text); });
-    QObject::connect(&opener, &TDiscOpener::nodesListed, &mainForm, [this] {
+    QObject::connect(opener.get(), &TDiscOpener::nodesListed, &mainForm, [this] {
         mainForm.ltvTask->scrollTo(tree.index(0, 0), QAbstractItemView::PositionAtCenter);
         mainForm.sbtnSegment->setEnabled(true);
     });
 }
 
 void TProgramWindow::Parts::connectTaskList() {
-    QObject::connect(&taskList, &TTaskListController::driveDialogRequested, &openDvdForm,
+    QObject::connect(taskList.get(), &TTaskListController::driveDialogRequested, &openDvdForm,
                      &QWidget::show);
-    QObject::connect(&taskList, &TTaskListController::folderChosen, &mainForm,
+    QObject::connect(taskList.get(), &TTaskListController::folderChosen, &mainForm,
                      [this](const QString& folder) { OpenSourceFolder(folder); });
-    QObject::connect(&taskList, &TTaskListController::previewPlayRequested, &preview,
+    QObject::connect(taskList.get(), &TTaskListController::previewPlayRequested, preview.get(),
                      &TPreviewController::Play);
-    QObject::connect(&taskList, &TTaskListController::previewStopRequested, &preview,
+    QObject::connect(taskList.get(), &TTaskListController::previewStopRequested, preview.get(),
                      &TPreviewController::Stop);
-    QObject::connect(&taskList, &TTaskListController::segmentRequested, &trim,
+    QObject::connect(taskList.get(), &TTaskListController::segmentRequested, trim.get(),
                      &TTrimController::sbtnSegmentClick);
-    QObject::connect(&taskList, &TTaskListController::volumeEditRequested, &trim,
+    QObject::connect(taskList.get(), &TTaskListController::volumeEditRequested, trim.get(),
                      &TTrimController::pmiDVDVolumeClick);
-    QObject::connect(mainForm.sbtnSegment, &QToolButton::clicked, &trim,
+    QObject::connect(mainForm.sbtnSegment, &QToolButton::clicked, trim.get(),
                      &TTrimController::sbtnSegmentClick);
     // A new profile's extension renames every output.
-    QObject::connect(&profiles, &TProfileChoice::profileChanged, &mainForm,
+    QObject::connect(profiles.get(), &TProfileChoice::profileChanged, &mainForm,
                      [this] { tree.refresh(); });
 }
 
 void TProgramWindow::Parts::connectConversion() {
-    QObject::connect(mainForm.imgStart, &TImageButton::clicked, &conversion,
+    QObject::connect(mainForm.imgStart, &TImageButton::clicked, conversion.get(),
                      &TConversionController::imgStartClick);
-    QObject::connect(mainForm.imgStop, &TImageButton::clicked, &conversion,
+    QObject::connect(mainForm.imgStop, &TImageButton::clicked, conversion.get(),
                      &TConversionController::imgStopClick);
-    QObject::connect(&conversion, &TConversionController::hintShown, mainForm.PanHint,
+    QObject::connect(conversion.get(), &TConversionController::hintShown, mainForm.PanHint,
                      &THintPanel::ShowHintPanel);
-    QObject::connect(&conversion, &TConversionController::hintChanged, mainForm.PanHint->labHint,
-                     &QLabel::setText);
-    QObject::connect(&conversion, &TConversionController::hintHidden, mainForm.PanHint,
+    QObject::connect(conversion.get(), &TConversionController::hintChanged,
+                     mainForm.PanHint->labHint, &QLabel::setText);
+    QObject::connect(conversion.get(), &TConversionController::hintHidden, mainForm.PanHint,
                      &THintPanel::HideHintPanel);
-    QObject::connect(&conversion, &TConversionController::closeRequested, &mainForm,
+    QObject::connect(conversion.get(), &TConversionController::closeRequested, &mainForm,
                      &QWidget::close);
 }
 
 void TProgramWindow::Parts::connectPreview() {
-    QObject::connect(&preview, &TPreviewController::hintShown, mainForm.PanHint,
+    QObject::connect(preview.get(), &TPreviewController::hintShown, mainForm.PanHint,
                      &THintPanel::ShowHintPanel);
-    QObject::connect(&preview, &TPreviewController::hintHidden, mainForm.PanHint,
+    QObject::connect(preview.get(), &TPreviewController::hintHidden, mainForm.PanHint,
                      &THintPanel::HideHintPanel);
-    QObject::connect(&conversion, &TConversionController::runStarted, &preview,
-                     [this] { preview.setConverting(true); });
-    QObject::connect(&conversion, &TConversionController::runEnded, &preview,
-                     [this] { preview.setConverting(false); });
+    QObject::connect(conversion.get(), &TConversionController::runStarted, preview.get(),
+                     [this] { preview->setConverting(true); });
+    QObject::connect(conversion.get(), &TConversionController::runEnded, preview.get(),
+                     [this] { preview->setConverting(false); });
 }
 
 void TProgramWindow::Parts::connectDialogs() {
@@ -258,11 +278,11 @@ void TProgramWindow::Parts::connectDialogs() {
                          dvd.VolumeName = volumeName;
                          OpenSourceFolder(folder);
                      });
-    QObject::connect(&settingForm, &TSettingForm::shownProfileSaved, &profiles,
+    QObject::connect(&settingForm, &TSettingForm::shownProfileSaved, profiles.get(),
                      &TProfileChoice::cmbProfileChange);
     // A profile saved under a new name is in both lists at once.
-    QObject::connect(&settingForm, &TSettingForm::profileListChanged, &profiles, [this] {
-        profiles.relist();
+    QObject::connect(&settingForm, &TSettingForm::profileListChanged, profiles.get(), [this] {
+        profiles->relist();
         settingForm.relistProfiles(values.profileNames());
     });
     QObject::connect(mainForm.bbtnSetting, &QPushButton::clicked, &settingForm,
@@ -274,9 +294,9 @@ void TProgramWindow::Parts::connectDialogs() {
 }
 
 void TProgramWindow::Parts::connectWindow() {
-    QObject::connect(&mainForm, &TMainForm::firstShown, &profiles,
+    QObject::connect(&mainForm, &TMainForm::firstShown, profiles.get(),
                      &TProfileChoice::RestoreProfileSelection);
-    QObject::connect(&mainForm, &TMainForm::closing, &profiles,
+    QObject::connect(&mainForm, &TMainForm::closing, profiles.get(),
                      &TProfileChoice::StoreProfileSelection);
     // Of what is dropped, the first opens (its folder, for a file).
     QObject::connect(&mainForm, &TMainForm::filesDropped, &mainForm,
@@ -346,19 +366,19 @@ TTaskTree& TProgramWindow::taskTree() {
     return m_parts->tree;
 }
 TDiscOpener& TProgramWindow::discOpener() {
-    return m_parts->opener;
+    return *m_parts->opener;
 }
 TTaskListController& TProgramWindow::taskList() {
-    return m_parts->taskList;
+    return *m_parts->taskList;
 }
 TConversionController& TProgramWindow::conversion() {
-    return m_parts->conversion;
+    return *m_parts->conversion;
 }
 TPreviewController& TProgramWindow::preview() {
-    return m_parts->preview;
+    return *m_parts->preview;
 }
 TProfileChoice& TProgramWindow::profileChoice() {
-    return m_parts->profiles;
+    return *m_parts->profiles;
 }
 TSettings& TProgramWindow::settings() {
     return m_parts->settings;

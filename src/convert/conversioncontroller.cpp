@@ -37,6 +37,7 @@ TConversionController::~TConversionController() {
     // Closing the window during a run ends the running tools; their half-made files go too.
     if (m_running)
         m_driver->abandon();
+    m_driver.reset(); // before the runner it drives, whatever the members' order
 }
 
 void TConversionController::imgStartClick() {

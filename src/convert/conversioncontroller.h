@@ -89,7 +89,7 @@ private:
     const ProgramValues& m_values;
     IPrompts& m_prompts;
     INotifier& m_notifier;
-    // The driver refers to the runner: made after it, it goes first.
+    // The driver refers to the runner: made after it, ended first by the destructor.
     std::unique_ptr<IToolRunner> m_runner;
     std::unique_ptr<TConversionDriver> m_driver;
     QtClock m_clock; // the time of the run report
