@@ -15,7 +15,7 @@
 
 #include <unistd.h>
 
-ProfileChoice ChooseProfile(const ProgramValues& values, const StoredSettings& stored,
+ProfileChoice ChooseProfile(const ProgramValues& values, const QString& storedName,
                             const QString& requested) {
     const QStringList names = values.profileNames();
     if (!requested.isEmpty()) {
@@ -24,9 +24,9 @@ ProfileChoice ChooseProfile(const ProgramValues& values, const StoredSettings& s
             return {{}, chosen.error};
         return {values.profilePath(chosen.name), {}};
     }
-    if (stored.profileName.isEmpty())
+    if (storedName.isEmpty())
         return {{}, QStringLiteral("no valid profile is stored; choose one with --profile")};
-    return {values.profilePath(stored.profileName), {}};
+    return {values.profilePath(storedName), {}};
 }
 
 StoredSettings ReadStoredSettings(const ProgramValues& values) {

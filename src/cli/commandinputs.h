@@ -16,8 +16,8 @@ struct ProfileChoice {
     QString error;
 };
 
-// The profile asked for by number or name, else the stored one.
-ProfileChoice ChooseProfile(const ProgramValues& values, const StoredSettings& stored,
+// The profile asked for by number or name, else the stored one (`storedName`, empty for none).
+ProfileChoice ChooseProfile(const ProgramValues& values, const QString& storedName,
                             const QString& requested);
 
 // The stored settings, read without changing any file.

@@ -27,9 +27,7 @@ TConvertCommand::~TConvertCommand() = default;
 
 std::optional<int> TConvertCommand::prepare() {
     const CliOptions& o = m_o;
-    const ProfileChoice profile = ChooseProfile(
-        m_values, {m_settings.general(), m_settings.profileIndex(), m_settings.profileName()},
-        o.profile);
+    const ProfileChoice profile = ChooseProfile(m_values, m_settings.profileName(), o.profile);
     if (!profile.error.isEmpty())
         return usageError(profile.error);
     GeneralPreferences general = m_settings.general();

@@ -20,7 +20,7 @@ namespace {
 
 int runList(const CliOptions& o, const ProgramValues& values) {
     QString extension;
-    const ProfileChoice profile = ChooseProfile(values, ReadStoredSettings(values), {});
+    const ProfileChoice profile = ChooseProfile(values, ReadStoredSettings(values).profileName, {});
     if (profile.error.isEmpty())
         extension = u'.' + ReadProfile(StandardProfileReader(profile.path)).type;
     TDVDInformation info; // an image's label names the outputs, as in the window
