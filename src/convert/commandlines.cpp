@@ -367,16 +367,27 @@ ToolCommand WithSoundShift(const ToolCommand& options, double lead) {
 }
 
 ToolCommand TranscodeCommand(const QString& intermediatePath, const ToolCommand& options,
-                             const QString& outputPath, const TranscodeCut& cut) {
+                             const QString& outputPath, const TranscodeCut& cut,
+                             const TranscodeMarks& marks) {
     ToolCommand c;
     c.add(QStringLiteral("-y"));
     const bool skip = cut.skip > 0.0005;
     c.add(QStringLiteral("-i")).addQuoted(intermediatePath);
+    if (!marks.metadataPath.isEmpty())
+        c.add(QStringLiteral("-f"))
+            .add(QStringLiteral("ffmetadata"))
+            .add(QStringLiteral("-i"))
+            .addQuoted(marks.metadataPath);
     if (skip)
         c.add(QStringLiteral("-ss")).add(SecondsText(cut.skip));
     if (cut.length > 0)
         c.add(QStringLiteral("-t")).add(SecondsText(cut.length));
     c.add(WithSoundShift(options, cut.soundLead));
+    if (!marks.metadataPath.isEmpty()) {
+        c.add(QStringLiteral("-map_chapters")).add(QStringLiteral("1"));
+        if (!marks.keyFrameTimes.isEmpty())
+            c.add(QStringLiteral("-force_key_frames")).add(marks.keyFrameTimes);
+    }
     c.addQuoted(outputPath);
     return c;
 }

@@ -184,5 +184,12 @@ double OnFrameGrid(double seconds, double frameRate);
 // merged into the profile's own sound filter; left as they are for a profile without sound or
 // with a filter graph of its own.
 ToolCommand WithSoundShift(const ToolCommand& options, double lead);
+// The chapter marks the transcoder writes into the output: the metadata file it reads them
+// from, and the output times it starts a key frame at.
+struct TranscodeMarks {
+    QString metadataPath; // empty: none
+    QString keyFrameTimes;
+};
 ToolCommand TranscodeCommand(const QString& intermediatePath, const ToolCommand& options,
-                             const QString& outputPath, const TranscodeCut& cut = {});
+                             const QString& outputPath, const TranscodeCut& cut = {},
+                             const TranscodeMarks& marks = {});

@@ -23,6 +23,14 @@ QList<ConversionItem> ConversionItemsOf(const TTaskTree& tree) {
         item.encode.titleAspect = title->Aspect;
         item.encode.titleLengthSeconds =
             title->CellEndSeconds >= 0 ? title->CellEndSeconds : title->OrigEndSeconds;
+        const QModelIndex titleIndex = node->IsTitle ? index : index.parent();
+        for (int row = 0; row < tree.rowCount(titleIndex); ++row) {
+            const TTaskNode* chapter = tree.node(tree.index(row, 0, titleIndex));
+            if (node->IsTitle || chapter == node)
+                item.chapters << ChapterMark{chapter->Number, chapter->CellStartSeconds >= 0
+                                                                  ? chapter->CellStartSeconds
+                                                                  : chapter->OrigStartSeconds};
+        }
         items << item;
     }
     return items;

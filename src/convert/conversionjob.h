@@ -1,5 +1,6 @@
 #pragma once
 
+#include "convert/chaptermarks.h"
 #include "convert/commandlines.h"
 
 #include <QList>
@@ -16,6 +17,9 @@ struct ConversionItem {
     QString outputName; // "Title01-Chapter03"
     double durationSeconds = 0;
     double frameRate = 0; // of the item's own title; 0: the disc's
+    // The chapters the output may mark, where they begin in the title: all of a title's for a
+    // title, its own for a chapter.
+    QList<ChapterMark> chapters;
 };
 
 // What a run needs to know, settled when Start is pressed.

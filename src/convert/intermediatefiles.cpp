@@ -86,6 +86,10 @@ QString TIntermediateFiles::probePath() const {
     return subtitleBase() + QStringLiteral(".m2v");
 }
 
+QString TIntermediateFiles::chaptersPath() const {
+    return subtitleBase() + QStringLiteral(".chapters");
+}
+
 QString TIntermediateFiles::subtitleBase() const {
     return m_dir + (m_base.isEmpty() ? QStringLiteral("temp") : m_base);
 }
@@ -93,7 +97,7 @@ QString TIntermediateFiles::subtitleBase() const {
 void TIntermediateFiles::remove() const {
     if (m_base.isEmpty()) // nothing claimed: the names may be another run's
         return;
-    for (const char* suffix : {".avi", ".idx", ".sub", ".m2v"})
+    for (const char* suffix : {".avi", ".idx", ".sub", ".m2v", ".chapters"})
         QFile::remove(subtitleBase() + QLatin1String(suffix));
     if (!m_pipeElsewhere.isEmpty())
         QFile::remove(m_pipeElsewhere);

@@ -20,6 +20,7 @@ public:
     QString videoPath() const;    // ".../temp.avi"
     QString subtitleBase() const; // ".../temp"; the encoder adds ".idx" and ".sub"
     QString probePath() const;    // ".../temp.m2v": the pictures a probe copied out
+    QString chaptersPath() const; // ".../temp.chapters": the output's chapter marks
     // Makes the video file a named pipe, for an encoder that writes what the transcoder reads
     // at the same time. A work folder that cannot hold one (a FAT stick) gives way to the
     // system's temporary folder, and videoPath() then names the pipe there. False when neither

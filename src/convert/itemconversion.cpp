@@ -184,8 +184,14 @@ void TItemConversion::startTranscode() {
                         frameRate());
     cut.length = item.durationSeconds;
     cut.soundLead = m_route.soundLead;
+    TranscodeMarks marks;
+    if (QString error; !writeChapterMarks(options, cut, marks, &error)) {
+        fail(QStringLiteral("the chapter marks could not be written: ") + error);
+        finish();
+        return;
+    }
     const ToolCommand command =
-        TranscodeCommand(m_run.files.videoPath(), options, m_outputPath, cut);
+        TranscodeCommand(m_run.files.videoPath(), options, m_outputPath, cut, marks);
     m_transcoderArguments = options.arguments();
     const QFileInfo before(m_outputPath);
     m_outputBefore = {before.exists(), before.size(),
@@ -201,6 +207,27 @@ void TItemConversion::startTranscode() {
         finish();
         return;
     }
+}
+
+bool TItemConversion::writeChapterMarks(const ToolCommand& options, const TranscodeCut& cut,
+                                        TranscodeMarks& marks, QString* error) {
+    m_markCount = -1;
+    if (!HoldsChapters(m_job->outputExtension) || !MarksLeftToProgram(options.arguments()))
+        return true;
+    const double start = TimeTextToSeconds(item().encode.startText);
+    const QList<ChapterMark> inSpan =
+        MarksInSpan(item().chapters, start, start + item().durationSeconds, frameRate());
+    if (inSpan.isEmpty())
+        return true;
+    QFile file(m_run.files.chaptersPath());
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
+        file.write(ChapterMetadata(inSpan, cut.skip, cut.length)) < 0 || !file.flush()) {
+        *error = file.errorString();
+        return false;
+    }
+    marks = {file.fileName(), KeyFrameTimes(inSpan)};
+    m_markCount = int(inSpan.size());
+    return true;
 }
 
 bool TItemConversion::outputUnchanged() const {
@@ -315,9 +342,11 @@ void TItemConversion::streamWritten(int exitCode, bool crashed) {
 void TItemConversion::startVerify() {
     // A tool may exit 0 and still leave a file that lost a stream or part of the span.
     m_phase = Phase::Verify;
-    if (!m_readBack.start(
-            m_checkOutputs ? m_run.values.probePath() : QString(), m_outputPath,
-            ExpectationFor(m_transcoderArguments, item().durationSeconds, m_job->outputExtension)))
+    OutputExpectation expected =
+        ExpectationFor(m_transcoderArguments, item().durationSeconds, m_job->outputExtension);
+    expected.chapters = m_markCount;
+    if (!m_readBack.start(m_checkOutputs ? m_run.values.probePath() : QString(), m_outputPath,
+                          expected))
         finish();
 }
 

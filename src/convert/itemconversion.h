@@ -84,6 +84,11 @@ private:
     double frameRate() const { return ItemFrameRate(*m_job, m_index, m_route); }
     const ConversionItem& item() const { return m_job->items[m_index]; }
     bool outputUnchanged() const;
+    // The item's chapter marks into the work folder for the transcoder, where the output holds
+    // them and the profile leaves them on; `marks` then names them. False when they cannot be
+    // written.
+    bool writeChapterMarks(const ToolCommand& options, const TranscodeCut& cut,
+                           TranscodeMarks& marks, QString* error);
 
     Run m_run;
     TItemProbe m_probe;
@@ -103,4 +108,5 @@ private:
     } m_outputBefore; // the output file as it was before the transcode pass
     bool m_checkOutputs = true;
     QStringList m_transcoderArguments;
+    int m_markCount = -1; // the chapter marks the output is to hold; -1: none asked for
 };

@@ -71,6 +71,7 @@ QStringList ProbeArguments(const QString& path) {
             QStringLiteral("error"),
             QStringLiteral("-show_streams"),
             QStringLiteral("-show_format"),
+            QStringLiteral("-show_chapters"),
             QStringLiteral("-of"),
             QStringLiteral("json"),
             path};
@@ -134,6 +135,9 @@ OutputVerdict JudgeOutput(const QByteArray& probeJson, const OutputExpectation& 
                         .arg(qint64(pictureFrames))
                         .arg(qRound64(expected.span * pictureRate))
                         .arg(figure(expected.span), QString::number(pictureRate, 'f', 3));
+    if (const qsizetype marks = root[QLatin1String("chapters")].toArray().size();
+        expected.chapters >= 0 && marks != expected.chapters)
+        problems << QStringLiteral("%1 of %2 chapter marks").arg(marks).arg(expected.chapters);
     return {problems.isEmpty(), problems.join(QStringLiteral(", "))};
 }
 

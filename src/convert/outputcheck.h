@@ -9,7 +9,8 @@
 struct OutputExpectation {
     bool video = true;
     bool audio = true;
-    double span = 0; // seconds
+    double span = 0;   // seconds
+    int chapters = -1; // the chapter marks it holds; -1: not looked at
 };
 
 struct OutputVerdict {
@@ -26,9 +27,9 @@ OutputExpectation ExpectationFor(const QStringList& transcoderArguments, double 
 double DurationTolerance(double span);
 // The picture and the sound may differ from each other by max(0.5 s, 0.2 % of the span).
 double SyncTolerance(double span);
-// Judges ffprobe's JSON (-show_streams -show_format) against the expectation: each stream's
-// length, the picture's against the sound's, and the picture's frames against the span at its
-// own rate.
+// Judges ffprobe's JSON (-show_streams -show_format -show_chapters) against the expectation:
+// each stream's length, the picture's against the sound's, the picture's frames against the
+// span at its own rate, and the chapter marks.
 OutputVerdict JudgeOutput(const QByteArray& probeJson, const OutputExpectation& expected);
 // ffprobe's arguments for a file.
 QStringList ProbeArguments(const QString& path);

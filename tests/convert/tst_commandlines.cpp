@@ -1,3 +1,4 @@
+#include "convert/chaptermarks.h"
 #include "convert/commandlines.h"
 #include "convert/picturescan.h"
 #include "convert/profileoptions.h"
@@ -424,6 +425,62 @@ private slots:
         // What lies before the item's start is dropped on output, and the output lasts the span.
         QCOMPARE(TranscodeCommand("/w/temp.avi", o, "/o.mp4", {0.48, 5}).text(),
                  " -y -i \"/w/temp.avi\" -ss 0.480 -t 5.000" + text + " \"/o.mp4\"");
+        // Chapter marks come from a second input, each a key frame.
+        QCOMPARE(TranscodeCommand("/w/temp.avi", o, "/o.mp4", {0.48, 5},
+                                  {"/w/temp.chapters", "0.000,2.002"})
+                     .text(),
+                 " -y -i \"/w/temp.avi\" -f ffmetadata -i \"/w/temp.chapters\" -ss 0.480 -t 5.000" +
+                     text + " -map_chapters 1 -force_key_frames 0.000,2.002 \"/o.mp4\"");
+    }
+
+    // The disc's chapters an output marks: title seconds in, output seconds out, on the frames.
+    void chapterMarks_data() {
+        QTest::addColumn<QList<ChapterMark>>("chapters");
+        QTest::addColumn<double>("start");
+        QTest::addColumn<double>("end");
+        QTest::addColumn<double>("rate");
+        QTest::addColumn<QList<ChapterMark>>("marks");
+        const QList<ChapterMark> pal{{1, 0}, {2, 4.4}, {3, 9.2}, {4, 15.6}};
+        QTest::newRow("whole title") << pal << 0.0 << 20.0 << 25.0
+                                     << QList<ChapterMark>{{1, 0}, {2, 4.4}, {3, 9.2}, {4, 15.6}};
+        QTest::newRow("a span from inside chapter 2 begins with it")
+            << pal << 6.0 << 16.0 << 25.0 << QList<ChapterMark>{{2, 0}, {3, 3.2}, {4, 9.6}};
+        QTest::newRow("a chapter within half a frame of the start is the first")
+            << pal << 4.39 << 12.0 << 25.0 << QList<ChapterMark>{{2, 0}, {3, 4.8}};
+        QTest::newRow("a chapter within half a frame of the end gives none")
+            << pal << 0.0 << 15.61 << 25.0 << QList<ChapterMark>{{1, 0}, {2, 4.4}, {3, 9.2}};
+        QTest::newRow("a chapter alone") << QList<ChapterMark>{{7, 180.18}} << 180.18 << 210.21
+                                         << 30000.0 / 1001 << QList<ChapterMark>{{7, 0}};
+        // 45 s is frame 1348.65: the output's first frame is 1349, chapter 3's frame 1800.
+        QTest::newRow("NTSC, counted in whole frames")
+            << QList<ChapterMark>{{1, 0}, {2, 30.03}, {3, 60.06}} << 45.0 << 70.0 << 30000.0 / 1001
+            << QList<ChapterMark>{{2, 0}, {3, 451 * 1001 / 30000.0}};
+    }
+    void chapterMarks() {
+        QFETCH(QList<ChapterMark>, chapters);
+        QFETCH(double, start);
+        QFETCH(double, end);
+        QFETCH(double, rate);
+        QFETCH(QList<ChapterMark>, marks);
+        const QList<ChapterMark> seen = MarksInSpan(chapters, start, end, rate);
+        QCOMPARE(seen.size(), marks.size());
+        for (qsizetype i = 0; i < seen.size(); ++i) {
+            QCOMPARE(seen[i].number, marks[i].number);
+            QVERIFY2(qAbs(seen[i].at - marks[i].at) < 1e-6,
+                     qPrintable(QString::number(seen[i].at)));
+        }
+    }
+
+    void chapterMetadata() {
+        // Written later by the part the transcoder skips, which it takes off again.
+        QCOMPARE(ChapterMetadata({{5, 0}, {6, 2.5}}, 1.2, 4),
+                 QByteArray(";FFMETADATA1\n[CHAPTER]\nTIMEBASE=1/1000\nSTART=1200\nEND=3700\n"
+                            "title=Chapter 05\n[CHAPTER]\nTIMEBASE=1/1000\nSTART=3700\nEND=5200\n"
+                            "title=Chapter 06\n"));
+        QCOMPARE(ChapterTitle(12), QString("Chapter 12"));
+        QVERIFY(HoldsChapters(".MKV") && HoldsChapters(".m4v") && HoldsChapters("webm"));
+        QVERIFY(!HoldsChapters(".avi") && !HoldsChapters(".mp3") && !HoldsChapters(".mpg"));
+        QVERIFY(!MarksLeftToProgram({"-vcodec", "libx264", "-map_chapters", "-1"}));
     }
 
     void soundShift_data() {

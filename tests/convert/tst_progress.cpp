@@ -134,17 +134,27 @@ private slots:
         QTest::addColumn<QString>("video"); // duration, frames, rate
         QTest::addColumn<QString>("audio"); // duration
         QTest::addColumn<double>("span");
+        QTest::addColumn<int>("marksDue"); // -1: not looked at
+        QTest::addColumn<int>("marks");
         QTest::addColumn<QString>("problem"); // empty: complete
         QTest::newRow("film at its rate") << "10.010 240 24000/1001"
-                                          << "10.010" << 10.01 << "";
+                                          << "10.010" << 10.01 << -1 << 0 << "";
         QTest::newRow("more pictures than the span holds")
             << "10.010 300 24000/1001"
-            << "10.010" << 10.01 << "the picture holds 300 frames, more than the 240 of 10.0 s";
+            << "10.010" << 10.01 << -1 << 0
+            << "the picture holds 300 frames, more than the 240 of 10.0 s";
+        QTest::newRow("every chapter mark") << "10.010 240 24000/1001"
+                                            << "10.010" << 10.01 << 3 << 3 << "";
+        QTest::newRow("a chapter mark lost")
+            << "10.010 240 24000/1001"
+            << "10.010" << 10.01 << 3 << 2 << "2 of 3 chapter marks";
     }
     void readBack() {
         QFETCH(QString, video);
         QFETCH(QString, audio);
         QFETCH(double, span);
+        QFETCH(int, marksDue);
+        QFETCH(int, marks);
         QFETCH(QString, problem);
         const QStringList v = video.split(' ');
         const QJsonArray streams{QJsonObject{{"codec_type", "video"},
@@ -152,10 +162,15 @@ private slots:
                                              {"nb_frames", v.value(1)},
                                              {"avg_frame_rate", v.value(2)}},
                                  QJsonObject{{"codec_type", "audio"}, {"duration", audio}}};
+        QJsonArray chapters;
+        for (int i = 0; i < marks; ++i)
+            chapters << QJsonObject{{"id", i}};
         const QJsonObject probe{{"format", QJsonObject{{"duration", QString::number(span)}}},
-                                {"streams", streams}};
+                                {"streams", streams},
+                                {"chapters", chapters}};
         OutputExpectation expected;
         expected.span = span;
+        expected.chapters = marksDue;
         const OutputVerdict verdict = JudgeOutput(QJsonDocument(probe).toJson(), expected);
         QCOMPARE(verdict.complete, problem.isEmpty());
         QVERIFY2(problem.isEmpty() || verdict.problem.startsWith(problem),

@@ -6,6 +6,7 @@
 #include <QRegularExpression>
 
 #include <algorithm>
+#include <numeric>
 
 namespace {
 QByteArray runTool(const QString& program, const QStringList& args) {
@@ -32,7 +33,7 @@ const ProbedStream* ProbedMedia::first(const QString& type) const {
 ProbedMedia ProbeMedia(const QString& path) {
     const QJsonObject root =
         QJsonDocument::fromJson(runTool("ffprobe", {"-v", "error", "-show_format", "-show_streams",
-                                                    "-of", "json", path}))
+                                                    "-show_chapters", "-of", "json", path}))
             .object();
     ProbedMedia media;
     media.ok = root.contains("format");
@@ -59,6 +60,9 @@ ProbedMedia ProbeMedia(const QString& path) {
             }();
         media.streams << stream;
     }
+    for (const QJsonValue& v : root["chapters"].toArray())
+        media.chapters << ProbedChapter{number(v.toObject()["start_time"]),
+                                        v.toObject()["tags"].toObject()["title"].toString()};
     return media;
 }
 
@@ -167,6 +171,19 @@ int CountVideoFrames(const QString& path) {
         .toInt();
 }
 
+QList<FrameTime> VideoFrameTimes(const QString& path) {
+    QList<FrameTime> frames;
+    const QString csv = QString::fromLatin1(
+        runTool("ffprobe", {"-v", "error", "-select_streams", "v:0", "-show_frames",
+                            "-show_entries", "frame=key_frame,pts_time", "-of", "csv=p=0", path}));
+    for (const QString& line : csv.split('\n', Qt::SkipEmptyParts)) {
+        const QStringList fields = line.split(',');
+        if (fields.size() >= 2)
+            frames << FrameTime{fields[1].toDouble(), fields[0] == "1"};
+    }
+    return frames;
+}
+
 FrameColour ColourOfFrame(const QString& path, int index) {
     const QByteArray yuv = runTool(
         "ffmpeg",
@@ -202,25 +219,24 @@ QList<double> eventStarts(const QList<double>& times) {
 }
 } // namespace
 
-std::optional<double> SoundOffsetMs(const QString& path, double from, double length) {
-    // Trimmed in the filters: an MPEG-PS file's seek misses by far.
+QList<double> SoundOffsetsMs(const QString& path, double from, double length) {
+    // Both streams through one run: apart, each would be timed from its own first moment, and
+    // a sound that starts later than its picture would not show. Trimmed in the filters: an
+    // MPEG-PS file's seek misses by far.
     const QString window = QString("trim=start=%1:duration=%2,").arg(from).arg(length, 0, 'f', 3);
-    QProcess video;
-    video.start("ffmpeg", {"-v", "error", "-i", path, "-map", "0:v:0", "-vf",
-                           window + "crop=iw/16:ih/16:0:0,signalstats,metadata=print:key="
-                                    "lavfi.signalstats.YAVG:file=-",
-                           "-f", "null", "-"});
-    QProcess audio;
-    audio.start("ffmpeg",
-                {"-nostats", "-i", path, "-map", "0:a:0", "-af",
-                 'a' + window + "bandpass=f=1760:width_type=h:w=200,silencedetect=n=-30dB:d=0.2",
-                 "-f", "null", "-"});
-    video.waitForFinished(120000);
-    audio.waitForFinished(120000);
+    QProcess run;
+    run.start("ffmpeg",
+              {"-nostats", "-i", path, "-filter_complex",
+               "[0:v:0]" + window +
+                   "crop=iw/16:ih/16:0:0,signalstats,metadata=print:key=lavfi.signalstats.YAVG:"
+                   "file=-[v];[0:a:0]a" +
+                   window + "bandpass=f=1760:width_type=h:w=200,silencedetect=n=-30dB:d=0.2[a]",
+               "-map", "[v]", "-map", "[a]", "-f", "null", "-"});
+    run.waitForFinished(600000);
     QList<double> bright;
     double at = 0;
     static const QRegularExpression frameLine("pts_time:([-\\d.]+)|YAVG=([\\d.]+)");
-    for (auto it = frameLine.globalMatch(QString::fromLatin1(video.readAllStandardOutput()));
+    for (auto it = frameLine.globalMatch(QString::fromLatin1(run.readAllStandardOutput()));
          it.hasNext();) {
         const QRegularExpressionMatch m = it.next();
         if (m.capturedLength(1))
@@ -230,7 +246,7 @@ std::optional<double> SoundOffsetMs(const QString& path, double from, double len
     }
     QList<double> beeps;
     static const QRegularExpression beepStart("silence_end: ([-\\d.]+)");
-    for (auto it = beepStart.globalMatch(QString::fromLatin1(audio.readAllStandardError()));
+    for (auto it = beepStart.globalMatch(QString::fromLatin1(run.readAllStandardError()));
          it.hasNext();)
         beeps << it.next().captured(1).toDouble();
     QList<double> offsets;
@@ -241,10 +257,12 @@ std::optional<double> SoundOffsetMs(const QString& path, double from, double len
         if (nearest != beeps.end() && qAbs(*nearest - flash) < 0.4)
             offsets << (*nearest - flash) * 1000;
     }
+    return offsets;
+}
+
+std::optional<double> SoundOffsetMs(const QString& path, double from, double length) {
+    const QList<double> offsets = SoundOffsetsMs(path, from, length);
     if (offsets.size() < 3)
         return std::nullopt;
-    double sum = 0;
-    for (const double o : offsets)
-        sum += o;
-    return sum / offsets.size();
+    return std::accumulate(offsets.begin(), offsets.end(), 0.0) / offsets.size();
 }

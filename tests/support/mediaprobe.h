@@ -16,11 +16,17 @@ struct ProbedStream {
     double sampleAspect = 1; // width of a pixel over its height
 };
 
+struct ProbedChapter {
+    double start = 0; // seconds
+    QString title;
+};
+
 struct ProbedMedia {
     bool ok = false;
     QString formatName; // "mov,mp4,m4a,3gp,3g2,mj2", "matroska,webm", "avi", "mp3"
     double duration = -1;
     QList<ProbedStream> streams;
+    QList<ProbedChapter> chapters;
 
     const ProbedStream* first(const QString& type) const;
 };
@@ -47,6 +53,12 @@ SeenFrame LookAtFrame(const QString& path, double at);
 int MatchingSourceFrame(const QString& path, const QString& source, int from, int to);
 // The video frames in the file, decoded one by one.
 int CountVideoFrames(const QString& path);
+// Each video frame's time and whether it is a key frame, in the file's order.
+struct FrameTime {
+    double pts = 0;
+    bool key = false;
+};
+QList<FrameTime> VideoFrameTimes(const QString& path);
 // The colour in the middle of frame `index` (from 0), averaged: Y, U and V from 0 to 255; all -1
 // when there is no such frame.
 struct FrameColour {
@@ -65,3 +77,5 @@ FieldCounts JudgeFields(const QString& path);
 // (1760 Hz) nearest it, between `from` and `from + length` seconds: positive when the sound is
 // late. Nothing with fewer than three pairs.
 std::optional<double> SoundOffsetMs(const QString& path, double from = 0, double length = 1e6);
+// The same for each flash in turn.
+QList<double> SoundOffsetsMs(const QString& path, double from = 0, double length = 1e6);
