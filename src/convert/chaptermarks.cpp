@@ -6,12 +6,12 @@
 
 QList<ChapterMark> MarksInSpan(const QList<ChapterMark>& chapters, double start, double end,
                                double frameRate) {
-    const double half = frameRate > 0 ? 0.5 / frameRate : 0.0005;
+    constexpr double shownRounding = 0.5;
     QList<ChapterMark> marks;
     for (const ChapterMark& c : chapters) {
-        if (c.at >= end - half)
+        if (c.at >= end - shownRounding)
             break;
-        if (c.at <= start + half) { // the chapter the span starts in, so far
+        if (c.at <= start + shownRounding) { // the chapter the span starts in, so far
             marks = {{c.number, 0}};
             continue;
         }

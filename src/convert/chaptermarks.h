@@ -17,8 +17,10 @@ struct ChapterMark {
 
 // The marks of a span from `start` to `end` (title seconds) of a title with `chapters`: the
 // chapter the span starts in at 0, each later one that begins inside the span where it begins,
-// on the output's frames at `frameRate`. A chapter that begins within half a frame of either
-// end of the span gives no mark of its own.
+// on the output's frames at `frameRate`. The list shows whole seconds, so a span trimmed to a
+// chapter's shown start may begin a little before it: a chapter that begins within half a
+// second after the span's start is the one it starts in, and one within half a second of its
+// end gives no mark.
 QList<ChapterMark> MarksInSpan(const QList<ChapterMark>& chapters, double start, double end,
                                double frameRate);
 

@@ -444,11 +444,13 @@ private slots:
         QTest::newRow("whole title") << pal << 0.0 << 20.0 << 25.0
                                      << QList<ChapterMark>{{1, 0}, {2, 4.4}, {3, 9.2}, {4, 15.6}};
         QTest::newRow("a span from inside chapter 2 begins with it")
-            << pal << 6.0 << 16.0 << 25.0 << QList<ChapterMark>{{2, 0}, {3, 3.2}, {4, 9.6}};
-        QTest::newRow("a chapter within half a frame of the start is the first")
-            << pal << 4.39 << 12.0 << 25.0 << QList<ChapterMark>{{2, 0}, {3, 4.8}};
-        QTest::newRow("a chapter within half a frame of the end gives none")
-            << pal << 0.0 << 15.61 << 25.0 << QList<ChapterMark>{{1, 0}, {2, 4.4}, {3, 9.2}};
+            << pal << 6.0 << 17.0 << 25.0 << QList<ChapterMark>{{2, 0}, {3, 3.2}, {4, 9.6}};
+        // The list shows chapter 2 of an NTSC title at 00:01:00 for 60.06 s.
+        QTest::newRow("a chapter just after a start trimmed to its shown time is the first")
+            << QList<ChapterMark>{{1, 0}, {2, 60.06}, {3, 90.09}} << 60.0 << 100.0 << 30000.0 / 1001
+            << QList<ChapterMark>{{2, 0}, {3, 902 * 1001 / 30000.0}};
+        QTest::newRow("one just before the end gives none")
+            << pal << 0.0 << 16.0 << 25.0 << QList<ChapterMark>{{1, 0}, {2, 4.4}, {3, 9.2}};
         QTest::newRow("a chapter alone") << QList<ChapterMark>{{7, 180.18}} << 180.18 << 210.21
                                          << 30000.0 / 1001 << QList<ChapterMark>{{7, 0}};
         // 45 s is frame 1348.65: the output's first frame is 1349, chapter 3's frame 1800.

@@ -13,6 +13,8 @@
 #include "support/mediaprobe.h"
 #include "support/testfiles.h"
 
+#include "realconversion.h"
+
 #include <QDir>
 #include <QProcess>
 #include <QRegularExpression>
@@ -31,25 +33,6 @@ QString codecOf(const QString& encoder) {
     return names.value(encoder, encoder);
 }
 
-// A disc a test made, loaded as the window loads it, with one item to be converted.
-struct OpenedDisc {
-    TDVDInformation info;
-    TTaskTree tree{[this] { return info.VolumeName; }, [] { return QString(); }};
-
-    explicit OpenedDisc(const QString& folder) {
-        LibDvdReadStructure reader;
-        ApplyLoadedDisc(LoadDisc(folder, reader), tree, info);
-    }
-    // Title `title`'s chapter `chapter`, or the title itself for 0, alone checked.
-    QModelIndex only(int title, int chapter) {
-        const QModelIndex t = tree.index(title - 1, 0);
-        const QModelIndex item = chapter ? tree.index(chapter - 1, 0, t) : t;
-        tree.applyCheckCommand(TTaskTree::CheckCommand::UncheckAll);
-        tree.setChecked(item, true);
-        return item;
-    }
-};
-
 } // namespace
 
 // Real conversions of the sample disc with the real encoder and transcoder.
@@ -57,9 +40,8 @@ class TestEndToEnd : public QObject {
     Q_OBJECT
 private:
     QString m_disc;
-    QString m_programDir;
-    QTemporaryDir m_out;
-    QTemporaryDir m_work;
+    RealConversions m_conversions;
+    QString m_programDir = m_conversions.programDir();
     std::unique_ptr<TTaskTree> m_tree;
     TDVDInformation m_info;
 
@@ -70,7 +52,7 @@ private:
     // Converts the tree's checked items with a profile; returns the driver's failures.
     QList<ItemFailure> convert(const QString& profilePath, FakePrompts& prompts) {
         const ProgramValues values = ProgramValues::forProgramDir(m_programDir);
-        const QString workDir = m_work.path() + "/";
+        const QString workDir = m_conversions.workFolder();
         const QString extension = u'.' + StandardIni(profilePath).readString("Main", "Type", "mp4");
         TToolRunner runner;
         TConversionDriver driver(runner, prompts, values);
@@ -78,9 +60,10 @@ private:
         settings.workDir = workDir;
         settings.overwrite = true;
         EncoderMemory memory;
-        const ConversionJob job = BuildConversionJob(
-            DiscJobSource(*m_tree, m_info, extension, m_out.path() + "/", settings, profilePath),
-            memory);
+        const ConversionJob job =
+            BuildConversionJob(DiscJobSource(*m_tree, m_info, extension,
+                                             m_conversions.outputFolder(), settings, profilePath),
+                               memory);
         QSignalSpy done(&driver, &TConversionDriver::finished);
         driver.run(job);
         [&] { QVERIFY(done.wait(180000)); }();
@@ -92,39 +75,12 @@ private:
         return driver.failures();
     }
 
-    QString firstProfile(const QString& type) const {
-        for (const QString& f : ListFilesWithExtension(m_programDir + "Profiles", ".apf"))
-            if (StandardIni(m_programDir + "Profiles/" + f).readString("Main", "Type") == type)
-                return m_programDir + "Profiles/" + f;
-        return {};
-    }
+    QString firstProfile(const QString& type) const { return m_conversions.firstProfile(type); }
 
-    // Converts one item of a loaded disc with a profile whose rows show `shown` where given.
     QList<ItemFailure> convertWith(const QString& profilePath, const TTaskTree& tree,
                                    const TDVDInformation& info,
                                    const QHash<QString, QString>& shown, int intermediate = 0) {
-        const ProgramValues values = ProgramValues::forProgramDir(m_programDir);
-        const QString workDir = m_work.path() + "/";
-        const QString extension = u'.' + StandardIni(profilePath).readString("Main", "Type", "mp4");
-        TToolRunner runner;
-        FakePrompts prompts;
-        TConversionDriver driver(runner, prompts, values);
-        GeneralPreferences settings = values.defaultPreferences();
-        settings.workDir = workDir;
-        settings.overwrite = true;
-        settings.intermediate = intermediate;
-        ConversionJobSource source =
-            DiscJobSource(tree, info, extension, m_out.path() + "/", settings, profilePath);
-        const ShownText defaults = source.shownText;
-        source.shownText = [defaults, shown](ParameterGroup g, const QString& key) {
-            return shown.contains(key) ? std::optional<QString>(shown[key]) : defaults(g, key);
-        };
-        EncoderMemory memory;
-        QSignalSpy done(&driver, &TConversionDriver::finished);
-        driver.run(BuildConversionJob(source, memory));
-        if (!done.wait(180000))
-            return {{"", "the run did not end", ""}};
-        return driver.failures();
+        return m_conversions.convert(profilePath, tree, info, shown, intermediate);
     }
 
     void trim(const QModelIndex& index, double start, double end) {
@@ -133,29 +89,9 @@ private:
         m_tree->setSpan(index, SecondsToTimeText(start), SecondsToTimeText(end));
     }
 
-    // Whether the output's sound is as far from its picture (within 20 ms) as the film disc's
-    // own over the same stretch of its title (each title has a title set of its own; the
-    // titles of two parts, whose timestamps start again in the second, are held to the first
-    // title's, made alike).
-    static bool soundInStep(const QString& output, const QString& disc, int titleNumber,
-                            const TItemSpan& span) {
-        const bool parts = titleNumber > 3;
-        const std::optional<double> own = SoundOffsetMs(
-            disc +
-                QString("/VIDEO_TS/VTS_%1_1.VOB").arg(parts ? 1 : titleNumber, 2, 10, QChar('0')),
-            parts ? 0 : span.start, parts ? 1e6 : span.end - span.start);
-        const std::optional<double> seen = SoundOffsetMs(output);
-        if (own && seen && qAbs(*seen - *own) <= 20)
-            return true;
-        qWarning("sound %.1f ms after the picture, on the disc %.1f ms", seen.value_or(-1e6),
-                 own.value_or(-1e6));
-        return false;
-    }
-
 private slots:
     void initTestCase() {
         m_disc = qEnvironmentVariable("RIPVALE_SAMPLE_DVD");
-        m_programDir = TestFiles::programDir();
         if (m_disc.isEmpty() || !QDir(m_disc + "/VIDEO_TS").exists())
             QSKIP("The sample disc has not been made (build the sample_dvd target).");
         QVERIFY(QFile::exists(m_programDir + "asapi.dll"));
@@ -184,7 +120,8 @@ private slots:
                  qPrintable(failures.value(0).reason + "\n" + failures.value(0).toolOutput));
 
         const QString type = StandardIni(profile).readString("Main", "Type", "mp4");
-        const QString output = m_out.filePath(m_info.VolumeName + "-Title03-Chapter02." + type);
+        const QString output =
+            m_conversions.outputPath(m_info.VolumeName + "-Title03-Chapter02." + type);
         const ProbedMedia media = ProbeMedia(output);
         QVERIFY2(media.ok, qPrintable(output));
 
@@ -305,13 +242,14 @@ private slots:
                         intermediate);
         QVERIFY2(failures.isEmpty(),
                  qPrintable(failures.value(0).reason + "\n" + failures.value(0).toolOutput));
-        QVERIFY(!QFile::exists(m_work.filePath("temp.avi")));
+        QVERIFY(!QFile::exists(m_conversions.workFolder() + "temp.avi"));
 
         const TTaskNode& node = *tree.node(item);
         const double span = node.EndSeconds - node.StartSeconds;
         const double rate = title == 1 ? 30000.0 / 1001 : 25;
         const QString type = StandardIni(profilePath).readString("Main", "Type", "mp4");
-        const QString output = m_out.filePath(info.VolumeName + "-" + node.OutputName + "." + type);
+        const QString output =
+            m_conversions.outputPath(info.VolumeName + "-" + node.OutputName + "." + type);
         const ProbedMedia media = ProbeMedia(output);
         QVERIFY2(media.ok, qPrintable(output));
         // Every stream lasts the span, to the title's end included.
@@ -390,7 +328,7 @@ private slots:
         const QList<ItemFailure> failures = convertWith(profile, tree, info, {}, intermediate);
         QVERIFY2(failures.isEmpty(), qPrintable(failures.value(0).reason));
         const QString output =
-            m_out.filePath(info.VolumeName + "-" + tree.node(item)->OutputName + ".mp4");
+            m_conversions.outputPath(info.VolumeName + "-" + tree.node(item)->OutputName + ".mp4");
         const int count = CountVideoFrames(output);
         QVERIFY2(qAbs(count - frames) <= 1, qPrintable(QString::number(count)));
         const FrameColour own = ColourOfFrame(output, count / 2);
@@ -404,207 +342,6 @@ private slots:
                                                     .arg(own.u)
                                                     .arg(own.v)));
         }
-    }
-
-    // Chapter marks and sound on the chapters disc, whose picture turns colour at each chapter
-    // and flashes in the middle of every second as a beep starts: every chapter inside the span
-    // is marked where its picture begins, on a key frame, named by its number on the disc; the
-    // sound is as far from the picture as on the disc (NTSC's sound starts 21 ms after its
-    // picture, PAL's 17 ms before).
-    void marksAndSoundInStep_data() {
-        QTest::addColumn<int>("title");
-        QTest::addColumn<int>("chapter");  // 0: the title
-        QTest::addColumn<QString>("span"); // trimmed to this; empty: as it is
-        QTest::addColumn<QString>("type"); // the first shipped profile of this type
-        QTest::addColumn<int>("intermediate");
-        QTest::addColumn<bool>("marksOff");    // the profile's "Chapter Marks" row at No
-        QTest::addColumn<QList<int>>("marks"); // the chapters marked, in order
-        const QList<int> pal{1, 2, 3, 4};
-        QTest::newRow("PAL title, MP4") << 2 << 0 << ""
-                                        << "mp4" << 0 << false << pal;
-        QTest::newRow("PAL title, MP4, high") << 2 << 0 << ""
-                                              << "mp4" << 1 << false << pal;
-        QTest::newRow("PAL 6 to 17 s, MKV, high") << 2 << 0 << "00:00:06-00:00:17"
-                                                  << "mkv" << 1 << false << QList<int>{2, 3, 4};
-        QTest::newRow("PAL chapter 3, WebM") << 2 << 3 << ""
-                                             << "webm" << 0 << false << QList<int>{3};
-        QTest::newRow("PAL title, AVI holds none") << 2 << 0 << ""
-                                                   << "avi" << 0 << false << QList<int>{};
-        QTest::newRow("PAL title, MP4, marks off") << 2 << 0 << ""
-                                                   << "mp4" << 0 << true << QList<int>{};
-        QTest::newRow("NTSC 0:45 to 2:05, MP4, high")
-            << 1 << 0 << "00:00:45-00:02:05"
-            << "mp4" << 1 << false << QList<int>{2, 3, 4, 5};
-        QTest::newRow("NTSC 0:45 to 2:05, WebM") << 1 << 0 << "00:00:45-00:02:05"
-                                                 << "webm" << 0 << false << QList<int>{2, 3, 4, 5};
-        QTest::newRow("NTSC chapter 2, MKV") << 1 << 2 << ""
-                                             << "mkv" << 0 << false << QList<int>{2};
-        QTest::newRow("NTSC 12.5 to 25 s, MP4") << 1 << 0 << "00:00:12.500-00:00:25"
-                                                << "mp4" << 0 << false << QList<int>{1};
-        QTest::newRow("NTSC chapter 3, AVI, high") << 1 << 3 << ""
-                                                   << "avi" << 1 << false << QList<int>{};
-    }
-    void marksAndSoundInStep() {
-        QFETCH(int, title);
-        QFETCH(int, chapter);
-        QFETCH(QString, span);
-        QFETCH(QString, type);
-        QFETCH(int, intermediate);
-        QFETCH(bool, marksOff);
-        QFETCH(QList<int>, marks);
-        const QString disc = qEnvironmentVariable("RIPVALE_CHAPTERS_DVD");
-        if (!QDir(disc + "/VIDEO_TS").exists())
-            QSKIP("The chapters disc has not been made (build the chapters_dvd target).");
-        OpenedDisc opened(disc);
-        auto& [info, tree] = opened;
-        const QModelIndex item = opened.only(title, chapter);
-        if (!span.isEmpty())
-            tree.setSpan(item, span.section('-', 0, 0), span.section('-', 1));
-        info.VolumeName = QString(QTest::currentDataTag()).replace(QRegularExpression("\\W+"), "_");
-        const QList<ItemFailure> failures = convertWith(
-            firstProfile(type), tree, info,
-            marksOff ? QHash<QString, QString>{{"Chapter Marks", "No"}} : QHash<QString, QString>{},
-            intermediate);
-        QVERIFY2(failures.isEmpty(), qPrintable(failures.value(0).reason));
-        const TItemSpan converted = ConvertedSpan(*tree.node(item));
-        const QString output =
-            m_out.filePath(info.VolumeName + "-" + tree.node(item)->OutputName + "." + type);
-        const ProbedMedia media = ProbeMedia(output);
-        QCOMPARE(media.chapters.size(), marks.size());
-        const double frame = title == 1 ? 1001 / 30000.0 : 0.04;
-        const QList<FrameTime> frames = VideoFrameTimes(output);
-        for (qsizetype m = 0; m < marks.size(); ++m) {
-            const ProbedChapter& mark = media.chapters[m];
-            QCOMPARE(mark.title, QString("Chapter %1").arg(marks[m], 2, 10, QChar('0')));
-            if (m == 0) {
-                QCOMPARE(mark.start, 0.0);
-                continue;
-            }
-            // The chapter's first picture: the first frame from the mark on (a Matroska file's
-            // are all a little later, by the sound coder's delay), a key frame within a frame
-            // of the mark, the first of its colour.
-            const auto at = std::find_if(frames.begin(), frames.end(),
-                                         [&](auto f) { return f.pts >= mark.start - 0.001; });
-            QVERIFY(at != frames.end() && at != frames.begin());
-            QVERIFY2(at->pts - mark.start <= frame && at->key,
-                     qPrintable(QString("mark at %1, frame at %2").arg(mark.start).arg(at->pts)));
-            const int index = int(at - frames.begin());
-            QVERIFY(!ColourOfFrame(output, index - 1).near(ColourOfFrame(output, index)));
-            QVERIFY(ColourOfFrame(output, index).near(ColourOfFrame(output, index + 1)));
-        }
-        const std::optional<double> own =
-            SoundOffsetMs(disc + QString("/VIDEO_TS/VTS_%1_1.VOB").arg(title, 2, 10, QChar('0')),
-                          converted.start, converted.end - converted.start);
-        const std::optional<double> seen = SoundOffsetMs(output);
-        QVERIFY(own && seen);
-        QVERIFY2(qAbs(*seen - *own) <= 20, qPrintable(QString("sound %1 ms after the picture, on "
-                                                              "the disc %2 ms")
-                                                          .arg(*seen)
-                                                          .arg(*own)));
-    }
-
-    // NTSC film (progressive pictures, pull-down flags) comes out at its own 23.976 a second:
-    // every film picture once, for the span's length, the sound as long and in step with the
-    // picture as on the disc (a flash and a beep every 1.001 s).
-    // Hard-telecined film (title 3) is pulled back up to the same rate; the encoder's pullup
-    // needs a few pictures to find the pattern, so its count is looser.
-    void filmAtItsOwnRate_data() {
-        QTest::addColumn<int>("titleNumber");
-        QTest::addColumn<int>("chapter"); // 0: the whole title
-        QTest::addColumn<int>("intermediate");
-        QTest::addColumn<QString>("span"); // trimmed to this; empty: as it is
-        QTest::newRow("title, standard intermediate") << 1 << 0 << 0 << "";
-        QTest::newRow("title, high intermediate") << 1 << 0 << 1 << "";
-        QTest::newRow("chapter 2, standard intermediate") << 1 << 2 << 0 << "";
-        QTest::newRow("chapter 2, high intermediate") << 1 << 2 << 1 << "";
-        QTest::newRow("7 to 16 s, standard intermediate") << 1 << 0 << 0 << "00:00:07-00:00:16";
-        QTest::newRow("hard telecine, standard intermediate") << 3 << 0 << 0 << "";
-        QTest::newRow("hard telecine, high intermediate") << 3 << 0 << 1 << "";
-        QTest::newRow("video, then film") << 4 << 0 << 1 << "";
-        QTest::newRow("film, then video") << 5 << 0 << 0 << "";
-        QTest::newRow("video, then film, 20 to 45 s") << 4 << 0 << 0 << "00:00:20-00:00:45";
-    }
-    void filmAtItsOwnRate() {
-        QFETCH(int, titleNumber);
-        QFETCH(int, chapter);
-        QFETCH(int, intermediate);
-        QFETCH(QString, span);
-        const bool telecine = titleNumber == 3;
-        const QString disc = qEnvironmentVariable("RIPVALE_FILM_DVD");
-        if (!QDir(disc + "/VIDEO_TS").exists())
-            QSKIP("The film disc has not been made (build the film_dvd target).");
-        OpenedDisc opened(disc);
-        auto& [info, tree] = opened;
-        const QModelIndex title = tree.index(titleNumber - 1, 0);
-        const QModelIndex item = opened.only(titleNumber, chapter);
-        if (!span.isEmpty())
-            tree.setSpan(item, span.section('-', 0, 0), span.section('-', 1));
-        info.VolumeName = QString("film%1-%2-%3").arg(titleNumber).arg(chapter).arg(intermediate);
-        const QList<ItemFailure> failures =
-            convertWith(firstProfile("mp4"), tree, info, {}, intermediate);
-        QVERIFY2(failures.isEmpty(), qPrintable(failures.value(0).reason));
-        const TItemSpan converted = ConvertedSpan(*tree.node(item));
-        const QString output =
-            m_out.filePath(info.VolumeName + "-" + tree.node(item)->OutputName + ".mp4");
-        const ProbedMedia media = ProbeMedia(output);
-        for (const QString type : {"video", "audio"}) {
-            QVERIFY(media.first(type));
-            const double lasts = media.first(type)->duration;
-            QVERIFY2(qAbs(lasts - (converted.end - converted.start)) <= (telecine ? 0.2 : 0.1),
-                     qPrintable(type + QString(" lasts %1").arg(lasts)));
-        }
-        QVERIFY(soundInStep(output, disc, titleNumber, converted));
-        // The title's last picture is the one the encoder never writes.
-        const bool toEnd = converted.end >= ConvertedSpan(*tree.node(title)).end;
-        const int frames =
-            qRound((converted.end - converted.start) * FilmFrameRate) - (toEnd ? 1 : 0);
-        QVERIFY2(qAbs(CountVideoFrames(output) - frames) <= (telecine || titleNumber > 3 ? 4 : 1),
-                 qPrintable(QString("%1 of %2").arg(CountVideoFrames(output)).arg(frames)));
-        if (telecine || titleNumber > 3) // woven pictures, or not title 1's to match
-            return;
-        // Its first picture is the film's own at the span's start, each once in between.
-        const int first = qRound(converted.start * FilmFrameRate);
-        QCOMPARE(MatchingSourceFrame(output, disc + "/VIDEO_TS/VTS_01_1.VOB", first - 2, first + 2),
-                 first);
-    }
-
-    // "Deinterlace" Auto, as the shipped profiles have it: interlaced pictures come out whole;
-    // No keeps the fields. (Film keeps its pictures as they are under Auto: the film rows
-    // above match them to the disc's. idet cannot judge the test picture's progressive frames,
-    // whose fine lines it takes for fields.)
-    void interlacedComesOutProgressive_data() {
-        QTest::addColumn<int>("title");
-        QTest::addColumn<QString>("deinterlace");
-        QTest::addColumn<bool>("combed");
-        QTest::newRow("interlaced video, Auto") << 2 << "" << false;
-        QTest::newRow("interlaced video, No") << 2 << "No" << true;
-    }
-    void interlacedComesOutProgressive() {
-        QFETCH(int, title);
-        QFETCH(QString, deinterlace);
-        const QString disc = qEnvironmentVariable("RIPVALE_FILM_DVD");
-        if (!QDir(disc + "/VIDEO_TS").exists())
-            QSKIP("The film disc has not been made (build the film_dvd target).");
-        OpenedDisc opened(disc);
-        const QModelIndex item = opened.only(title, 0);
-        opened.info.VolumeName = QString("fields%1%2").arg(title).arg(deinterlace);
-        const QHash<QString, QString> shown =
-            deinterlace.isEmpty() ? QHash<QString, QString>{}
-                                  : QHash<QString, QString>{{"Deinterlace", deinterlace}};
-        const QList<ItemFailure> failures =
-            convertWith(firstProfile("mp4"), opened.tree, opened.info, shown);
-        QVERIFY2(failures.isEmpty(), qPrintable(failures.value(0).reason));
-        const QString output = m_out.filePath(opened.info.VolumeName + "-" +
-                                              opened.tree.node(item)->OutputName + ".mp4");
-        QVERIFY(soundInStep(output, disc, title, ConvertedSpan(*opened.tree.node(item))));
-        const FieldCounts fields = JudgeFields(output);
-        QVERIFY(fields.progressive >= 0);
-        QFETCH(bool, combed);
-        QVERIFY2(combed ? fields.interlaced > 10 * fields.progressive
-                        : fields.progressive > 10 * fields.interlaced,
-                 qPrintable(QString("%1 interlaced, %2 progressive")
-                                .arg(fields.interlaced)
-                                .arg(fields.progressive)));
     }
 
     void wholeTitleAndLastChapterRunToTheirEnd() {
@@ -624,7 +361,8 @@ private slots:
         QVERIFY(convert(profile, prompts).isEmpty());
         for (const QModelIndex& i : {title, last}) {
             const TTaskNode& n = *m_tree->node(i);
-            const ProbedMedia media = ProbeMedia(m_out.filePath("whole-" + n.OutputName + ".mp4"));
+            const ProbedMedia media =
+                ProbeMedia(m_conversions.outputPath("whole-" + n.OutputName + ".mp4"));
             const double span = n.EndSeconds - n.StartSeconds;
             for (const QString type : {"video", "audio"}) {
                 QVERIFY(media.first(type));
@@ -691,7 +429,7 @@ private slots:
             FakePrompts prompts;
             const QList<ItemFailure> failed = convert(profile, prompts);
             QVERIFY2(failed.isEmpty(), qPrintable(failed.value(0).reason));
-            outputs << m_out.filePath(m_info.VolumeName + "-Title01.mp4");
+            outputs << m_conversions.outputPath(m_info.VolumeName + "-Title01.mp4");
         }
         const double english = EstimatePitch(outputs[0], 0.2, 0.6);
         const double german = EstimatePitch(outputs[1], 0.2, 0.6);
